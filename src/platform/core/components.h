@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,10 @@ class TPersistent : public TObject {
   // Class name shown in the "cannot assign" message.
   virtual std::string ClassName() const { return "TPersistent"; }
 };
+
+class TObject;
+// The plain event: who fired it.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 enum class TOperation { opInsert, opRemove };
 
