@@ -2,7 +2,7 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/core/streams.h"
-#include "platform/win32.h"
+#include "platform/core/sysutils.h"
 
 #include <algorithm>
 #include <numeric>
@@ -10,13 +10,6 @@
 namespace morvane {
 
 namespace {
-
-// The user locale's comparison, as a sorted list and IndexOf use it.
-int LocaleCompare(const std::string& a, const std::string& b, DWORD flags) {
-  const int r = ::CompareStringA(LOCALE_USER_DEFAULT, flags, a.data(), static_cast<int>(a.size()),
-                                 b.data(), static_cast<int>(b.size()));
-  return r == 0 ? a.compare(b) : r - CSTR_EQUAL;
-}
 
 std::string FormatIndex(const char* msg, int data) {
   std::string s(msg);
@@ -144,7 +137,7 @@ void TList::Sort(const TListSortCompare& Compare) {
 void TStrings::Error(const char* Msg, int Data) { throw EStringListError(FormatIndex(Msg, Data)); }
 
 int TStrings::CompareStrings(const std::string& S1, const std::string& S2) const {
-  return LocaleCompare(S1, S2, NORM_IGNORECASE);
+  return AnsiCompareText(S1, S2);
 }
 
 int TStrings::Add(const std::string& S) {
@@ -488,7 +481,7 @@ void TStringList::SetUpdateState(bool Updating) {
 }
 
 int TStringList::CompareStrings(const std::string& S1, const std::string& S2) const {
-  return LocaleCompare(S1, S2, caseSensitive_ ? 0 : NORM_IGNORECASE);
+  return caseSensitive_ ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
 }
 
 int TStringList::Add(const std::string& S) { return AddObject(S, nullptr); }

@@ -1,6 +1,7 @@
 #include "platform/core/inifiles.h"
 
 #include "platform/core/classes.h"
+#include "platform/core/sysutils.h"
 #include "platform/win32.h"
 
 #include <vector>
@@ -40,44 +41,6 @@ void SplitNames(const std::string& list, TStrings& Strings) {
   Strings.EndUpdate();
 }
 
-// A whole decimal or hexadecimal ("$" or "0x") number with an optional sign
-// and leading blanks.
-bool ParseInt(const std::string& s, int& out) {
-  size_t p = 0;
-  while (p < s.size() && s[p] == ' ') ++p;
-  bool neg = false;
-  if (p < s.size() && (s[p] == '-' || s[p] == '+')) neg = s[p++] == '-';
-  int base = 10;
-  if (p < s.size() && s[p] == '$') {
-    base = 16;
-    ++p;
-  } else if (p + 1 < s.size() && s[p] == '0' && (s[p + 1] == 'x' || s[p + 1] == 'X')) {
-    base = 16;
-    p += 2;
-  }
-  if (p >= s.size()) return false;
-  long long v = 0;
-  for (; p < s.size(); ++p) {
-    const char c = s[p];
-    int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else return false;
-    v = v * base + d;
-    // Hexadecimal may use all 32 bits (as "$FFFFFFFF" is -1).
-    if (v > (base == 16 ? 0xFFFFFFFFLL : 0x80000000LL)) return false;
-  }
-  if (base == 16) {
-    const int bits = static_cast<int>(static_cast<uint32_t>(v));
-    out = neg ? -bits : bits;
-    return true;
-  }
-  if (!neg && v > 0x7FFFFFFFLL) return false;
-  out = static_cast<int>(neg ? -v : v);
-  return true;
-}
-
 }  // namespace
 
 std::string TIniFile::ReadString(const std::string& Section, const std::string& Ident,
@@ -97,8 +60,7 @@ void TIniFile::WriteString(const std::string& Section, const std::string& Ident,
 }
 
 int TIniFile::ReadInteger(const std::string& Section, const std::string& Ident, int Default) const {
-  int v = 0;
-  return ParseInt(ReadString(Section, Ident, std::string()), v) ? v : Default;
+  return StrToIntDef(ReadString(Section, Ident, std::string()), Default);
 }
 
 void TIniFile::WriteInteger(const std::string& Section, const std::string& Ident, int Value) {
