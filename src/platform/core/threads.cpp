@@ -5,6 +5,7 @@
 #include <deque>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/core/exceptions.h"
 #include "platform/core/gettext.h"
@@ -28,8 +29,16 @@ std::string LastErrorText(DWORD code) {
 struct TSyncRequest {
   const TThreadMethod* method;
   HANDLE done;
+  DWORD threadId;  // the thread waiting for it
   std::exception_ptr error;
 };
+
+// Threads whose Synchronize call the main thread is running right now
+// (innermost last). Touched by the main thread only.
+std::vector<DWORD>& RunningFor() {
+  static std::vector<DWORD>* v = new std::vector<DWORD>;
+  return *v;
+}
 
 // The queue of Synchronize calls. Never freed: threads may still synchronize
 // while static objects are destroyed at exit.
@@ -71,11 +80,13 @@ bool CheckSynchronize(DWORD Timeout) {
     ResetEvent(q.event);
   }
   for (TSyncRequest* r : batch) {
+    RunningFor().push_back(r->threadId);
     try {
       (*r->method)();
     } catch (...) {
       r->error = std::current_exception();
     }
+    RunningFor().pop_back();
     SetEvent(r->done);
   }
   return !batch.empty();
@@ -188,6 +199,10 @@ DWORD TThread::WaitFor() {
   if (GetCurrentThreadId() == threadId_) throw EThread(LoadResString("A thread cannot wait for itself"));
   if (FreeOnTerminate()) throw EThread(LoadResString("Cannot wait for a thread that frees itself"));
   if (!started_.load()) throw EThread(LoadResString("Cannot wait for a thread that was never started"));
+  // That thread waits for the method running now: waiting for it would hang.
+  if (IsMainThread())
+    for (DWORD id : RunningFor())
+      if (id == threadId_) throw EThread(LoadResString("Cannot wait for a thread from its own Synchronize call"));
   if (WaitForHandleServing(handle_, INFINITE) != WAIT_OBJECT_0)
     throw EThread(LoadResString("Thread error: ") + LastErrorText(GetLastError()));
   DWORD code = 0;
@@ -219,7 +234,7 @@ void TThread::Synchronize(TThread* AThread, const TThreadMethod& Method) {
     Method();
     return;
   }
-  TSyncRequest req{&Method, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
+  TSyncRequest req{&Method, CreateEventA(nullptr, TRUE, FALSE, nullptr), GetCurrentThreadId(), nullptr};
   if (!req.done) throw EThread(LoadResString("Thread error: ") + LastErrorText(GetLastError()));
   TSyncQueue& q = Queue();
   std::function<void()> wake;
