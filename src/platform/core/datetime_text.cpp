@@ -115,6 +115,21 @@ std::string WithoutSeconds(std::string pic) {
   return pic.erase(b, e - b);
 }
 
+// The character that follows the first field of a picture ("dd.MM.yy" ->
+// '.'), or Def when the picture has none. Windows writes pictures literally,
+// so where the user's picture and separator setting disagree the picture is
+// what dates look like, and what they must be read back with.
+char PictureSeparator(const std::string& pic, const char* fieldLetters, char def) {
+  size_t i = pic.find_first_of(fieldLetters);
+  if (i == std::string::npos) return def;
+  const char letter = pic[i];
+  while (i < pic.size() && pic[i] == letter) ++i;
+  if (i >= pic.size()) return def;
+  const char c = pic[i];
+  const bool letterOrQuote = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '\'';
+  return (letterOrQuote || c == ' ') ? def : c;
+}
+
 // One object for the life of the process, so references to it stay valid
 // when a test replaces its contents.
 TFormatSettings& SettingsObject() {
@@ -129,12 +144,13 @@ TFormatSettings TFormatSettings::FromLocale(uint32_t lcid) {
   const LCID id = lcid;
   auto str = [&](LCTYPE type, const std::string& def) { return LocaleStr(id, type, def); };
   const std::string longTime = str(LOCALE_STIMEFORMAT, "h:mm:ss tt");
-  fs.ShortDateFormat = TranslateLocalePicture(str(LOCALE_SSHORTDATE, "M/d/yyyy"));
+  const std::string shortDate = str(LOCALE_SSHORTDATE, "M/d/yyyy");
+  fs.ShortDateFormat = TranslateLocalePicture(shortDate);
   fs.LongDateFormat = TranslateLocalePicture(str(LOCALE_SLONGDATE, "dddd, MMMM d, yyyy"));
   fs.LongTimeFormat = TranslateLocalePicture(longTime);
   fs.ShortTimeFormat = TranslateLocalePicture(str(LOCALE_SSHORTTIME, WithoutSeconds(longTime)));
-  fs.DateSeparator = LocaleChar(id, LOCALE_SDATE, '/');
-  fs.TimeSeparator = LocaleChar(id, LOCALE_STIME, ':');
+  fs.DateSeparator = PictureSeparator(shortDate, "dMy", LocaleChar(id, LOCALE_SDATE, '/'));
+  fs.TimeSeparator = PictureSeparator(longTime, "hHm", LocaleChar(id, LOCALE_STIME, ':'));
   fs.DecimalSeparator = LocaleChar(id, LOCALE_SDECIMAL, '.');
   fs.ThousandSeparator = LocaleChar(id, LOCALE_STHOUSAND, ',');
   fs.TimeAMString = str(LOCALE_S1159, "");

@@ -216,26 +216,33 @@ TEST(Clock, NowIsLocalTime) {
   }
 }
 
-TEST(DateTexts, DefaultLocaleAgreesWithWindows) {
-  // The prefix's locale (en-US) as Windows itself writes dates and times.
+TEST(DateTexts, LocalesAgreeWithWindows) {
+  // Our texts over the settings loaded from a locale are the texts Windows
+  // itself writes for that locale. 0x0400 is the prefix's own (en-US).
+  const LCID locales[] = {LOCALE_USER_DEFAULT, 0x0407 /* de-DE */, 0x0809 /* en-GB */,
+                          0x040C /* fr-FR */, 0x041D /* sv-SE */, 0x0413 /* nl-NL */};
+  const SYSTEMTIME cases[] = {St(2003, 1, 2, 3, 4, 5), St(1999, 12, 31, 23, 59, 59),
+                              St(2026, 6, 15, 12, 0, 1), St(1601, 1, 1, 0, 0, 7)};
+  for (LCID lcid : locales) {
+    TSettingsScope scope(TFormatSettings::FromLocale(lcid));
+    for (const SYSTEMTIME& st : cases) {
+      char date[100], time[100], longDate[100];
+      GetDateFormatA(lcid, DATE_SHORTDATE, &st, nullptr, date, sizeof date);
+      GetDateFormatA(lcid, DATE_LONGDATE, &st, nullptr, longDate, sizeof longDate);
+      GetTimeFormatA(lcid, 0, &st, nullptr, time, sizeof time);
+      const TDateTime dt = SystemTimeToDateTime(st);
+      EXPECT_EQ(DateTimeToStr(dt), std::string(date) + " " + time) << std::hex << lcid;
+      EXPECT_EQ(DateToStr(dt), date) << std::hex << lcid;
+      EXPECT_EQ(TimeToStr(dt), time) << std::hex << lcid;
+      EXPECT_EQ(FormatDateTime("dddddd", dt), longDate) << std::hex << lcid;
+      EXPECT_EQ(StrToDateTime(DateTimeToStr(dt)), dt) << std::hex << lcid;
+    }
+  }
   const TFormatSettings fs = TFormatSettings::FromLocale();
   TSettingsScope scope(fs);
   EXPECT_EQ(fs.ShortDateFormat, "m/d/yyyy");
   EXPECT_EQ(fs.LongTimeFormat, "h:nn:ss AMPM");
   EXPECT_EQ(fs.ShortTimeFormat, "h:nn AMPM");
-  const SYSTEMTIME cases[] = {St(2003, 1, 2, 3, 4, 5), St(1999, 12, 31, 23, 59, 59),
-                              St(2026, 6, 15, 12, 0, 1), St(1601, 1, 1, 0, 0, 7)};
-  for (const SYSTEMTIME& st : cases) {
-    char date[100], time[100], longDate[100];
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, sizeof date);
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &st, nullptr, longDate, sizeof longDate);
-    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time);
-    const TDateTime dt = SystemTimeToDateTime(st);
-    EXPECT_EQ(DateTimeToStr(dt), std::string(date) + " " + time);
-    EXPECT_EQ(DateToStr(dt), date);
-    EXPECT_EQ(TimeToStr(dt), time);
-    EXPECT_EQ(FormatDateTime("dddddd", dt), longDate);
-  }
   // Exactly midnight leaves the time out; a millisecond later it shows.
   EXPECT_EQ(DateTimeToStr(Dt(2003, 1, 2)), "1/2/2003");
   EXPECT_EQ(DateTimeToStr(Dt(2003, 1, 2, 0, 0, 0, 1)), "1/2/2003 12:00:00 AM");
