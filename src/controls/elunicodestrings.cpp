@@ -56,7 +56,8 @@ elcodec::TBytes AsBytes(const std::string& s) {
 void TElWideStrings::Error(const char* Msg, int Data) { throw EStringListError(ElResFormat(Msg, Data)); }
 
 void TElWideStrings::BeginUpdate() {
-  if (updateCount_++ == 0) SetUpdateState(true);
+  if (updateCount_ == 0) SetUpdateState(true);
+  ++updateCount_;
 }
 
 void TElWideStrings::EndUpdate() {
