@@ -158,6 +158,9 @@ class TStrings : public TPersistent {
   [[noreturn]] static void Error(const char* Msg, int Data);
 
  private:
+  std::string JoinDelimited(char delimiter, char quote) const;
+  void SplitDelimited(std::string_view Value, char delimiter, char quote);
+
   int updateCount_ = 0;
   char delimiter_ = ',';
   char quoteChar_ = '"';
@@ -230,6 +233,7 @@ class TStringList : public TStrings {
   void CheckIndex(int Index) const;
   void InsertItem(int Index, const std::string& S, TObject* AObject);
   void SortItems(const std::function<int(const Item&, const Item&)>& Compare);
+  bool SortByLocaleKeys();
 
   std::vector<Item> items_;
   bool sorted_ = false;

@@ -43,8 +43,14 @@ class TDelegate<R(Args...)> {
     if (Function) Bind<void, R (*)(Args...)>(nullptr, Function, &CallFunction);
   }
 
-  // Calls the method; an empty delegate must not be called.
-  R operator()(Args... args) const { return call_(object_, method_, std::forward<Args>(args)...); }
+  // Calls the method. An empty delegate is skipped: nothing runs and a
+  // result is value-initialised.
+  R operator()(Args... args) const {
+    if constexpr (std::is_void_v<R> || std::is_default_constructible_v<R>) {
+      if (!call_) return R();
+    }
+    return call_(object_, method_, std::forward<Args>(args)...);
+  }
 
   explicit operator bool() const { return call_ != nullptr; }
   // The object the method is called on (null for a plain function or when empty).

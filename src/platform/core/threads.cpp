@@ -5,6 +5,7 @@
 #include <deque>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/core/exceptions.h"
 #include "platform/core/gettext.h"
@@ -12,8 +13,13 @@
 namespace morvane {
 namespace {
 
-// Static initialisation runs on the program's main thread.
-const DWORD gMainThreadId = GetCurrentThreadId();
+// Static initialisation runs on the program's main thread; the first call
+// comes from there even when another unit's initialisation asks first.
+DWORD MainId() {
+  static const DWORD id = GetCurrentThreadId();
+  return id;
+}
+[[maybe_unused]] const DWORD gMainThreadId = MainId();
 
 std::string LastErrorText(DWORD code) {
   char buf[256] = {};
@@ -28,8 +34,16 @@ std::string LastErrorText(DWORD code) {
 struct TSyncRequest {
   const TThreadMethod* method;
   HANDLE done;
+  DWORD threadId;  // the thread waiting for it
   std::exception_ptr error;
 };
+
+// Threads whose Synchronize call the main thread is running right now
+// (innermost last). Touched by the main thread only.
+std::vector<DWORD>& RunningFor() {
+  static std::vector<DWORD>* v = new std::vector<DWORD>;
+  return *v;
+}
 
 // The queue of Synchronize calls. Never freed: threads may still synchronize
 // while static objects are destroyed at exit.
@@ -48,8 +62,8 @@ TSyncQueue& Queue() {
 
 }  // namespace
 
-DWORD MainThreadID() { return gMainThreadId; }
-bool IsMainThread() { return GetCurrentThreadId() == gMainThreadId; }
+DWORD MainThreadID() { return MainId(); }
+bool IsMainThread() { return GetCurrentThreadId() == MainId(); }
 
 void SetWakeMainThread(std::function<void()> Hook) {
   TSyncQueue& q = Queue();
@@ -71,11 +85,13 @@ bool CheckSynchronize(DWORD Timeout) {
     ResetEvent(q.event);
   }
   for (TSyncRequest* r : batch) {
+    RunningFor().push_back(r->threadId);
     try {
       (*r->method)();
     } catch (...) {
       r->error = std::current_exception();
     }
+    RunningFor().pop_back();
     SetEvent(r->done);
   }
   return !batch.empty();
@@ -188,6 +204,10 @@ DWORD TThread::WaitFor() {
   if (GetCurrentThreadId() == threadId_) throw EThread(LoadResString("A thread cannot wait for itself"));
   if (FreeOnTerminate()) throw EThread(LoadResString("Cannot wait for a thread that frees itself"));
   if (!started_.load()) throw EThread(LoadResString("Cannot wait for a thread that was never started"));
+  // That thread waits for the method running now: waiting for it would hang.
+  if (IsMainThread())
+    for (DWORD id : RunningFor())
+      if (id == threadId_) throw EThread(LoadResString("Cannot wait for a thread from its own Synchronize call"));
   if (WaitForHandleServing(handle_, INFINITE) != WAIT_OBJECT_0)
     throw EThread(LoadResString("Thread error: ") + LastErrorText(GetLastError()));
   DWORD code = 0;
@@ -219,7 +239,7 @@ void TThread::Synchronize(TThread* AThread, const TThreadMethod& Method) {
     Method();
     return;
   }
-  TSyncRequest req{&Method, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
+  TSyncRequest req{&Method, CreateEventA(nullptr, TRUE, FALSE, nullptr), GetCurrentThreadId(), nullptr};
   if (!req.done) throw EThread(LoadResString("Thread error: ") + LastErrorText(GetLastError()));
   TSyncQueue& q = Queue();
   std::function<void()> wake;

@@ -90,7 +90,8 @@ class TThread : public TObject {
   // Waits until the thread has ended and returns its exit code (ReturnValue).
   // On the user-interface thread the wait keeps serving Synchronize (see
   // WaitForHandleServing). EThread when called on the thread itself, for a
-  // thread that frees itself, or for one that was never started.
+  // thread that frees itself, for one that was never started, and from a
+  // method that thread is waiting for in Synchronize (that would hang).
   DWORD WaitFor();
   // Terminate, then wait for the end; ends a never-started thread without
   // running it. Does nothing on the thread itself or after the end.

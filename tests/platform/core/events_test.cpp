@@ -75,6 +75,9 @@ TEST(Delegate, CallsThroughTheObject) {
   EXPECT_EQ(free.Object(), nullptr);
   EXPECT_TRUE(own);
   EXPECT_FALSE(TWndMethod());
+  TWndMethod()(m);  // empty: skipped
+  EXPECT_EQ(m.trail, "derived virt;own;peek;free;");
+  EXPECT_EQ((TDelegate<int(int, int)>()(2, 3)), 0);
 
   // Restoring a saved method gives back an equal one, as a hook chain does.
   TWndMethod saved = own;

@@ -257,6 +257,25 @@ TEST(Threads, DestructorTerminatesAndWaits) {
   EXPECT_FALSE(terminateRan);
 }
 
+// A report handler that waits for its own thread would hang the window.
+TEST(Threads, HandlerCannotWaitForItsOwnThread) {
+  TFnThread* self = nullptr;
+  bool refused = false;
+  TFnThread t([&](TFnThread& th) {
+    th.Synchronize([&] {
+      try {
+        self->WaitFor();
+      } catch (const EThread&) {
+        refused = true;
+      }
+    });
+  });
+  self = &t;
+  t.Start();
+  t.WaitFor();
+  EXPECT_TRUE(refused);
+}
+
 TEST(Threads, StartTwiceAndMainOnlyCalls) {
   TFnThread t([](TFnThread&) {});
   t.Start();
