@@ -296,31 +296,39 @@ void TStrings::SetText(std::string_view Value) {
   EndUpdate();
 }
 
-std::string TStrings::DelimitedText() const {
+std::string TStrings::DelimitedText() const { return JoinDelimited(delimiter_, quoteChar_); }
+
+void TStrings::SetDelimitedText(std::string_view Value) { SplitDelimited(Value, delimiter_, quoteChar_); }
+
+std::string TStrings::CommaText() const { return JoinDelimited(',', '"'); }
+
+void TStrings::SetCommaText(std::string_view Value) { SplitDelimited(Value, ',', '"'); }
+
+std::string TStrings::JoinDelimited(char delimiter, char quote) const {
   const int n = Count();
-  if (n == 1 && Get(0).empty()) return std::string(2, quoteChar_);
+  if (n == 1 && Get(0).empty()) return std::string(2, quote);
   std::string out;
   for (int i = 0; i < n; ++i) {
     const std::string s = Get(i);
-    const bool quote = std::any_of(s.begin(), s.end(), [&](char c) {
-      return static_cast<unsigned char>(c) <= ' ' || c == quoteChar_ || c == delimiter_;
+    const bool quoted = std::any_of(s.begin(), s.end(), [&](char c) {
+      return static_cast<unsigned char>(c) <= ' ' || c == quote || c == delimiter;
     });
-    if (quote) {
-      out += quoteChar_;
+    if (quoted) {
+      out += quote;
       for (char c : s) {
-        if (c == quoteChar_) out += quoteChar_;
+        if (c == quote) out += quote;
         out += c;
       }
-      out += quoteChar_;
+      out += quote;
     } else {
       out += s;
     }
-    if (i + 1 < n) out += delimiter_;
+    if (i + 1 < n) out += delimiter;
   }
   return out;
 }
 
-void TStrings::SetDelimitedText(std::string_view Value) {
+void TStrings::SplitDelimited(std::string_view Value, char delimiter, char quote) {
   const size_t nul = Value.find('\0');
   if (nul != std::string_view::npos) Value = Value.substr(0, nul);
   auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
@@ -332,12 +340,12 @@ void TStrings::SetDelimitedText(std::string_view Value) {
     while (p < n && blank(Value[p])) ++p;
     while (p < n) {
       std::string s;
-      if (Value[p] == quoteChar_) {
+      if (Value[p] == quote) {
         ++p;
         while (p < n) {
-          if (Value[p] == quoteChar_) {
-            if (p + 1 < n && Value[p + 1] == quoteChar_) {
-              s += quoteChar_;
+          if (Value[p] == quote) {
+            if (p + 1 < n && Value[p + 1] == quote) {
+              s += quote;
               p += 2;
               continue;
             }
@@ -348,12 +356,13 @@ void TStrings::SetDelimitedText(std::string_view Value) {
         }
       } else {
         const size_t start = p;
-        while (p < n && !blank(Value[p]) && Value[p] != delimiter_) ++p;
+        while (p < n && !blank(Value[p]) && Value[p] != delimiter) ++p;
         s.assign(Value.substr(start, p - start));
       }
       Add(s);
       while (p < n && blank(Value[p])) ++p;
-      if (p < n && Value[p] == delimiter_) {
+      if (p < n && Value[p] == delimiter) {
+        // A delimiter at the very end stands for one more, empty item.
         if (p + 1 == n) Add(std::string());
         do {
           ++p;
@@ -365,32 +374,6 @@ void TStrings::SetDelimitedText(std::string_view Value) {
     throw;
   }
   EndUpdate();
-}
-
-std::string TStrings::CommaText() const {
-  TStrings* self = const_cast<TStrings*>(this);
-  const char d = delimiter_, q = quoteChar_;
-  self->delimiter_ = ',';
-  self->quoteChar_ = '"';
-  std::string s = DelimitedText();
-  self->delimiter_ = d;
-  self->quoteChar_ = q;
-  return s;
-}
-
-void TStrings::SetCommaText(std::string_view Value) {
-  const char d = delimiter_, q = quoteChar_;
-  delimiter_ = ',';
-  quoteChar_ = '"';
-  try {
-    SetDelimitedText(Value);
-  } catch (...) {
-    delimiter_ = d;
-    quoteChar_ = q;
-    throw;
-  }
-  delimiter_ = d;
-  quoteChar_ = q;
 }
 
 std::string TStrings::Names(int Index) const {
@@ -622,7 +605,7 @@ void TStringList::SetCaseSensitive(bool Value) {
 }
 
 void TStringList::SetCapacity(int NewCapacity) {
-  if (NewCapacity < Count()) Error(kListIndexError, NewCapacity);
+  if (NewCapacity < Count()) Error(kListCapacityError, NewCapacity);
   items_.reserve(static_cast<size_t>(NewCapacity));
 }
 

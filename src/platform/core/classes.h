@@ -158,6 +158,9 @@ class TStrings : public TPersistent {
   [[noreturn]] static void Error(const char* Msg, int Data);
 
  private:
+  std::string JoinDelimited(char delimiter, char quote) const;
+  void SplitDelimited(std::string_view Value, char delimiter, char quote);
+
   int updateCount_ = 0;
   char delimiter_ = ',';
   char quoteChar_ = '"';

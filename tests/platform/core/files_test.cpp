@@ -206,7 +206,12 @@ TEST(FileStream, ReadsSeeksTruncatesAndReportsErrors) {
   EXPECT_EQ(std::string(buf, 2), "23");
   f.SetPosition(0);
   EXPECT_THROW(f.ReadBuffer(buf, 5), EReadError);
+  // A failing system call is an error, never a short count taken for the end.
   EXPECT_THROW(f.WriteBuffer("x", 1), EWriteError);  // opened for reading only
+  {
+    TFileStream writeOnly(dir.Write("w.bin", "abc"), fmOpenWrite);
+    EXPECT_THROW(writeOnly.Read(buf, 1), EReadError);
+  }
   EXPECT_THROW(TFileStream(dir.File("missing"), fmOpenRead), EFOpenError);
   EXPECT_THROW(TFileStream(dir.File("no\\such\\dir"), fmCreate), EFCreateError);
   EXPECT_EQ(LoadFileBytes(path), "0123");
