@@ -3,9 +3,11 @@
 #include "platform/core/exceptions.h"
 #include "platform/core/streams.h"
 #include "platform/core/sysutils.h"
+#include "platform/win32.h"
 
 #include <algorithm>
 #include <numeric>
+#include <typeinfo>
 
 namespace morvane {
 
@@ -566,8 +568,38 @@ void TStringList::SortItems(const std::function<int(const Item&, const Item&)>& 
   Changed();
 }
 
+bool TStringList::SortByLocaleKeys() {
+  // The locale's sort keys order strings as CompareStringA does, and each
+  // string's key is made once instead of at every comparison (which costs
+  // most under Wine). A class with its own CompareStrings sorts by that.
+  if (typeid(*this) != typeid(TStringList)) return false;
+  const DWORD flags = LCMAP_SORTKEY | (caseSensitive_ ? 0 : NORM_IGNORECASE);
+  std::vector<std::string> keys(items_.size());
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const std::string& s = items_[i].s;
+    const int n = ::LCMapStringA(LOCALE_USER_DEFAULT, flags, s.data(), static_cast<int>(s.size()),
+                                 nullptr, 0);
+    if (n <= 0 && !s.empty()) return false;
+    keys[i].resize(static_cast<size_t>(std::max(n, 0)));
+    if (n > 0 && ::LCMapStringA(LOCALE_USER_DEFAULT, flags, s.data(), static_cast<int>(s.size()),
+                                keys[i].data(), n) != n)
+      return false;
+  }
+  std::vector<size_t> order(items_.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+  Changing();
+  std::vector<Item> sorted;
+  sorted.reserve(items_.size());
+  for (size_t i : order) sorted.push_back(std::move(items_[i]));
+  items_ = std::move(sorted);
+  Changed();
+  return true;
+}
+
 void TStringList::Sort() {
-  if (sorted_) return;
+  if (sorted_ || Count() < 2) return;
+  if (SortByLocaleKeys()) return;
   SortItems([this](const Item& a, const Item& b) { return CompareStrings(a.s, b.s); });
 }
 

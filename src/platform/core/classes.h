@@ -233,6 +233,7 @@ class TStringList : public TStrings {
   void CheckIndex(int Index) const;
   void InsertItem(int Index, const std::string& S, TObject* AObject);
   void SortItems(const std::function<int(const Item&, const Item&)>& Compare);
+  bool SortByLocaleKeys();
 
   std::vector<Item> items_;
   bool sorted_ = false;

@@ -13,8 +13,13 @@
 namespace morvane {
 namespace {
 
-// Static initialisation runs on the program's main thread.
-const DWORD gMainThreadId = GetCurrentThreadId();
+// Static initialisation runs on the program's main thread; the first call
+// comes from there even when another unit's initialisation asks first.
+DWORD MainId() {
+  static const DWORD id = GetCurrentThreadId();
+  return id;
+}
+[[maybe_unused]] const DWORD gMainThreadId = MainId();
 
 std::string LastErrorText(DWORD code) {
   char buf[256] = {};
@@ -57,8 +62,8 @@ TSyncQueue& Queue() {
 
 }  // namespace
 
-DWORD MainThreadID() { return gMainThreadId; }
-bool IsMainThread() { return GetCurrentThreadId() == gMainThreadId; }
+DWORD MainThreadID() { return MainId(); }
+bool IsMainThread() { return GetCurrentThreadId() == MainId(); }
 
 void SetWakeMainThread(std::function<void()> Hook) {
   TSyncQueue& q = Queue();

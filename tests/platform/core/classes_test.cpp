@@ -2,6 +2,7 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/core/streams.h"
+#include "platform/core/sysutils.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,27 @@ TEST(StringList, FindAndIndexOfIgnoreCase) {
   EXPECT_EQ(sorted.IndexOf("Alpha"), 0);
   for (int i = 1; i < sorted.Count(); ++i)
     EXPECT_TRUE(sorted.Find(sorted.Strings(i), index) && index == i) << sorted.Strings(i);
+}
+
+TEST(StringList, SortOrderIsTheOneFindSearches) {
+  const std::vector<std::string> words = {
+      "co-op", "coop", "Coop", "CO-OP", "o'neil", "oneil", "\xE9t\xE9", "ete", "Ete", "\xC9T\xC9",
+      "stra\xDF" "e", "strasse", "a b", "ab", "a_b", "a.b", "a@b", "[1]", "1", "10", "9", "", "Z", "z"};
+  for (bool caseSensitive : {false, true}) {
+    TStringList l;
+    l.SetCaseSensitive(caseSensitive);
+    for (const auto& w : words) l.Add(w);
+    l.SetSorted(true);
+    for (int i = 1; i < l.Count(); ++i) {
+      const int c = caseSensitive ? AnsiCompareStr(l.Strings(i - 1), l.Strings(i))
+                                  : AnsiCompareText(l.Strings(i - 1), l.Strings(i));
+      EXPECT_LE(c, 0) << l.Strings(i - 1) << " / " << l.Strings(i);
+    }
+    for (const auto& w : words) {
+      int index = -1;
+      EXPECT_TRUE(l.Find(w, index)) << w << (caseSensitive ? " case-sensitive" : "");
+    }
+  }
 }
 
 TEST(StringList, SortedListRefusesPositionalChanges) {
