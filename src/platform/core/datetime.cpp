@@ -17,6 +17,8 @@ constexpr int64_t kDateDelta = 693594;
 // Milliseconds since 1899-12-30 00:00 on a straight time line (the signed
 // TDateTime of dates before 1899-12-30 counts its fraction forwards).
 int64_t ToLinearMSecs(TDateTime dt) {
+  // Far outside the calendar (and NaN): a day no date decodes to.
+  if (!(std::fabs(dt) < 1e7)) return -1000000000LL * MSecsPerDay;
   double days = std::trunc(dt);
   double frac = std::fabs(dt - days);
   int64_t ms = static_cast<int64_t>(std::llround(frac * MSecsPerDay));
@@ -133,6 +135,9 @@ double Frac(double value) { return value - std::trunc(value); }
 
 int64_t Round(double value) {
   // nearbyint follows the rounding mode, which is to-nearest-even by default.
+  if (std::isnan(value)) return 0;
+  if (value >= 9.2e18) return std::numeric_limits<int64_t>::max();
+  if (value <= -9.2e18) return std::numeric_limits<int64_t>::min();
   return static_cast<int64_t>(std::nearbyint(value));
 }
 
@@ -207,7 +212,7 @@ int64_t DateTimeToUnix(TDateTime dt) {
 }
 
 Currency DoubleToCurrency(double v) {
-  return static_cast<Currency>(std::nearbyint(v * CurrencyScale));
+  return Round(v * CurrencyScale);
 }
 
 }  // namespace morvane

@@ -48,10 +48,16 @@ struct TFormatSettings {
   int TwoDigitYearCenturyWindow = 50;
 
   TFormatSettings();  // English names, US formats
-  // The user's Windows locale (LOCALE_USER_DEFAULT), as GetLocaleInfoA
-  // reports it now.
-  static TFormatSettings FromLocale();
+  // A Windows locale (LOCALE_USER_DEFAULT = 0x0400), as GetLocaleInfoA
+  // reports it. Wine reads the user's settings from the registry once per
+  // process: a later change made there is not seen, one made through
+  // SetLocaleInfoA is.
+  static TFormatSettings FromLocale(uint32_t lcid = 0x0400);
 };
+
+// A Windows date or time picture (LOCALE_SSHORTDATE, "dd/MM/yy",
+// "h:mm:ss tt") in our format language ("dd/mm/yy", "h:nn:ss AMPM").
+std::string TranslateLocalePicture(std::string_view windowsPicture);
 
 // The settings every function below uses. Loaded from the locale on first use.
 TFormatSettings& FormatSettings();

@@ -23,22 +23,24 @@ TFormatSettings::TFormatSettings()
 
 namespace {
 
-std::string LocaleStr(LCTYPE type, const std::string& def) {
+std::string LocaleStr(LCID lcid, LCTYPE type, const std::string& def) {
   char buf[256];
-  const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf);
+  const int n = GetLocaleInfoA(lcid, type, buf, sizeof buf);
   if (n <= 1) return def;
   return std::string(buf, static_cast<size_t>(n - 1));
 }
 
-char LocaleChar(LCTYPE type, char def) {
-  const std::string s = LocaleStr(type, std::string(1, def));
+char LocaleChar(LCID lcid, LCTYPE type, char def) {
+  const std::string s = LocaleStr(lcid, type, std::string(1, def));
   return s.empty() ? def : s[0];
 }
 
-// A Windows date or time picture in our format language. Windows spells the
-// month "M" and the minute "m", the 24-hour clock "H" and the AM/PM marker
-// "t"/"tt"; our language spells them m, n, h and AMPM. Quoted text is kept.
-std::string TranslatePicture(const std::string& pic) {
+}  // namespace
+
+// Windows spells the month "M" and the minute "m", the 24-hour clock "H" and
+// the AM/PM marker "t"/"tt"; our language spells them m, n, h and AMPM.
+// Quoted text is kept.
+std::string TranslateLocalePicture(std::string_view pic) {
   std::string r;
   for (size_t i = 0; i < pic.size(); ++i) {
     const char c = pic[i];
@@ -76,11 +78,56 @@ std::string TranslatePicture(const std::string& pic) {
         break;
       }
       case 'g': break;  // era: not shown in the Gregorian calendar
-      default: r += c;
+      case 'd':
+      case 'y':
+      case 'h':
+      case 's':
+        r += c;
+        break;
+      default:
+        // Other letters are literal in Windows pictures but may mean
+        // something in ours (c, t, z, n, a, e).
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+          r += '"';
+          r += c;
+          r += '"';
+        } else {
+          r += c;
+        }
     }
   }
   // A dropped era leaves a blank at either end.
   return Trim(r);
+}
+
+namespace {
+
+// The long time picture without its seconds, for locales that have no short
+// time picture of their own.
+std::string WithoutSeconds(std::string pic) {
+  const size_t s = pic.find_first_of("sS");
+  if (s == std::string::npos) return pic;
+  size_t e = s;
+  while (e < pic.size() && (pic[e] == 's' || pic[e] == 'S')) ++e;
+  size_t b = s;
+  while (b > 0 && pic[b - 1] != 'm' && pic[b - 1] != 'M' && pic[b - 1] != 'h' && pic[b - 1] != 'H')
+    --b;
+  return pic.erase(b, e - b);
+}
+
+// The character that follows the first field of a picture ("dd.MM.yy" ->
+// '.'), or Def when the picture has none. Windows writes pictures literally,
+// so where the user's picture and separator setting disagree the picture is
+// what dates look like, and what they must be read back with.
+char PictureSeparator(const std::string& pic, const char* fieldLetters, char def) {
+  size_t i = pic.find_first_of(fieldLetters);
+  if (i == std::string::npos) return def;
+  const char letter = pic[i];
+  while (i < pic.size() && pic[i] == letter) ++i;
+  if (i >= pic.size()) return def;
+  const char c = pic[i];
+  const bool letterOrQuote = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '\'';
+  return (letterOrQuote || c == ' ') ? def : c;
 }
 
 // One object for the life of the process, so references to it stay valid
@@ -92,28 +139,32 @@ TFormatSettings& SettingsObject() {
 
 }  // namespace
 
-TFormatSettings TFormatSettings::FromLocale() {
+TFormatSettings TFormatSettings::FromLocale(uint32_t lcid) {
   TFormatSettings fs;
-  fs.ShortDateFormat = TranslatePicture(LocaleStr(LOCALE_SSHORTDATE, "M/d/yyyy"));
-  fs.LongDateFormat = TranslatePicture(LocaleStr(LOCALE_SLONGDATE, "dddd, MMMM d, yyyy"));
-  fs.LongTimeFormat = TranslatePicture(LocaleStr(LOCALE_STIMEFORMAT, "h:mm:ss tt"));
-  fs.ShortTimeFormat = TranslatePicture(LocaleStr(LOCALE_SSHORTTIME, "h:mm tt"));
-  fs.DateSeparator = LocaleChar(LOCALE_SDATE, '/');
-  fs.TimeSeparator = LocaleChar(LOCALE_STIME, ':');
-  fs.DecimalSeparator = LocaleChar(LOCALE_SDECIMAL, '.');
-  fs.ThousandSeparator = LocaleChar(LOCALE_STHOUSAND, ',');
-  fs.TimeAMString = LocaleStr(LOCALE_S1159, "AM");
-  fs.TimePMString = LocaleStr(LOCALE_S2359, "PM");
-  fs.CurrencyString = LocaleStr(LOCALE_SCURRENCY, "$");
+  const LCID id = lcid;
+  auto str = [&](LCTYPE type, const std::string& def) { return LocaleStr(id, type, def); };
+  const std::string longTime = str(LOCALE_STIMEFORMAT, "h:mm:ss tt");
+  const std::string shortDate = str(LOCALE_SSHORTDATE, "M/d/yyyy");
+  fs.ShortDateFormat = TranslateLocalePicture(shortDate);
+  fs.LongDateFormat = TranslateLocalePicture(str(LOCALE_SLONGDATE, "dddd, MMMM d, yyyy"));
+  fs.LongTimeFormat = TranslateLocalePicture(longTime);
+  fs.ShortTimeFormat = TranslateLocalePicture(str(LOCALE_SSHORTTIME, WithoutSeconds(longTime)));
+  fs.DateSeparator = PictureSeparator(shortDate, "dMy", LocaleChar(id, LOCALE_SDATE, '/'));
+  fs.TimeSeparator = PictureSeparator(longTime, "hHm", LocaleChar(id, LOCALE_STIME, ':'));
+  fs.DecimalSeparator = LocaleChar(id, LOCALE_SDECIMAL, '.');
+  fs.ThousandSeparator = LocaleChar(id, LOCALE_STHOUSAND, ',');
+  fs.TimeAMString = str(LOCALE_S1159, "");
+  fs.TimePMString = str(LOCALE_S2359, "");
+  fs.CurrencyString = str(LOCALE_SCURRENCY, "$");
   for (int m = 0; m < 12; ++m) {
-    fs.ShortMonthNames[m] = LocaleStr(LOCALE_SABBREVMONTHNAME1 + m, fs.ShortMonthNames[m]);
-    fs.LongMonthNames[m] = LocaleStr(LOCALE_SMONTHNAME1 + m, fs.LongMonthNames[m]);
+    fs.ShortMonthNames[m] = str(LOCALE_SABBREVMONTHNAME1 + m, fs.ShortMonthNames[m]);
+    fs.LongMonthNames[m] = str(LOCALE_SMONTHNAME1 + m, fs.LongMonthNames[m]);
   }
   // Windows counts the days from Monday (1) to Sunday (7).
   for (int d = 0; d < 7; ++d) {
     const LCTYPE k = static_cast<LCTYPE>((d + 6) % 7);
-    fs.ShortDayNames[d] = LocaleStr(LOCALE_SABBREVDAYNAME1 + k, fs.ShortDayNames[d]);
-    fs.LongDayNames[d] = LocaleStr(LOCALE_SDAYNAME1 + k, fs.LongDayNames[d]);
+    fs.ShortDayNames[d] = str(LOCALE_SABBREVDAYNAME1 + k, fs.ShortDayNames[d]);
+    fs.LongDayNames[d] = str(LOCALE_SDAYNAME1 + k, fs.LongDayNames[d]);
   }
   return fs;
 }

@@ -68,6 +68,13 @@ inline std::string IntToHex(int value, int digits) {
 inline std::string IntToHex(unsigned value, int digits) {
   return IntToHex(static_cast<uint64_t>(value), digits);
 }
+// long is 32 bits here (DWORD is unsigned long).
+inline std::string IntToHex(long value, int digits) {
+  return IntToHex(static_cast<uint64_t>(static_cast<uint32_t>(value)), digits);
+}
+inline std::string IntToHex(unsigned long value, int digits) {
+  return IntToHex(static_cast<uint64_t>(static_cast<uint32_t>(value)), digits);
+}
 
 // Integer text as the toolkit reads it: leading blanks (spaces and tabs),
 // then an optional '+' or '-', then decimal digits, or hex digits after a

@@ -143,6 +143,8 @@ TEST(Integers, Int64AndText) {
   EXPECT_EQ(IntToHex(0x12345, 2), "12345");
   EXPECT_EQ(IntToHex(-1, 1), "FFFFFFFF");
   EXPECT_EQ(IntToHex(int64_t{-1}, 1), "FFFFFFFFFFFFFFFF");
+  EXPECT_EQ(IntToHex(static_cast<unsigned long>(0xDEADBEEF), 8), "DEADBEEF");  // a DWORD
+  EXPECT_EQ(IntToHex(static_cast<uint8_t>(0xA), 2), "0A");
 }
 
 TEST(Booleans, TextsBothWays) {
