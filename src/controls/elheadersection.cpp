@@ -207,7 +207,8 @@ void TElHeaderSection::SetPassword(bool v) {
 }
 
 bool TElHeaderSection::StickyMode() const {
-  return header_ && header_->StickySections() && Visible() && !header_->InOwnResize() && !header_->IsLoading();
+  return header_ && collection_ && header_->StickySections() && Visible() && !header_->InOwnResize() &&
+         !header_->IsLoading();
 }
 
 void TElHeaderSection::SetWidth(int v) {

@@ -1,14 +1,21 @@
-// Writes cookies through the system's own cookie store (wininet) and copies
-// the cookie files it made into OUTDIR under the names Internet Explorer gives
-// them ("user@host[n].txt"), for the cross-check against other readers.
+// iecookie-writer: sets a fixed set of cookies through the system's own cookie
+// store (wininet) and copies the cookie files it made into OUTDIR under the
+// names Internet Explorer gives them ("user@host[n].txt"), so that the cookie
+// reader can be checked against files that another program wrote.
+//
+//   iecookie-writer OUTDIR
 #include <cstdio>
 #include <map>
 #include <string>
 
 #include "platform/win32.h"
+#include <shlobj.h>
 #include <wininet.h>
 
 namespace {
+
+using TSetCookie = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR);
+using TSetCookieEx = DWORD(WINAPI*)(LPCSTR, LPCSTR, LPCSTR, DWORD, DWORD_PTR);
 
 struct TCookie {
   const char* url;
@@ -60,13 +67,19 @@ void CopyCookieFiles(const std::string& from, const std::string& out, std::map<s
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: ie_cookie_writer OUTDIR\n");
+    std::fprintf(stderr, "usage: iecookie-writer OUTDIR\n");
     return 2;
+  }
+  HMODULE wininet = LoadLibraryA("wininet.dll");
+  auto setCookie = wininet ? reinterpret_cast<TSetCookie>(reinterpret_cast<void*>(GetProcAddress(wininet, "InternetSetCookieA"))) : nullptr;
+  auto setCookieEx = wininet ? reinterpret_cast<TSetCookieEx>(reinterpret_cast<void*>(GetProcAddress(wininet, "InternetSetCookieExA"))) : nullptr;
+  if (!setCookie || !setCookieEx) {
+    std::fprintf(stderr, "iecookie-writer: wininet.dll has no cookie store\n");
+    return 1;
   }
   int failed = 0;
   for (const TCookie& c : kCookies) {
-    const BOOL ok = c.flags ? InternetSetCookieExA(c.url, c.name, c.data, c.flags, 0) != 0
-                            : InternetSetCookieA(c.url, c.name, c.data);
+    const BOOL ok = c.flags ? setCookieEx(c.url, c.name, c.data, c.flags, 0) != 0 : setCookie(c.url, c.name, c.data);
     if (!ok) {
       std::fprintf(stderr, "InternetSetCookie %s %s failed: %lu\n", c.url, c.name, GetLastError());
       ++failed;

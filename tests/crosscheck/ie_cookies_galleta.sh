@@ -1,23 +1,30 @@
 #!/usr/bin/env bash
 # Cookie files written by the system's own cookie store (wininet, through
-# ie_cookie_writer.exe) must read the same in our store (morvane-dump
-# ie-cookies) as in galleta: the same names, values, hosts, flags and times.
-# Run by ctest inside scripts/test.sh (WINEPREFIX set); exits 77 to skip.
+# iecookie-writer) must read the same in our store (morvane-dump ie-cookies)
+# as in galleta: the same names, values, hosts, flags and times. Runs natively
+# under ctest, in the test prefix of scripts/test.sh (WINEPREFIX); our
+# programs run under Wine.
 set -euo pipefail
-writer="$1"
-dump="$2"
-command -v galleta >/dev/null 2>&1 || { echo "galleta is not installed: skipped"; exit 77; }
-: "${WINEPREFIX:?run through scripts/test.sh}"
+BIN="$1"
 WINE64="${WINE64:-/usr/lib/wine/wine64}"
+writer="$BIN/iecookie-writer.exe"
+dump="$BIN/morvane-dump.exe"
+if ! command -v galleta >/dev/null 2>&1; then
+  echo "galleta is not installed: skipped"
+  exit 77
+fi
+if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX/drive_c" ] || [ ! -x "$WINE64" ]; then
+  echo "no Wine prefix to run our programs in: skipped"
+  exit 77
+fi
 
-out="$WINEPREFIX/drive_c/morvane/crosscheck-ie"
+out="$WINEPREFIX/drive_c/morvane-crosscheck-iecookies"
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
 rm -rf "$out"
-mkdir -p "$(dirname "$out")"
+trap 'rm -rf "$work" "$out"' EXIT
 
-"$WINE64" "$writer" 'C:\morvane\crosscheck-ie' </dev/null | tr -d '\r'
-"$WINE64" "$dump" ie-cookies 'C:\morvane\crosscheck-ie' </dev/null | tr -d '\r' >"$work/ours.tsv"
+"$WINE64" "$writer" 'C:\morvane-crosscheck-iecookies' </dev/null | tr -d '\r'
+"$WINE64" "$dump" ie-cookies 'C:\morvane-crosscheck-iecookies' </dev/null | tr -d '\r' >"$work/ours.tsv"
 (cd "$out" && for f in *.txt; do TZ=UTC galleta "$f"; done) >"$work/galleta.txt"
 
 python3 - "$work/ours.tsv" "$work/galleta.txt" <<'PY'
