@@ -4,9 +4,9 @@
 
 #include "browserdata/ie/ie_cookie_records.h"
 #include "browserdata/sys/qb_sys_utils.h"
-#include "browserdata/sys/services.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/sysutils.h"
+#include "platform/ui/modal.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -238,7 +238,7 @@ std::vector<intptr_t> TCookieInfo::DeleteCookieFile(const TMarks& Marks, int Fil
     SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
   if (!DeleteFileA(path.c_str())) {
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) SetFileAttributesA(path.c_str(), attrs);
-    SysServices().ShowMessage("There was a problem deleting cookie file: " + path +
+    ShowMessage("There was a problem deleting cookie file: " + path +
                               "\r\nBefore trying again close all instances of Internet Explorer.");
     return {};
   }

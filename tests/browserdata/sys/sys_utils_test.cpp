@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "browserdata/sys/qb_sys_utils.h"
-#include "browserdata/sys/services.h"
 #include "platform/core/exceptions.h"
+#include "platform/ui/modal.h"
 #include "support/test_env.h"
 
 namespace morvane {
@@ -155,9 +155,10 @@ TEST(SysFileDeletion, ByMaskAndAtRestart) {
 
 TEST(SysFileDeletion, FailedMoveShowsTheSystemText) {
   std::vector<std::string> shown;
-  TSysServices s = DefaultSysServices();
-  s.ShowMessage = [&](const std::string& t) { shown.push_back(t); };
-  TSysServicesScope scope(s);
+  TModalResponderScope answer([&](TModalRequest& r) {
+    shown.push_back(r.Text);
+    return IDOK;
+  });
   test::TTempDir dir;
   EXPECT_FALSE(MoveFileExChecked(dir.File("missing").c_str(), dir.File("other").c_str(), 0));
   ASSERT_EQ(shown.size(), 1u);
