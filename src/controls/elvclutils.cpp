@@ -203,12 +203,14 @@ void DrawArrow(TCanvas* Canvas, int Direction, const RECT& Rect, bool Enabled, T
   Canvas->Pen()->SetColor(oldPen);
 }
 
-void DrawTransparentBitmapEx(HDC DC, HBITMAP Bitmap, int X, int Y, const RECT& SrcRect, TColor TransparentColor) {
+namespace {
+
+// The blit over a DC that has the source picture selected.
+void TransparentBlit(HDC DC, HDC Src, int X, int Y, const RECT& SrcRect, TColor TransparentColor) {
   const int w = SrcRect.right - SrcRect.left, h = SrcRect.bottom - SrcRect.top;
-  if (w <= 0 || h <= 0 || !Bitmap) return;
-  TMemoryDC src(DC), save(DC), back(DC), obj(DC), mem(DC);
-  TSelectObject selSrc(src.Get(), Bitmap);
-  ::SetMapMode(src.Get(), ::GetMapMode(DC));
+  if (w <= 0 || h <= 0) return;
+  TMemoryDC save(DC), back(DC), obj(DC), mem(DC);
+  const int oldMap = ::SetMapMode(Src, ::GetMapMode(DC));
   TBitmapHandle backBmp(::CreateBitmap(w, h, 1, 1, nullptr));
   TBitmapHandle objBmp(::CreateBitmap(w, h, 1, 1, nullptr));
   TBitmapHandle memBmp(::CreateCompatibleBitmap(DC, w, h));
@@ -216,21 +218,32 @@ void DrawTransparentBitmapEx(HDC DC, HBITMAP Bitmap, int X, int Y, const RECT& S
   TSelectObject s1(back.Get(), backBmp.Get()), s2(obj.Get(), objBmp.Get()), s3(mem.Get(), memBmp.Get()),
       s4(save.Get(), saveBmp.Get());
   // Keep the source part; the mask has the transparent pixels white.
-  ::BitBlt(save.Get(), 0, 0, w, h, src.Get(), SrcRect.left, SrcRect.top, SRCCOPY);
-  COLORREF oldBk = ::SetBkColor(src.Get(), ColorToRGB(TransparentColor));
-  ::BitBlt(obj.Get(), 0, 0, w, h, src.Get(), SrcRect.left, SrcRect.top, SRCCOPY);
-  ::SetBkColor(src.Get(), oldBk);
+  ::BitBlt(save.Get(), 0, 0, w, h, Src, SrcRect.left, SrcRect.top, SRCCOPY);
+  COLORREF oldBk = ::SetBkColor(Src, ColorToRGB(TransparentColor));
+  ::BitBlt(obj.Get(), 0, 0, w, h, Src, SrcRect.left, SrcRect.top, SRCCOPY);
+  ::SetBkColor(Src, oldBk);
   ::BitBlt(back.Get(), 0, 0, w, h, obj.Get(), 0, 0, NOTSRCCOPY);
   ::BitBlt(mem.Get(), 0, 0, w, h, DC, X, Y, SRCCOPY);
   ::BitBlt(mem.Get(), 0, 0, w, h, obj.Get(), 0, 0, SRCAND);
-  ::BitBlt(src.Get(), SrcRect.left, SrcRect.top, w, h, back.Get(), 0, 0, SRCAND);
-  ::BitBlt(mem.Get(), 0, 0, w, h, src.Get(), SrcRect.left, SrcRect.top, SRCPAINT);
+  ::BitBlt(Src, SrcRect.left, SrcRect.top, w, h, back.Get(), 0, 0, SRCAND);
+  ::BitBlt(mem.Get(), 0, 0, w, h, Src, SrcRect.left, SrcRect.top, SRCPAINT);
   ::BitBlt(DC, X, Y, w, h, mem.Get(), 0, 0, SRCCOPY);
-  ::BitBlt(src.Get(), SrcRect.left, SrcRect.top, w, h, save.Get(), 0, 0, SRCCOPY);
+  ::BitBlt(Src, SrcRect.left, SrcRect.top, w, h, save.Get(), 0, 0, SRCCOPY);
+  ::SetMapMode(Src, oldMap);
+}
+
+}  // namespace
+
+void DrawTransparentBitmapEx(HDC DC, HBITMAP Bitmap, int X, int Y, const RECT& SrcRect, TColor TransparentColor) {
+  if (!Bitmap) return;
+  TMemoryDC src(DC);
+  TSelectObject sel(src.Get(), Bitmap);
+  TransparentBlit(DC, src.Get(), X, Y, SrcRect, TransparentColor);
 }
 
 void DrawTransparentBitmapEx(HDC DC, TBitmap* Bitmap, int X, int Y, const RECT& SrcRect, TColor TransparentColor) {
-  if (Bitmap) DrawTransparentBitmapEx(DC, Bitmap->Handle(), X, Y, SrcRect, TransparentColor);
+  // The bitmap stays selected in its own canvas: blit from there.
+  if (Bitmap && !Bitmap->Empty()) TransparentBlit(DC, Bitmap->Canvas()->Handle(), X, Y, SrcRect, TransparentColor);
 }
 
 void DrawFlatFrameEx(HDC DC, const RECT& Rect, TColor LineColor, TElFlatBorderType BorderType, TElBorderSides Sides,
