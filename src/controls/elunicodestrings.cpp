@@ -243,6 +243,11 @@ void TElWideStrings::WriteStringsProperty(TStream& Stream) const {
 void TElWideStrings::ReadStringsProperty(TStream& Stream) {
   const int64_t start = Stream.Position();
   const std::string bytes = ReadRest(Stream);
+  // Not a list at all: the items stay as they are.
+  if (bytes.empty() || bytes[0] != '\x01') {
+    Stream.SetPosition(start + (bytes.empty() ? 0 : 1));
+    throw EReadError(ElResString(bytes.empty() ? elres::SStreamReadError : elres::SWideStringsReadError));
+  }
   size_t pos = 0;
   std::vector<elcodec::TStringsItem> items;
   const elcodec::TStringsResult r = elcodec::DecodeStrings(AsBytes(bytes), pos, items);

@@ -254,7 +254,7 @@ TEST(ElWideStringsProperty, WritesWideValuesAndReadsAllStringKinds) {
        {L"hi", L"\xE9", L"x"}, nullptr},
       {"embedded nul", std::string("\x01\x12\x02\x00\x00\x00\x61\x00\x00\x00\x00", 11), {L"a"}, nullptr},
       {"unknown type", std::string("\x01\x06\x01q\x07\x00", 6), {L"q"}, "Error while reading wide strings list"},
-      {"no list begin", std::string("\x06\x01q", 3), {}, "Error while reading wide strings list"},
+      {"no list begin", std::string("\x06\x01q", 3), {L"old"}, "Error while reading wide strings list"},
       {"count past the end", std::string("\x01\x12\xFF\xFF\xFF\x7F", 6), {}, "Stream read error"},
       {"no list end", std::string("\x01\x06\x01q", 4), {L"q"}, "Stream read error"},
   };
@@ -273,7 +273,7 @@ TEST(ElWideStringsProperty, WritesWideValuesAndReadsAllStringKinds) {
     EXPECT_EQ(error, c.error ? c.error : "") << c.name;
     EXPECT_EQ(Items(r), c.items) << c.name;
     EXPECT_EQ(r.UpdateCount(), 0) << c.name;
-    EXPECT_EQ(log, ">") << c.name;
+    EXPECT_EQ(log, c.items.size() == 1 && c.items[0] == L"old" ? "" : ">") << c.name;
   }
   TStringStream in(expected + "tail");
   TElWideStringList r;

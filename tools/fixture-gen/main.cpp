@@ -3,6 +3,9 @@
 //
 //   fixture-gen opera OUT [COOKIES]     a cookies4.dat with COOKIES cookies
 //   fixture-gen history OUT [MEGABYTES] an index.dat of about that size
+//   fixture-gen history-cases DIR       small index.dat files with LEAK and
+//                                       REDR records, a record claiming no
+//                                       blocks, and one cut inside a record
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -33,6 +36,23 @@ int main(int argc, char** argv) {
   std::string bytes;
   if (kind == "opera") {
     bytes = WriteOperaCookies(MakeOperaCookies(count > 0 ? count : 100), TOperaGenOptions{});
+  } else if (kind == "history-cases") {
+    const std::string dir = std::string(argv[2]) + "\\";
+    auto recs = MakeHistoryRecords(200 * 1024);
+    bool ok = WriteFile(dir + "mixed.dat", WriteIndexDat(recs));
+    // A record claiming no blocks has no room for its text either: the list
+    // of those gives the readers' expected difference.
+    auto zero = recs;
+    std::string zeroed;
+    for (size_t i : {size_t{10}, size_t{20}}) {
+      zero[i].BlockCount = 0;
+      zeroed += zero[i].Location + "\n";
+    }
+    ok = ok && WriteFile(dir + "zero-blocks.dat", WriteIndexDat(zero)) && WriteFile(dir + "zero-blocks.txt", zeroed);
+    TIndexDatGenOptions cut;
+    cut.CutAt = 0x5000 + 64 * 1024 + 200;  // inside a record some way in
+    ok = ok && WriteFile(dir + "cut.dat", WriteIndexDat(recs, cut));
+    return ok ? 0 : 1;
   } else if (kind == "history") {
     bytes = MakeHistoryIndex(static_cast<uint64_t>(count > 0 ? count : 1) << 20);
   } else {

@@ -4,9 +4,9 @@
 
 #include "browserdata/ie/ie_cookie_records.h"
 #include "browserdata/sys/qb_sys_utils.h"
-#include "browserdata/sys/services.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/sysutils.h"
+#include "platform/ui/modal.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -36,21 +36,33 @@ uint64_t DateTimeToIEFileTime(TDateTime dt) {
   return (static_cast<uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
+// The whole file, in one read when its size is still the one the scan saw:
+// every call on a file handle costs a round trip to the system, and a folder
+// holds thousands of these small files.
+bool ReadWholeFile(const std::string& path, size_t expectedSize, std::string& bytes) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
+  bytes.resize(std::max<size_t>(expectedSize + 1, 512));
+  size_t used = 0;
   bool ok = true;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(h, &size) || size.QuadPart > (64 << 20)) {
-    ok = false;
-  } else {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
+  for (;;) {
     DWORD got = 0;
-    ok = bytes.empty() || (ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) != 0);
-    bytes.resize(got);
+    const size_t room = bytes.size() - used;
+    if (!ReadFile(h, bytes.data() + used, static_cast<DWORD>(room), &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    used += got;
+    if (got < room) break;  // a short read of a disk file is its end
+    if (bytes.size() >= (64u << 20)) {
+      ok = false;
+      break;
+    }
+    bytes.resize(bytes.size() * 2);
   }
   CloseHandle(h);
+  bytes.resize(used);
   return ok;
 }
 
@@ -125,7 +137,7 @@ void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
     return;
   }
   TFileItem& item = Files[Index];
-  ReadCookieFile(GetFilePath(Index), Details);
+  ReadCookieFile(GetFilePath(Index), item.Entry.Size, Details);
   item.Entry.CookieCount = static_cast<int>(Details.Cookies.size());
   Details.FileSize = item.Entry.Size;
   Details.FileDate = item.Entry.FileDate;
@@ -146,10 +158,10 @@ std::string TCookieInfo::GetFilePath(int Index) const {
 
 void TCookieInfo::GetCookieFolder(std::string& Folder) const { Folder = Folders.empty() ? std::string() : Folders[0]; }
 
-bool TCookieInfo::ReadCookieFile(const std::string& Path, TCookieInfoDetails& Details) const {
+bool TCookieInfo::ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details) const {
   Details.Cookies.clear();
   std::string bytes;
-  if (!ReadWholeFile(Path, bytes)) {
+  if (!ReadWholeFile(Path, ExpectedSize, bytes)) {
     Details.FileSize = 0;
     return false;
   }
@@ -226,7 +238,7 @@ std::vector<intptr_t> TCookieInfo::DeleteCookieFile(const TMarks& Marks, int Fil
     SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
   if (!DeleteFileA(path.c_str())) {
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) SetFileAttributesA(path.c_str(), attrs);
-    SysServices().ShowMessage("There was a problem deleting cookie file: " + path +
+    ShowMessage("There was a problem deleting cookie file: " + path +
                               "\r\nBefore trying again close all instances of Internet Explorer.");
     return {};
   }
@@ -240,7 +252,7 @@ std::vector<intptr_t> TCookieInfo::BlankMarkedCookies(const std::string& FileNam
   const int index = IndexOfFile(FileName);
   if (index < 0) return {};
   TCookieInfoDetails details;
-  ReadCookieFile(GetFilePath(index), details);
+  ReadCookieFile(GetFilePath(index), Files[index].Entry.Size, details);
   details.FileName = GetFilePath(index);
   std::vector<intptr_t> tags;
   for (const auto& [name, tag] : Marks) {
@@ -265,7 +277,7 @@ bool TCookieInfo::UpdateCookie(const std::string& FileName, const std::string& C
   const int index = IndexOfFile(FileName);
   if (index < 0) return false;
   TCookieInfoDetails details;
-  if (!ReadCookieFile(GetFilePath(index), details)) return false;
+  if (!ReadCookieFile(GetFilePath(index), Files[index].Entry.Size, details)) return false;
   details.FileName = GetFilePath(index);
   auto it = std::find_if(details.Cookies.begin(), details.Cookies.end(),
                          [&](const TCookieValueInfo& c) { return c.Name == CookieName; });

@@ -97,7 +97,7 @@ class TCookieInfo {
   using TMarks = std::vector<std::pair<std::string, intptr_t>>;
 
   void ScanFolder(const std::string& Folder);
-  bool ReadCookieFile(const std::string& Path, TCookieInfoDetails& Details) const;
+  bool ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details) const;
   static bool WriteCookieFile(const TCookieInfoDetails& Details);
   std::vector<intptr_t> DeleteCookieFile(const TMarks& Marks, int FileIndex);
   std::vector<intptr_t> BlankMarkedCookies(const std::string& FileName, const TMarks& Marks);

@@ -5,9 +5,9 @@
 #include "browserdata/ie/cookie_info.h"
 #include "browserdata/ie/ie_test_support.h"
 #include "browserdata/sys/qb_sys_utils.h"
-#include "browserdata/sys/services.h"
 #include "platform/core/datetime.h"
 #include "platform/core/exceptions.h"
+#include "platform/ui/modal.h"
 
 namespace morvane {
 namespace {
@@ -249,9 +249,10 @@ TEST_F(IECookieDelete, WholeFilesGoAndPartialFilesAreBlanked) {
 TEST_F(IECookieDelete, FileInUseIsReportedAndKept) {
   const std::string path = CopyFixtureFile("folder\\root@crlf[2].TXT", "root@crlf[2].TXT");
   std::vector<std::string> shown;
-  TSysServices s = DefaultSysServices();
-  s.ShowMessage = [&](const std::string& t) { shown.push_back(t); };
-  TSysServicesScope scope(s);
+  TModalResponderScope answer([&](TModalRequest& r) {
+    shown.push_back(r.Text);
+    return IDOK;
+  });
   TCookieInfo info(dir_.Path());
   Details(info, "root@crlf[2].TXT");
   HANDLE open = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -8,10 +8,10 @@
 
 #include "../../../tools/fixture-gen/opera_gen.h"
 #include "browserdata/sys/qb_sys_utils.h"
-#include "browserdata/sys/services.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
 #include "platform/core/registry.h"
+#include "platform/ui/modal.h"
 #include "support/test_env.h"
 
 namespace morvane {
@@ -22,11 +22,10 @@ using namespace fixturegen;
 // Every message box the store would show, instead of showing it.
 struct TMessages {
   std::vector<std::string> Texts;
-  TSysServicesScope Scope{[this] {
-    TSysServices s = SysServices();
-    s.ShowMessage = [this](const std::string& t) { Texts.push_back(t); };
-    return s;
-  }()};
+  TModalResponderScope Scope{[this](TModalRequest& r) {
+    Texts.push_back(r.Text);
+    return IDOK;
+  }};
 };
 
 std::string Cookies4(long n, unsigned timeWidth = 8) {

@@ -107,9 +107,10 @@ TEST(DirectorySearch, FindsFilesFolderBeforeSubfolders) {
                                                    t.root + "index.dat"}));
   EXPECT_LT(log.IndexOf("found " + t.root + "index.dat"), log.IndexOf("found " + t.root + "a\\index.dat"));
   EXPECT_LT(log.IndexOf("found " + t.root + "a\\index.dat"), log.IndexOf("found " + t.root + "a\\b\\index.dat"));
-  // The first folder is always reported; the rest come within a second.
-  ASSERT_FALSE(log.Found("progress ").empty());
+  // The first folder is always reported; the other four come within a
+  // second of it and are held back (a slow machine may let one through).
   EXPECT_EQ(log.Events.front(), "progress " + t.root);
+  EXPECT_LE(log.Found("progress ").size(), 2u);
   EXPECT_EQ(log.Events.back(), "done");
   EXPECT_EQ(log.Done, 1);
   EXPECT_EQ(log.Errors, 0);
