@@ -1,8 +1,10 @@
 #include "controls/elresources.h"
 
+#include "platform/core/gettext.h"
+
 namespace morvane {
 
-std::string ElResString(const char* Text) { return Text; }
+std::string ElResString(const char* Text) { return LoadResString(Text); }
 
 std::string ElResFormat(const char* Text, long long Value) {
   std::string s = ElResString(Text);

@@ -16,7 +16,6 @@ inline constexpr const char* SStringsSortedListError = "Operation not allowed on
 inline constexpr const char* SStringsDuplicateString = "String list does not allow duplicates";
 inline constexpr const char* SStringsCapacityError = "List capacity out of bounds (%d)";
 inline constexpr const char* SWideStringsReadError = "Error while reading wide strings list";
-inline constexpr const char* SInvalidStringHeader = "Invalid string header read from the stream";
 inline constexpr const char* SInvalidSection = "Invalid section";
 inline constexpr const char* SHeaderIndexOutOfBounds = "Index out of bounds";
 inline constexpr const char* SStreamReadError = "Stream read error";

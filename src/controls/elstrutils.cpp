@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "controls/casefold_table.h"
+#include "platform/core/datetime.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -28,31 +29,13 @@ bool SameTextLocale(const std::string& S1, const std::string& S2) {
 
 namespace {
 
-struct TCurrencyLocale {
-  std::string Symbol;
-  char Thousand = ',';
-  char Decimal = '.';
-};
-
-const TCurrencyLocale& UserCurrencyLocale() {
-  static const TCurrencyLocale loc = [] {
-    TCurrencyLocale l;
-    char buf[32];
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SCURRENCY, buf, sizeof buf) > 0) l.Symbol = buf;
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buf, sizeof buf) > 0) l.Thousand = buf[0];
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, sizeof buf) > 0) l.Decimal = buf[0];
-    return l;
-  }();
-  return loc;
-}
-
 constexpr int64_t kCurrencyMax = std::numeric_limits<int64_t>::max();
 
 }  // namespace
 
-int64_t TextToCurrency(const std::string& S) {
-  const TCurrencyLocale& l = UserCurrencyLocale();
-  return TextToCurrencyEx(S, l.Symbol, l.Thousand, l.Decimal);
+Currency TextToCurrency(const std::string& S) {
+  const TFormatSettings& f = FormatSettings();
+  return TextToCurrencyEx(S, f.CurrencyString, f.ThousandSeparator, f.DecimalSeparator);
 }
 
 // Lenient on purpose: the text of a grid cell, not a validated entry. "," and
@@ -60,7 +43,7 @@ int64_t TextToCurrency(const std::string& S) {
 // separators), a second separator ends the number, digits after the fourth
 // fraction digit are dropped, and a value past the Currency range stays at
 // its limit.
-int64_t TextToCurrencyEx(std::string_view S, std::string_view CurrencySymbol, char ThousandSeparator,
+Currency TextToCurrencyEx(std::string_view S, std::string_view CurrencySymbol, char ThousandSeparator,
                          char DecimalSeparator) {
   if (S.empty()) return 0;
   size_t symbolAt = std::string_view::npos;

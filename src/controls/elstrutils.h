@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/datetime.h"
+
 namespace morvane {
 
 using WideString = std::wstring;
@@ -16,12 +18,11 @@ std::string RepeatString(int Count, const std::string& S);
 // The system's case-insensitive comparison in the user's locale says equal.
 bool SameTextLocale(const std::string& S1, const std::string& S2);
 
-// Currency: an int64 in units of 1/10,000.
 // Reads an amount the way a user typed it ("$12.50", "(12)", "-1.5"): see the
-// .cpp. Uses the user locale's currency symbol and separators.
-int64_t TextToCurrency(const std::string& S);
+// .cpp. Uses the currency symbol and separators of FormatSettings().
+Currency TextToCurrency(const std::string& S);
 // The same with the locale values given.
-int64_t TextToCurrencyEx(std::string_view S, std::string_view CurrencySymbol,
+Currency TextToCurrencyEx(std::string_view S, std::string_view CurrencySymbol,
                          char ThousandSeparator, char DecimalSeparator);
 
 int WidePos(const WideString& SubStr, const WideString& S);
