@@ -9,21 +9,6 @@ namespace morvane {
 
 namespace {
 
-// Brackets header updates also when the work inside raises.
-class THeaderUpdate {
- public:
-  explicit THeaderUpdate(IElHeaderSectionsOwner* h) : h_(h) {
-    if (h_) h_->BeginUpdate();
-  }
-  ~THeaderUpdate() {
-    if (h_) h_->EndUpdate();
-  }
-  THeaderUpdate(const THeaderUpdate&) = delete;
-  THeaderUpdate& operator=(const THeaderUpdate&) = delete;
-
- private:
-  IElHeaderSectionsOwner* h_;
-};
 
 // Sticky rescaling: the share of the old free width applied to the new one,
 // rounded to nearest (halves to even); never below zero.
@@ -207,7 +192,8 @@ void TElHeaderSection::SetPassword(bool v) {
 }
 
 bool TElHeaderSection::StickyMode() const {
-  return header_ && header_->StickySections() && Visible() && !header_->InOwnResize() && !header_->IsLoading();
+  return header_ && collection_ && header_->StickySections() && Visible() && !header_->InOwnResize() &&
+         !header_->IsLoading();
 }
 
 void TElHeaderSection::SetWidth(int v) {

@@ -15,20 +15,6 @@ namespace morvane {
 
 namespace {
 
-class THeaderUpdate {
- public:
-  explicit THeaderUpdate(IElHeaderSectionsOwner* h) : h_(h) {
-    if (h_) h_->BeginUpdate();
-  }
-  ~THeaderUpdate() {
-    if (h_) h_->EndUpdate();
-  }
-  THeaderUpdate(const THeaderUpdate&) = delete;
-  THeaderUpdate& operator=(const THeaderUpdate&) = delete;
-
- private:
-  IElHeaderSectionsOwner* h_;
-};
 
 TElHeaderSection* At(const TElList& l, int i) {
   return static_cast<TElHeaderSection*>(static_cast<TObject*>(l.List()[i]));

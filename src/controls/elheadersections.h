@@ -92,6 +92,22 @@ class IElHeaderSectionsOwner {
   virtual void TriggerSectionAutoSizeEvent(TElHeaderSection* Section) {}
 };
 
+// Brackets header updates, also when the work inside raises.
+class THeaderUpdate {
+ public:
+  explicit THeaderUpdate(IElHeaderSectionsOwner* h) : h_(h) {
+    if (h_) h_->BeginUpdate();
+  }
+  ~THeaderUpdate() {
+    if (h_) h_->EndUpdate();
+  }
+  THeaderUpdate(const THeaderUpdate&) = delete;
+  THeaderUpdate& operator=(const THeaderUpdate&) = delete;
+
+ private:
+  IElHeaderSectionsOwner* h_;
+};
+
 class TElHeaderSections;
 
 class TElHeaderSection : public TPersistent {

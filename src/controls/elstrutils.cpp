@@ -101,13 +101,18 @@ int WidePos(const WideString& SubStr, const WideString& S) {
 }
 
 int WideCompareOrdinal(const WideString& S1, const WideString& S2) {
-  const size_t n1 = S1.size(), n2 = S2.size();
-  for (size_t k = 0;; ++k) {
-    const unsigned c1 = k < n1 ? static_cast<unsigned>(S1[k]) : 0u;
-    const unsigned c2 = k < n2 ? static_cast<unsigned>(S2[k]) : 0u;
+  // NUL is the smallest unit, so a string that ends first compares lower
+  // without a test of its own.
+  const size_t n1 = S1.size(), n2 = S2.size(), n = n1 < n2 ? n1 : n2;
+  const wchar_t* a = S1.data();
+  const wchar_t* b = S2.data();
+  for (size_t k = 0; k < n; ++k) {
+    const unsigned c1 = static_cast<unsigned>(a[k]), c2 = static_cast<unsigned>(b[k]);
     if (c1 != c2) return c1 < c2 ? -1 : 1;
     if (c1 == 0) return 0;
   }
+  if (n1 == n2) return 0;
+  return n1 > n2 ? (a[n] == 0 ? 0 : 1) : (b[n] == 0 ? 0 : -1);
 }
 
 int WideCompareStr(const WideString& S1, const WideString& S2) { return WideStrComp(S1.c_str(), S2.c_str()); }

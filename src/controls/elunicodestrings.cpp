@@ -56,7 +56,8 @@ elcodec::TBytes AsBytes(const std::string& s) {
 void TElWideStrings::Error(const char* Msg, int Data) { throw EStringListError(ElResFormat(Msg, Data)); }
 
 void TElWideStrings::BeginUpdate() {
-  if (updateCount_++ == 0) SetUpdateState(true);
+  if (updateCount_ == 0) SetUpdateState(true);
+  ++updateCount_;
 }
 
 void TElWideStrings::EndUpdate() {
@@ -242,6 +243,11 @@ void TElWideStrings::WriteStringsProperty(TStream& Stream) const {
 void TElWideStrings::ReadStringsProperty(TStream& Stream) {
   const int64_t start = Stream.Position();
   const std::string bytes = ReadRest(Stream);
+  // Not a list at all: the items stay as they are.
+  if (bytes.empty() || bytes[0] != '\x01') {
+    Stream.SetPosition(start + (bytes.empty() ? 0 : 1));
+    throw EReadError(ElResString(bytes.empty() ? elres::SStreamReadError : elres::SWideStringsReadError));
+  }
   size_t pos = 0;
   std::vector<elcodec::TStringsItem> items;
   const elcodec::TStringsResult r = elcodec::DecodeStrings(AsBytes(bytes), pos, items);

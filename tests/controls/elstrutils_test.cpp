@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -190,6 +191,15 @@ TEST(ElTools, IntegersRectanglesAndFlags) {
   EXPECT_EQ(r.right, 5);
   EXPECT_EQ(r.top, 3);
   EXPECT_EQ(r.bottom, 7);
+  BYTE keys[256] = {};
+  ASSERT_TRUE(GetKeyboardState(keys));
+  BYTE held[256];
+  std::copy(keys, keys + 256, held);
+  held[VK_SHIFT] = held[VK_CONTROL] = 0x80;
+  held[VK_MENU] = 0;
+  SetKeyboardState(held);
+  EXPECT_EQ(GetShiftState(), 5u);
+  SetKeyboardState(keys);
   EXPECT_TRUE(IsWinNTFamily);
   EXPECT_FALSE(IsWin98Up9x);
 }

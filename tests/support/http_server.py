@@ -66,7 +66,7 @@ def answer(conn, request):
         time.sleep(30)
     elif path == "/echo":
         conn.sendall(ok + request)
-    elif path == "/download":
+    elif path in ("/download", "/files/morvane-9.1.exe"):
         head = b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % len(DOWNLOAD)
         whole = head + DOWNLOAD
         # Split so that CR LF CR LF straddles two sends.

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "browserdata/sys/services.h"
 #include "platform/core/exceptions.h"
+#include "platform/ui/modal.h"
 
 namespace morvane {
 namespace {
@@ -111,7 +111,7 @@ bool MoveFileExChecked(const char* Existing, const char* New, uint32_t Flags) {
   if (CallMoveFileEx(Existing, New, Flags)) return true;
   std::string text;
   GetLastErrorText(text);
-  SysServices().ShowMessage(text);
+  ShowMessage(text);
   return false;
 }
 

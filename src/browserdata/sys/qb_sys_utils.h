@@ -11,11 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/datetime.h"
 #include "platform/win32.h"
 
 namespace morvane {
-
-using TDateTime = double;  // days since 1899-12-30, fraction = time of day
 
 // Shell folder identifiers the program asks for.
 constexpr int csidlAppData = 26;

@@ -1,20 +1,10 @@
 #include "browserdata/sys/services.h"
 
+#include "platform/ui/modal.h"
 #include "platform/win32.h"
 
 namespace morvane {
 namespace {
-
-std::string ProgramTitle() {
-  char buf[MAX_PATH + 1];
-  DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-  std::string name(buf, n);
-  size_t slash = name.find_last_of("\\/:");
-  if (slash != std::string::npos) name.erase(0, slash + 1);
-  size_t dot = name.rfind('.');
-  if (dot != std::string::npos && dot > 0) name.erase(dot);
-  return name;
-}
 
 intptr_t RealShellExecute(const std::string& verb, const std::string& file, const std::string& params,
                           const std::string& dir, int show) {
@@ -46,10 +36,6 @@ bool RealExitWindows(uint32_t flags) {
   return ExitWindowsEx(flags, 0) != 0;
 }
 
-void RealShowMessage(const std::string& text) {
-  MessageBoxA(GetActiveWindow(), text.c_str(), ProgramTitle().c_str(), MB_OK);
-}
-
 }  // namespace
 
 TSysServices DefaultSysServices() {
@@ -57,7 +43,7 @@ TSysServices DefaultSysServices() {
   s.ShellExecute = RealShellExecute;
   s.FindExecutable = RealFindExecutable;
   s.ExitWindows = RealExitWindows;
-  s.ShowMessage = RealShowMessage;
+  s.ShowMessage = [](const std::string& text) { ShowMessage(text); };
   return s;
 }
 

@@ -1,8 +1,9 @@
 // Side effects that reach outside the program: opening documents and URLs with
-// their programs, looking up a document's program, restarting Windows and
-// telling the user something in a message box. Each is a replaceable function
-// with the real system call as its default, so tests can watch what would have
-// happened without starting a browser, a mail client or a restart.
+// their programs, looking up a document's program and restarting Windows.
+// Each is a replaceable function with the real system call as its default, so
+// tests can watch what would have happened without starting a browser, a mail
+// client or a restart. (Message boxes go through the modal layer,
+// platform/ui/modal.h.)
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,7 @@ struct TSysServices {
       FindExecutable;
   // ExitWindowsEx with the shutdown privilege enabled; true when it was accepted.
   std::function<bool(uint32_t Flags)> ExitWindows;
-  // A message box (OK button, the program's title as caption).
+  // ShowMessage of the modal layer (where a test's responder sees it).
   std::function<void(const std::string& Text)> ShowMessage;
 };
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "browserdata/sys/qb_sys_utils.h"
-#include "browserdata/sys/services.h"
 #include "platform/core/exceptions.h"
+#include "platform/ui/modal.h"
 #include "support/test_env.h"
 
 namespace morvane {
@@ -153,11 +153,37 @@ TEST(SysFileDeletion, ByMaskAndAtRestart) {
   RegCloseKey(h);
 }
 
+// The stand-in for systems without MoveFileEx.
+TEST(SysFileDeletion, PoorManMoveFileEx) {
+  test::TTempDir dir;
+  const std::string a = dir.Write("a.txt", "A");
+  // Delayed: an entry in the "rename" section of WININIT.INI.
+  EXPECT_TRUE(PoorManMoveFileEx(a.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+  EXPECT_TRUE(PoorManMoveFileEx(a.c_str(), "", MOVEFILE_DELAY_UNTIL_REBOOT));
+  char value[64] = {};
+  GetPrivateProfileStringA("rename", a.c_str(), "", value, sizeof value, "WININIT.INI");
+  EXPECT_STREQ(value, "NIL");
+  WritePrivateProfileStringA("rename", a.c_str(), nullptr, "WININIT.INI");
+  EXPECT_TRUE(Exists(a));
+
+  // Now: copy, then delete the original.
+  EXPECT_TRUE(PoorManMoveFileEx(a.c_str(), dir.File("b.txt").c_str(), 0));
+  EXPECT_FALSE(Exists(a));
+  EXPECT_EQ(test::ReadFileBytes(dir.File("b.txt")), "A");
+  // A copy that fails keeps the original.
+  EXPECT_FALSE(PoorManMoveFileEx(dir.File("b.txt").c_str(), dir.File("no\\such\\c.txt").c_str(), 0));
+  EXPECT_TRUE(Exists(dir.File("b.txt")));
+  // No new name: only the deletion.
+  EXPECT_TRUE(PoorManMoveFileEx(dir.File("b.txt").c_str(), nullptr, 0));
+  EXPECT_FALSE(Exists(dir.File("b.txt")));
+}
+
 TEST(SysFileDeletion, FailedMoveShowsTheSystemText) {
   std::vector<std::string> shown;
-  TSysServices s = DefaultSysServices();
-  s.ShowMessage = [&](const std::string& t) { shown.push_back(t); };
-  TSysServicesScope scope(s);
+  TModalResponderScope answer([&](TModalRequest& r) {
+    shown.push_back(r.Text);
+    return IDOK;
+  });
   test::TTempDir dir;
   EXPECT_FALSE(MoveFileExChecked(dir.File("missing").c_str(), dir.File("other").c_str(), 0));
   ASSERT_EQ(shown.size(), 1u);

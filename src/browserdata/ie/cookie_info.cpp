@@ -1,0 +1,321 @@
+#include "browserdata/ie/cookie_info.h"
+
+#include <algorithm>
+
+#include "browserdata/ie/ie_cookie_records.h"
+#include "browserdata/sys/qb_sys_utils.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/sysutils.h"
+#include "platform/ui/modal.h"
+#include "platform/win32.h"
+
+namespace morvane {
+namespace {
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == '\\') return folder + name;
+  return folder + "\\" + name;
+}
+
+TDateTime LocalDateTimeOrZero(uint64_t fileTime) {
+  try {
+    return FileTimeToDateTimeLocal(fileTime);
+  } catch (const EConvertError&) {
+    return 0;  // no local date for it; the record itself stays
+  }
+}
+
+// A local TDateTime as the file time a record stores: through the DOS date
+// and time, so two-second steps; 0 when the date has no DOS form.
+uint64_t DateTimeToIEFileTime(TDateTime dt) {
+  const uint32_t dos = static_cast<uint32_t>(DateTimeToFileDate(dt));
+  FILETIME local, utc;
+  if (dos == 0 || !DosDateTimeToFileTime(static_cast<WORD>(dos >> 16), static_cast<WORD>(dos & 0xFFFF), &local) ||
+      !LocalFileTimeToFileTime(&local, &utc))
+    return 0;
+  return (static_cast<uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
+}
+
+// The whole file, in one read when its size is still the one the scan saw:
+// every call on a file handle costs a round trip to the system, and a folder
+// holds thousands of these small files.
+bool ReadWholeFile(const std::string& path, size_t expectedSize, std::string& bytes) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bytes.resize(std::max<size_t>(expectedSize + 1, 512));
+  size_t used = 0;
+  bool ok = true;
+  for (;;) {
+    DWORD got = 0;
+    const size_t room = bytes.size() - used;
+    if (!ReadFile(h, bytes.data() + used, static_cast<DWORD>(room), &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    used += got;
+    if (got < room) break;  // a short read of a disk file is its end
+    if (bytes.size() >= (64u << 20)) {
+      ok = false;
+      break;
+    }
+    bytes.resize(bytes.size() * 2);
+  }
+  CloseHandle(h);
+  bytes.resize(used);
+  return ok;
+}
+
+TDateTime SearchRecordDate(const FILETIME& lastWrite) {
+  return LocalDateTimeOrZero((static_cast<uint64_t>(lastWrite.dwHighDateTime) << 32) | lastWrite.dwLowDateTime);
+}
+
+TCookieValueInfo ToValueInfo(TIECookieRecord&& r) {
+  TCookieValueInfo c;
+  c.Created = LocalDateTimeOrZero(IEFileTime(r.CreatedLowText, r.CreatedHighText));
+  c.Expires = LocalDateTimeOrZero(IEFileTime(r.ExpiresLowText, r.ExpiresHighText));
+  c.Name = std::move(r.Name);
+  c.Value = std::move(r.Value);
+  c.HostPath = std::move(r.HostPath);
+  c.Flags = std::move(r.Flags);
+  c.CreatedLowText = std::move(r.CreatedLowText);
+  c.CreatedHighText = std::move(r.CreatedHighText);
+  c.ExpiresLowText = std::move(r.ExpiresLowText);
+  c.ExpiresHighText = std::move(r.ExpiresHighText);
+  return c;
+}
+
+TIECookieRecord ToRecord(const TCookieValueInfo& c) {
+  return TIECookieRecord{c.Name,           c.Value,           c.HostPath,       c.Flags,
+                         c.ExpiresLowText, c.ExpiresHighText, c.CreatedLowText, c.CreatedHighText};
+}
+
+}  // namespace
+
+TCookieInfo::TCookieInfo(const std::string& CookieFolder) {
+  std::string folder = CookieFolder;
+  ExpandEnvVars(CookieFolder, folder);
+  folder = folder.substr(0, folder.find('\0'));
+  ScanFolder(folder);
+  // A name seen in more than one folder is listed once, for the folder where
+  // the scan met it first.
+  std::stable_sort(Files.begin(), Files.end(), [](const TFileItem& a, const TFileItem& b) { return a.Key < b.Key; });
+  Files.erase(std::unique(Files.begin(), Files.end(), [](const TFileItem& a, const TFileItem& b) { return a.Key == b.Key; }),
+              Files.end());
+}
+
+TCookieInfo::~TCookieInfo() = default;
+
+void TCookieInfo::ScanFolder(const std::string& Folder) {
+  Folders.push_back(Folder);
+  const int folderIndex = static_cast<int>(Folders.size()) - 1;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(JoinPath(Folder, "*.*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    try {
+      const std::string name = fd.cFileName;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (name != "." && name != "..") ScanFolder(JoinPath(Folder, name));
+        continue;
+      }
+      const uint64_t size = (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+      if (!IsIECookieFile(name, size)) continue;
+      ++FoundCount;
+      Files.push_back(TFileItem{name, AnsiUpperCase(name),
+                                TCookieFileEntry{folderIndex, static_cast<int>(size), 0, SearchRecordDate(fd.ftLastWriteTime)}});
+    } catch (const std::exception&) {
+      // one entry that cannot be handled does not end the scan
+    }
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
+void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
+  if (Index < 0 || Index >= GetFileCount()) {
+    Details.FileSize = 0;
+    return;
+  }
+  TFileItem& item = Files[Index];
+  ReadCookieFile(GetFilePath(Index), item.Entry.Size, Details);
+  item.Entry.CookieCount = static_cast<int>(Details.Cookies.size());
+  Details.FileSize = item.Entry.Size;
+  Details.FileDate = item.Entry.FileDate;
+  Details.FileName = item.Name;
+  Details.Folder = Folders[item.Entry.FolderIndex];
+}
+
+int TCookieInfo::IndexOfFile(const std::string& FileName) const {
+  const std::string key = AnsiUpperCase(FileName);
+  auto at = std::lower_bound(Files.begin(), Files.end(), key, [](const TFileItem& a, const std::string& k) { return a.Key < k; });
+  return (at != Files.end() && at->Key == key) ? static_cast<int>(at - Files.begin()) : -1;
+}
+
+std::string TCookieInfo::GetFilePath(int Index) const {
+  if (Index < 0 || Index >= GetFileCount()) return {};
+  return JoinPath(Folders[Files[Index].Entry.FolderIndex], Files[Index].Name);
+}
+
+void TCookieInfo::GetCookieFolder(std::string& Folder) const { Folder = Folders.empty() ? std::string() : Folders[0]; }
+
+bool TCookieInfo::ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details) const {
+  Details.Cookies.clear();
+  std::string bytes;
+  if (!ReadWholeFile(Path, ExpectedSize, bytes)) {
+    Details.FileSize = 0;
+    return false;
+  }
+  std::vector<TIECookieRecord> records = ParseIECookieRecords(bytes);
+  Details.Cookies.reserve(records.size());
+  for (TIECookieRecord& r : records) Details.Cookies.push_back(ToValueInfo(std::move(r)));
+  if (Details.Cookies.empty()) Details.FileSize = 0;
+  return true;
+}
+
+bool TCookieInfo::WriteCookieFile(const TCookieInfoDetails& Details) {
+  // The temporary file keeps the "$TMP$_<n>" names the start-up clean-up
+  // looks for, but is always a new file of our own.
+  // A read-only cookie file is not to be changed (Windows refuses to copy
+  // over it; not every system that runs us does).
+  const DWORD attrs = GetFileAttributesA(Details.FileName.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_READONLY)) return false;
+  std::string temp;
+  HANDLE h = INVALID_HANDLE_VALUE;
+  for (int n = 1; n <= 1000 && h == INVALID_HANDLE_VALUE; ++n) {
+    temp = "$TMP$_" + std::to_string(n);
+    h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+      return false;
+  }
+  if (h == INVALID_HANDLE_VALUE) return false;
+  std::vector<TIECookieRecord> records;
+  records.reserve(Details.Cookies.size());
+  for (const TCookieValueInfo& c : Details.Cookies) records.push_back(ToRecord(c));
+  const std::string bytes = FormatIECookieRecords(records);
+  DWORD written = 0;
+  const bool wrote = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                     written == bytes.size();
+  const bool closed = CloseHandle(h) != 0;
+  const bool copied = wrote && closed && CopyFileA(temp.c_str(), Details.FileName.c_str(), FALSE);
+  DeleteFileA(temp.c_str());
+  return copied;
+}
+
+void TCookieInfo::ClearDeletions() { Pending.emplace(); }
+
+bool TCookieInfo::MarkCookieForDeletion(const std::string& FileName, const std::string& CookieName, intptr_t Tag) {
+  if (!Pending) return false;
+  try {
+    auto& slot = (*Pending)[AnsiUpperCase(FileName)];
+    if (slot.first.empty()) slot.first = FileName;
+    slot.second.emplace_back(CookieName, Tag);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+std::vector<intptr_t> TCookieInfo::ApplyDeletions() {
+  std::vector<intptr_t> removed;
+  if (!Pending) return removed;
+  for (const auto& [key, file] : *Pending) {
+    const int index = IndexOfFile(file.first);
+    if (index < 0) continue;
+    const TMarks& marks = file.second;
+    std::vector<intptr_t> tags = static_cast<int>(marks.size()) == Files[index].Entry.CookieCount
+                                     ? DeleteCookieFile(marks, index)
+                                     : BlankMarkedCookies(file.first, marks);
+    removed.insert(removed.end(), tags.begin(), tags.end());
+  }
+  std::sort(removed.begin(), removed.end());
+  return removed;
+}
+
+std::vector<intptr_t> TCookieInfo::DeleteCookieFile(const TMarks& Marks, int FileIndex) {
+  const std::string path = GetFilePath(FileIndex);
+  const DWORD attrs = GetFileAttributesA(path.c_str());
+  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
+  if (!DeleteFileA(path.c_str())) {
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) SetFileAttributesA(path.c_str(), attrs);
+    ShowMessage("There was a problem deleting cookie file: " + path +
+                              "\r\nBefore trying again close all instances of Internet Explorer.");
+    return {};
+  }
+  Files.erase(Files.begin() + FileIndex);
+  std::vector<intptr_t> tags;
+  for (const auto& m : Marks) tags.push_back(m.second);
+  return tags;
+}
+
+std::vector<intptr_t> TCookieInfo::BlankMarkedCookies(const std::string& FileName, const TMarks& Marks) {
+  const int index = IndexOfFile(FileName);
+  if (index < 0) return {};
+  TCookieInfoDetails details;
+  ReadCookieFile(GetFilePath(index), Files[index].Entry.Size, details);
+  details.FileName = GetFilePath(index);
+  std::vector<intptr_t> tags;
+  for (const auto& [name, tag] : Marks) {
+    for (TCookieValueInfo& c : details.Cookies) {
+      if (c.Name != name) continue;
+      TIECookieRecord r = ToRecord(c);
+      BlankIECookieRecord(r);
+      c.Name = r.Name;
+      c.Value = r.Value;
+      c.ExpiresLowText = r.ExpiresLowText;
+      c.ExpiresHighText = r.ExpiresHighText;
+      break;
+    }
+    tags.push_back(tag);
+  }
+  Files[index].Entry.CookieCount -= 1;
+  if (!WriteCookieFile(details)) return {};
+  return tags;
+}
+
+bool TCookieInfo::UpdateCookie(const std::string& FileName, const std::string& CookieName, const TCookieValueInfo& Cookie) {
+  const int index = IndexOfFile(FileName);
+  if (index < 0) return false;
+  TCookieInfoDetails details;
+  if (!ReadCookieFile(GetFilePath(index), Files[index].Entry.Size, details)) return false;
+  details.FileName = GetFilePath(index);
+  auto it = std::find_if(details.Cookies.begin(), details.Cookies.end(),
+                         [&](const TCookieValueInfo& c) { return c.Name == CookieName; });
+  if (it == details.Cookies.end()) return false;
+  TCookieValueInfo& c = *it;
+  int flags = 0;
+  if (!TryParseIEFlags(c.Flags, flags)) throw EConvertError("'" + c.Flags + "' is not a valid integer value");
+  c.Name = FitToLength(Cookie.Name, c.Name.size());
+  c.Value = FitToLength(Cookie.Value, c.Value.size());
+  c.Flags = EditIEFlags(c.Flags, Cookie.Secure, Cookie.HttpOnly);
+  EditIEExpiry(ToRecord(c), DateTimeToIEFileTime(Cookie.Expires), c.ExpiresLowText, c.ExpiresHighText);
+  return WriteCookieFile(details);
+}
+
+std::vector<tIEProfileInfo> GetIECookieFolders() {
+  std::vector<tIEProfileInfo> list;
+  try {
+    for (const std::string& profile : GetProfileFolders()) {
+      const std::string dir = ExcludeTrailingBackslash(profile);
+      const std::string cookies = dir + "\\cookies\\";
+      const DWORD attrs = GetFileAttributesA(cookies.c_str());
+      if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) continue;
+      list.push_back(tIEProfileInfo{ExtractFileName(dir), cookies, false, false});
+    }
+    std::string current;
+    GetSpecialFolderPath(nullptr, csidlCookies, current);
+    current = IncludeTrailingBackslash(current);
+    bool found = false;
+    for (tIEProfileInfo& p : list) {
+      if (AnsiSameText(p.Folder, current)) {
+        p.IsDefault = true;
+        found = true;
+      }
+    }
+    if (!found) list.push_back(tIEProfileInfo{ExtractFileName(ExcludeTrailingBackslash(current)), current, true, false});
+  } catch (...) {
+  }
+  return list;
+}
+
+}  // namespace morvane

@@ -1,0 +1,67 @@
+#include "browserdata/net/software_update.h"
+
+#include "browserdata/net/qb_net_utils.h"
+#include "browserdata/net/update_list.h"
+#include "browserdata/net/version_info.h"
+#include "browserdata/settings/persitent_properties.h"
+#include "platform/core/files.h"
+#include "platform/core/sysutils.h"
+
+namespace morvane {
+
+const char* const kUpdateHost = "http://www.quenbry.com";
+const char* const kUpdatePath = "morvane/updates.txt";
+const char* const kUpdateFileName = "morvane1.exe";
+
+TUpdateNoticeFn& UpdateNoticeDialog() {
+  static TUpdateNoticeFn dialog;
+  return dialog;
+}
+
+bool CheckForSoftwareUpdates(const std::string& Host, int Port, const std::string& Path,
+                             const std::string& ProgramFile) {
+  try {
+    const auto list = ParseUpdateList(HttpGetLines(Host, Port, Path));
+    if (!list) return false;
+    const TqbVersionInfo version(ProgramFile.empty() ? ProgramFileName() : ProgramFile);
+    const auto newer = IsNewerVersion(version.FileVersion, list->NewestVersion);
+    if (!newer || !*newer) return false;
+
+    TUpdateNotice notice;
+    notice.CurrentVersionText = "You are using version " + version.FileVersion + " of Morvane.";
+    notice.CurrentVersionText += " Version you can download now is " + list->NewestVersion + ".";
+    notice.NewestVersionText = "See detailed list of new features below.";
+    notice.Notes = list->Notes;
+    const TUpdateNoticeFn& dialog = UpdateNoticeDialog();
+    if (!dialog || !dialog(notice)) return false;
+    try {
+      HttpGetToFile(Host, Port, list->DownloadPath, kUpdateFileName);
+    } catch (const std::exception&) {
+      // The user chose to download; a failed download removes what it wrote.
+    }
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool CheckForSoftwareUpdatesWhenDue(TPersitentProperties& Props, TDateTime Now, const std::function<bool()>& Check) {
+  std::string text;
+  bool enabled = true;
+  Props.GetProperty("checkForUpdates", text);
+  if (!TryStrToBool(text, enabled)) enabled = true;
+  int frequency = 14;
+  Props.GetProperty("checkForUpdatesFrequency", text);
+  if (!TryStrToInt(text, frequency)) frequency = 14;
+  TDateTime last = Now - frequency;
+  Props.GetProperty("SoftwareCheckDate", text);
+  if (!TryStrToDateTime(text, last)) last = Now - frequency;
+
+  if (!enabled || Now - last < frequency) return false;
+  // Stored first, so a failed check is not repeated before its time.
+  Props.SetProperty("SoftwareCheckDate", DateTimeToStr(Now));
+  if (Check) Check();
+  return true;
+}
+
+}  // namespace morvane

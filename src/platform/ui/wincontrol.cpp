@@ -1,0 +1,920 @@
+#include "platform/ui/controls.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/core/exceptions.h"
+#include "platform/ui/application.h"
+#include "platform/ui/dragdrop.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/menus.h"
+
+namespace morvane {
+
+extern TControl* gCaptureControl;
+
+// Window procedure ---------------------------------------------------------------
+
+namespace {
+thread_local TWinControl* gCreating = nullptr;
+const char* const kNameProp = "Name";
+}  // namespace
+
+LRESULT CALLBACK ControlWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* c = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+  if (!c && gCreating) {
+    c = std::exchange(gCreating, nullptr);
+    c->AttachHandle(wnd);
+  }
+  if (!c) return DefWindowProcA(wnd, msg, wParam, lParam);
+  TMessage m{msg, wParam, lParam, 0};
+  try {
+    if (c->HasState(csDestroying)) {
+      // Going away: no more events, only the class's own handling.
+      c->DefaultHandler(m);
+    } else {
+      c->windowProc_(m);
+    }
+  } catch (...) {
+    Application->HandleException(c);
+  }
+  if (msg == WM_NCDESTROY) c->DetachHandle();
+  return m.Result;
+}
+
+// TWinControl --------------------------------------------------------------------
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
+  brush_.SetColor(Color());
+}
+
+TWinControl::~TWinControl() {
+  Destroying();
+  // Children first: each takes its own window down with userdata cleared.
+  while (!controls_.empty()) {
+    TControl* c = controls_.back();
+    delete c;
+    if (!controls_.empty() && controls_.back() == c) controls_.pop_back();
+  }
+  if (handle_) {
+    HWND h = handle_;
+    SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+    if (subclassed_) SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
+    if (ATOM a = static_cast<ATOM>(reinterpret_cast<uintptr_t>(RemovePropA(h, kNameProp)))) GlobalDeleteAtom(a);
+    handle_ = nullptr;
+    DestroyWindow(h);
+  }
+}
+
+TWinControl* TWinControl::FromHandle(HWND wnd) {
+  if (!wnd || !GetPropA(wnd, "MorvaneCtl")) return nullptr;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  if (pid != GetCurrentProcessId()) return nullptr;
+  return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+}
+
+void TWinControl::AttachHandle(HWND wnd) {
+  handle_ = wnd;
+  SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetPropA(wnd, "MorvaneCtl", reinterpret_cast<HANDLE>(1));
+}
+
+void TWinControl::DetachHandle() {
+  HWND h = handle_;
+  if (!h) return;
+  SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+  RemovePropA(h, "MorvaneCtl");
+  if (ATOM a = static_cast<ATOM>(reinterpret_cast<uintptr_t>(RemovePropA(h, kNameProp)))) GlobalDeleteAtom(a);
+  if (subclassed_) {
+    SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
+    subclassed_ = false;
+  }
+  handle_ = nullptr;
+  mouseInside_ = false;
+  mouseControl_ = nullptr;
+}
+
+HWND TWinControl::Handle() {
+  HandleNeeded();
+  return handle_;
+}
+
+void TWinControl::HandleNeeded() {
+  if (handle_) return;
+  if (parent_) parent_->HandleNeeded();
+  if (!handle_) CreateHandle();
+}
+
+void TWinControl::CreateSubClass(TCreateParams& Params, const char* ClassName) {
+  Params.SubClassOf = ClassName;
+  Params.WinClassName = ClassName;
+}
+
+void TWinControl::CreateParams(TCreateParams& p) {
+  p = TCreateParams{};
+  p.Caption = text_;
+  p.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (ControlStyle() & csAcceptsControls) p.Style |= WS_CLIPCHILDREN;
+  if (!Enabled()) p.Style |= WS_DISABLED;
+  if (tabStop_) p.Style |= WS_TABSTOP;
+  if (Visible()) p.Style |= WS_VISIBLE;
+  p.X = Left();
+  p.Y = Top();
+  p.Width = Width();
+  p.Height = Height();
+  p.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  p.WindowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  p.WinClassName = "Morvane" + ClassName();
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams p;
+  CreateParams(p);
+  if (p.Style & WS_CHILD) {
+    if (!p.WndParent) {
+      if (!parent_) throw EInvalidOperation("Control '" + Name() + "' has no parent window");
+      p.WndParent = parent_->Handle();
+    }
+  }
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  if (p.SubClassOf.empty()) {
+    WNDCLASSA existing{};
+    if (!GetClassInfoA(inst, p.WinClassName.c_str(), &existing)) {
+      WNDCLASSA wc = p.WindowClass;
+      wc.lpfnWndProc = &ControlWindowProc;
+      wc.hInstance = inst;
+      wc.lpszClassName = p.WinClassName.c_str();
+      if (!RegisterClassA(&wc)) throw EOSError("Could not register window class " + p.WinClassName);
+    }
+    defWndProc_ = &DefWindowProcA;
+  }
+  CreateWindowHandle(p);
+  if (!handle_) throw EOSError("Error creating window for " + ClassName() + " '" + Name() + "'");
+}
+
+void TWinControl::CreateWindowHandle(const TCreateParams& p) {
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  HMENU id = (p.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId_)) : nullptr;
+  if (p.SubClassOf.empty()) {
+    gCreating = this;
+    HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                             p.Height, p.WndParent, id, inst, p.Param);
+    gCreating = nullptr;
+    if (!h) handle_ = nullptr;
+    return;
+  }
+  HWND h = CreateWindowExA(p.ExStyle, p.SubClassOf.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                           p.WndParent, id, inst, p.Param);
+  if (!h) return;
+  AttachHandle(h);
+  defWndProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
+  subclassed_ = true;
+}
+
+void TWinControl::CreateHandle() {
+  if (handle_) return;
+  controlState_ |= csCreating;
+  try {
+    CreateWnd();
+  } catch (...) {
+    controlState_ &= ~csCreating;
+    throw;
+  }
+  controlState_ &= ~csCreating;
+  if (!Name().empty()) {
+    SetPropA(handle_, kNameProp, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(GlobalAddAtomA(Name().c_str()))));
+  }
+  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), 0);
+  // What the actual window got (a top-level frame may have been adjusted).
+  RECT r{};
+  GetWindowRect(handle_, &r);
+  if (HWND p = GetParent(handle_); p && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) MapWindowPoints(nullptr, p, reinterpret_cast<POINT*>(&r), 2);
+  if (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) UpdateBoundsFields(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  InitializeWindow();
+  for (TControl* c : controls_) {
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible()) w->CreateHandle();
+  }
+  AlignChildren();
+}
+
+void TWinControl::SetControlId(int v) {
+  controlId_ = v;
+  if (handle_ && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) SetWindowLongPtrA(handle_, GWLP_ID, v);
+}
+
+void TWinControl::DestroyWnd() {
+  SaveWindowState();
+  text_ = GetText();
+  DestroyWindowHandle();
+}
+
+void TWinControl::DestroyWindowHandle() {
+  if (!handle_) return;
+  controlState_ |= csDestroyingHandle;
+  HWND h = handle_;
+  DestroyWindow(h);
+  controlState_ &= ~csDestroyingHandle;
+  if (handle_ == h) DetachHandle();  // WM_NCDESTROY did not come through us
+}
+
+void TWinControl::DestroyHandle() {
+  if (!handle_) return;
+  for (TControl* c : controls_)
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+  DestroyWnd();
+}
+
+void TWinControl::RecreateWnd() {
+  if (!handle_) return;
+  controlState_ |= csRecreating;
+  const bool hadFocus = Focused();
+  DestroyHandle();
+  try {
+    HandleNeeded();
+  } catch (...) {
+    controlState_ &= ~csRecreating;
+    throw;
+  }
+  controlState_ &= ~csRecreating;
+  if (hadFocus && CanFocus()) ::SetFocus(handle_);
+}
+
+void TWinControl::InsertControl(TControl* AControl) {
+  if (!AControl || AControl->parent_ == this) return;
+  controls_.push_back(AControl);
+  AControl->parent_ = this;
+  if (AControl->parentFont_) AControl->ParentFontChanged();
+  if (AControl->parentColor_) AControl->ParentColorChanged();
+  if (AControl->parentShowHint_) AControl->showHint_ = ShowHint();
+  if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+    if (handle_ && w->Visible()) w->CreateHandle();
+  } else {
+    AControl->Invalidate();
+  }
+  Realign();
+}
+
+void TWinControl::RemoveControl(TControl* AControl) {
+  if (!AControl || AControl->parent_ != this) return;
+  if (mouseControl_ == AControl) mouseControl_ = nullptr;
+  if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+    if (!HasState(csDestroying)) w->DestroyHandle();
+  } else {
+    AControl->Invalidate();
+  }
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), AControl), controls_.end());
+  AControl->parent_ = nullptr;
+  if (!HasState(csDestroying)) Realign();
+}
+
+void TWinControl::SetParent(TWinControl* AParent) {
+  if (AParent == Parent()) return;
+  TControl::SetParent(AParent);
+}
+
+bool TWinControl::ContainsControl(TControl* Control) {
+  while (Control && Control != this) Control = Control->Parent();
+  return Control == this;
+}
+
+TControl* TWinControl::ControlAtPos(POINT Pos, bool AllowDisabled, bool AllowWinControls) {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    TControl* c = *it;
+    if (!AllowWinControls && dynamic_cast<TWinControl*>(c)) continue;
+    if (!c->Visible() || (!AllowDisabled && !c->Enabled())) continue;
+    RECT r = c->BoundsRect();
+    if (PtInRect(&r, Pos)) return c;
+  }
+  return nullptr;
+}
+
+void TWinControl::EnableAlign() {
+  if (alignLevel_ > 0 && --alignLevel_ == 0) Realign();
+}
+
+void TWinControl::Realign() { AlignChildren(); }
+
+void TWinControl::AlignChildren() {
+  if (alignLevel_ > 0 || (controlState_ & csAlignmentNeeded)) return;
+  controlState_ |= csAlignmentNeeded;  // guards against re-entry from the children's SetBounds
+  RECT r = ClientRect();
+  AdjustClientRect(r);
+  try {
+    AlignControls(nullptr, r);
+  } catch (...) {
+    controlState_ &= ~csAlignmentNeeded;
+    throw;
+  }
+  controlState_ &= ~csAlignmentNeeded;
+}
+
+void TWinControl::AlignControls(TControl* AControl, RECT& Rect) {
+  auto place = [&](TAlign a) {
+    std::vector<TControl*> list;
+    for (TControl* c : controls_)
+      if (c->Visible() && c->Align() == a) list.push_back(c);
+    std::stable_sort(list.begin(), list.end(), [a](TControl* x, TControl* y) {
+      switch (a) {
+        case TAlign::alTop: return x->Top() < y->Top();
+        case TAlign::alBottom: return x->Top() + x->Height() > y->Top() + y->Height();
+        case TAlign::alLeft: return x->Left() < y->Left();
+        case TAlign::alRight: return x->Left() + x->Width() > y->Left() + y->Width();
+        default: return false;
+      }
+    });
+    for (TControl* c : list) {
+      int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
+      switch (a) {
+        case TAlign::alTop:
+          c->SetBounds(Rect.left, Rect.top, w, c->Height());
+          Rect.top += c->Height();
+          break;
+        case TAlign::alBottom:
+          c->SetBounds(Rect.left, Rect.bottom - c->Height(), w, c->Height());
+          Rect.bottom -= c->Height();
+          break;
+        case TAlign::alLeft:
+          c->SetBounds(Rect.left, Rect.top, c->Width(), h);
+          Rect.left += c->Width();
+          break;
+        case TAlign::alRight:
+          c->SetBounds(Rect.right - c->Width(), Rect.top, c->Width(), h);
+          Rect.right -= c->Width();
+          break;
+        case TAlign::alClient:
+          c->SetBounds(Rect.left, Rect.top, std::max(0, w), std::max(0, h));
+          break;
+        default: break;
+      }
+    }
+  };
+  place(TAlign::alTop);
+  place(TAlign::alBottom);
+  place(TAlign::alLeft);
+  place(TAlign::alRight);
+  place(TAlign::alClient);
+}
+
+void TWinControl::UpdateBoundsFields(int ALeft, int ATop, int AWidth, int AHeight) {
+  const bool sized = AWidth != Width() || AHeight != Height();
+  TControl::UpdateBoundsFields(ALeft, ATop, AWidth, AHeight);
+  if (sized) AlignChildren();
+}
+
+void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  if (AWidth < 0) AWidth = 0;
+  if (AHeight < 0) AHeight = 0;
+  if (ALeft == Left() && ATop == Top() && AWidth == Width() && AHeight == Height()) return;
+  if (handle_ && !IsIconic(handle_)) {
+    SetWindowPos(handle_, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    // WM_WINDOWPOSCHANGED has brought the fields up to date; a window the
+    // system refused to change keeps its own bounds.
+  } else {
+    UpdateBoundsFields(ALeft, ATop, AWidth, AHeight);
+  }
+  RequestAlign();
+}
+
+RECT TWinControl::ClientRect() {
+  if (handle_) {
+    RECT r{};
+    GetClientRect(handle_, &r);
+    return r;
+  }
+  TCreateParams p;
+  CreateParams(p);
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, p.Style & ~WS_VISIBLE, FALSE, p.ExStyle);
+  if (p.ExStyle & WS_EX_CLIENTEDGE) { /* AdjustWindowRectEx counts it */ }
+  RECT r{0, 0, Width() - (frame.right - frame.left), Height() - (frame.bottom - frame.top)};
+  if (auto* f = dynamic_cast<TCustomForm*>(this); f && f->Menu()) r.bottom -= GetSystemMetrics(SM_CYMENU);
+  if (r.right < 0) r.right = 0;
+  if (r.bottom < 0) r.bottom = 0;
+  return r;
+}
+
+POINT TWinControl::ClientOrigin() {
+  if (handle_) {
+    POINT p{0, 0};
+    ::ClientToScreen(handle_, &p);
+    return p;
+  }
+  return TControl::ClientOrigin();
+}
+
+void TWinControl::Invalidate() {
+  if (handle_) ::InvalidateRect(handle_, nullptr, !(ControlStyle() & csOpaque));
+}
+
+void TWinControl::Update() {
+  if (handle_) UpdateWindow(handle_);
+}
+
+void TWinControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+void TWinControl::SetVisible(bool v) {
+  if (v == Visible()) return;
+  TControl::SetVisible(v);
+  UpdateShowing();
+}
+
+void TWinControl::UpdateShowing() {
+  const bool child = !dynamic_cast<TCustomForm*>(this);
+  if (!child) return;  // forms show through Show/ShowModal
+  if (Visible()) {
+    if (!handle_ && Parent() && Parent()->HandleAllocated()) CreateHandle();
+    if (handle_) ShowWindow(handle_, SW_SHOWNA);
+  } else if (handle_) {
+    ShowWindow(handle_, SW_HIDE);
+  }
+}
+
+void TWinControl::SetEnabled(bool v) {
+  if (v == Enabled()) return;
+  TControl::SetEnabled(v);
+  if (handle_) EnableWindow(handle_, v);
+}
+
+void TWinControl::SetTabStop(bool v) {
+  if (v == tabStop_) return;
+  tabStop_ = v;
+  if (handle_) {
+    LONG s = GetWindowLongA(handle_, GWL_STYLE);
+    SetWindowLongA(handle_, GWL_STYLE, v ? (s | WS_TABSTOP) : (s & ~WS_TABSTOP));
+  }
+}
+
+bool TWinControl::CanFocus() {
+  for (TControl* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+bool TWinControl::Focused() { return handle_ && GetFocus() == handle_; }
+
+void TWinControl::SetFocus() {
+  if (!CanFocus()) return;
+  if (TCustomForm* f = GetParentForm(this)) f->SetFocusedControl(this);
+  HWND h = Handle();
+  if (h && GetFocus() != h) ::SetFocus(h);
+}
+
+void TWinControl::SetCtl3D(bool v) {
+  if (v == ctl3D_) return;
+  ctl3D_ = v;
+  Perform(CM_CTL3DCHANGED);
+  RecreateWnd();
+}
+
+void TWinControl::SetBorderWidth(int v) {
+  if (v == borderWidth_) return;
+  borderWidth_ = v;
+  if (handle_) SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Realign();
+}
+void TWinControl::SetBevelKind(TBevelKind v) {
+  if (v == bevelKind_) return;
+  bevelKind_ = v;
+  RecreateWnd();
+}
+void TWinControl::SetBevelInner(TBevelCut v) {
+  if (v == bevelInner_) return;
+  bevelInner_ = v;
+  RecreateWnd();
+}
+void TWinControl::SetBevelOuter(TBevelCut v) {
+  if (v == bevelOuter_) return;
+  bevelOuter_ = v;
+  RecreateWnd();
+}
+void TWinControl::SetBevelWidth(int v) {
+  if (v == bevelWidth_ || v < 1) return;
+  bevelWidth_ = v;
+  RecreateWnd();
+}
+void TWinControl::SetBevelEdges(TBevelEdges v) {
+  if (v == bevelEdges_) return;
+  bevelEdges_ = v;
+  RecreateWnd();
+}
+
+std::string TWinControl::GetText() {
+  if (!handle_) return text_;
+  int n = GetWindowTextLengthA(handle_);
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  n = GetWindowTextA(handle_, s.data(), n + 1);
+  s.resize(static_cast<size_t>(std::max(n, 0)));
+  return s;
+}
+
+void TWinControl::SetTextBuf(const std::string& v) {
+  text_ = v;
+  if (handle_) SetWindowTextA(handle_, v.c_str());
+}
+
+void TWinControl::PaintTo(HDC DC, int X, int Y) {
+  int saved = SaveDC(DC);
+  SetViewportOrgEx(DC, X, Y, nullptr);
+  IntersectClipRect(DC, 0, 0, Width(), Height());
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(DC));
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  RestoreDC(DC, saved);
+  for (TControl* c : controls_) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (w && w->Visible()) w->PaintTo(DC, X + w->Left(), Y + w->Top());
+  }
+}
+
+void TWinControl::PaintWindow(HDC DC) {
+  if (!subclassed_) return;  // a window of our own class draws nothing by itself
+  TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(DC), 0, 0};
+  DefaultHandler(m);
+}
+
+void TWinControl::PaintControls(HDC DC, TControl* First) {
+  bool started = First == nullptr;
+  for (TControl* c : controls_) {
+    if (!started) {
+      started = c == First;
+      continue;
+    }
+    if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
+    RECT r = c->BoundsRect(), clip{}, dummy{};
+    GetClipBox(DC, &clip);
+    if (!IntersectRect(&dummy, &r, &clip)) continue;
+    int saved = SaveDC(DC);
+    POINT org{};
+    GetViewportOrgEx(DC, &org);
+    SetViewportOrgEx(DC, org.x + c->Left(), org.y + c->Top(), nullptr);
+    IntersectClipRect(DC, 0, 0, c->Width(), c->Height());
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    RestoreDC(DC, saved);
+  }
+}
+
+void TWinControl::PaintHandler(TMessage& m) {
+  HDC dc = reinterpret_cast<HDC>(m.WParam);
+  bool hasGraphic = false;
+  for (TControl* c : controls_)
+    if (!dynamic_cast<TWinControl*>(c) && c->Visible()) hasGraphic = true;
+  if (!dc && subclassed_ && !hasGraphic && !doubleBuffered_) {
+    DefaultHandler(m);
+    return;
+  }
+  PAINTSTRUCT ps{};
+  if (!dc) {
+    dc = BeginPaint(handle_, &ps);
+    if (doubleBuffered_) {
+      RECT cr{};
+      GetClientRect(handle_, &cr);
+      RECT box = ps.rcPaint;
+      if (IsRectEmpty(&box)) box = cr;
+      TMemoryDC mem(dc);
+      TBitmapHandle bmp(CreateCompatibleBitmap(dc, std::max<LONG>(cr.right, 1), std::max<LONG>(cr.bottom, 1)));
+      {
+        TSelectObject sel(mem.Get(), bmp.Get());
+        IntersectClipRect(mem.Get(), box.left, box.top, box.right, box.bottom);
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem.Get()), reinterpret_cast<LPARAM>(mem.Get()));
+        TMessage inner{WM_PAINT, reinterpret_cast<WPARAM>(mem.Get()), 0, 0};
+        PaintHandler(inner);
+        BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, mem.Get(), box.left, box.top, SRCCOPY);
+      }
+      EndPaint(handle_, &ps);
+      return;
+    }
+    try {
+      PaintWindow(dc);
+      PaintControls(dc, nullptr);
+    } catch (...) {
+      EndPaint(handle_, &ps);
+      throw;
+    }
+    EndPaint(handle_, &ps);
+    return;
+  }
+  PaintWindow(dc);
+  PaintControls(dc, nullptr);
+}
+
+void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
+  if (OnKeyDown) OnKeyDown(this, Key, Shift);
+}
+void TWinControl::KeyUp(WORD& Key, TShiftState Shift) {
+  if (OnKeyUp) OnKeyUp(this, Key, Shift);
+}
+void TWinControl::KeyPress(char& Key) {
+  if (OnKeyPress) OnKeyPress(this, Key);
+}
+
+bool TWinControl::DoKeyDown(TMessage& m) {
+  TCustomForm* f = GetParentForm(this);
+  if (f && f != this && f->KeyPreview() && f->DoKeyDown(m)) return true;
+  WORD key = static_cast<WORD>(m.WParam);
+  if (!(ControlStyle() & csNoStdEvents)) {
+    KeyDown(key, KeyDataToShiftState(m.LParam));
+    if (key == 0) return true;
+  }
+  m.WParam = key;
+  return false;
+}
+
+bool TWinControl::DoKeyUp(TMessage& m) {
+  TCustomForm* f = GetParentForm(this);
+  if (f && f != this && f->KeyPreview() && f->DoKeyUp(m)) return true;
+  WORD key = static_cast<WORD>(m.WParam);
+  if (!(ControlStyle() & csNoStdEvents)) {
+    KeyUp(key, KeyDataToShiftState(m.LParam));
+    if (key == 0) return true;
+  }
+  m.WParam = key;
+  return false;
+}
+
+bool TWinControl::DoKeyPress(TMessage& m) {
+  TCustomForm* f = GetParentForm(this);
+  if (f && f != this && f->KeyPreview() && f->DoKeyPress(m)) return true;
+  char ch = static_cast<char>(m.WParam);
+  if (!(ControlStyle() & csNoStdEvents)) {
+    KeyPress(ch);
+    if (ch == 0) return true;
+  }
+  m.WParam = static_cast<unsigned char>(ch);
+  return false;
+}
+
+bool TWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos) {
+  bool handled = false;
+  if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+  if (!handled) {
+    if (WheelDelta < 0 && OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, handled);
+    else if (WheelDelta > 0 && OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, handled);
+  }
+  return handled;
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+void TWinControl::HandleMouseTracking(TMessage& m) {
+  if (m.Msg != WM_MOUSEMOVE) return;
+  if (!mouseInside_) {
+    mouseInside_ = true;
+    TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, handle_, 0};
+    TrackMouseEvent(&t);
+    Perform(CM_MOUSEENTER);
+  }
+  POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  TControl* over = ControlAtPos(p, false);
+  if (over != mouseControl_) {
+    if (mouseControl_) mouseControl_->Perform(CM_MOUSELEAVE);
+    mouseControl_ = over;
+    if (over) over->Perform(CM_MOUSEENTER);
+  }
+}
+
+void TWinControl::HandleMouseLeave() {
+  if (mouseControl_) {
+    TControl* c = std::exchange(mouseControl_, nullptr);
+    c->Perform(CM_MOUSELEAVE);
+  }
+  if (mouseInside_) {
+    mouseInside_ = false;
+    Perform(CM_MOUSELEAVE);
+  }
+}
+
+void TWinControl::WndProc(TMessage& m) {
+  if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST && m.Msg != WM_MOUSEWHEEL && m.Msg != WM_MOUSEHWHEEL) {
+    if (handle_) HandleMouseTracking(m);
+    // Mouse messages over (or captured by) a graphic child are that child's.
+    TControl* target = gCaptureControl && gCaptureControl->Parent() == this ? gCaptureControl : nullptr;
+    if (!target) {
+      POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+      if (!gCaptureControl) target = ControlAtPos(p, false);
+    }
+    if (target) {
+      POINT p{static_cast<short>(LOWORD(m.LParam)) - target->Left(), static_cast<short>(HIWORD(m.LParam)) - target->Top()};
+      m.Result = target->Perform(m.Msg, m.WParam, MAKELPARAM(p.x, p.y));
+      return;
+    }
+  }
+  TControl::WndProc(m);
+}
+
+void TWinControl::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      if (m.Msg == WM_PRINTCLIENT) {
+        TMessage p{WM_PAINT, m.WParam, 0, 0};
+        PaintHandler(p);
+        return;
+      }
+      PaintHandler(m);
+      return;
+    case WM_ERASEBKGND:
+      if (!subclassed_) {
+        if (ControlStyle() & csOpaque) {
+          m.Result = 1;
+          return;
+        }
+        RECT r{};
+        GetClientRect(handle_, &r);
+        ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush_.Handle());
+        m.Result = 1;
+        return;
+      }
+      DefaultHandler(m);
+      return;
+    case WM_WINDOWPOSCHANGED: {
+      DefaultHandler(m);
+      auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
+      if (!(wp->flags & SWP_NOSIZE) || !(wp->flags & SWP_NOMOVE)) {
+        RECT r{};
+        GetWindowRect(handle_, &r);
+        if (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
+        if (!IsIconic(handle_)) UpdateBoundsFields(r.left, r.top, r.right - r.left, r.bottom - r.top);
+      }
+      return;
+    }
+    case WM_SIZE:
+      DefaultHandler(m);
+      return;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (!DoKeyDown(m)) DefaultHandler(m);
+      return;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (!DoKeyUp(m)) DefaultHandler(m);
+      return;
+    case WM_CHAR:
+      if (!DoKeyPress(m)) DefaultHandler(m);
+      return;
+    case WM_SETFOCUS:
+      if (TCustomForm* f = GetParentForm(this); f && f != this) f->SetFocusedControl(this);
+      DefaultHandler(m);
+      DoEnter();
+      return;
+    case WM_KILLFOCUS:
+      DefaultHandler(m);
+      DoExit();
+      return;
+    case WM_MOUSEWHEEL: {
+      POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+      if (DoMouseWheel(KeysToShiftState(LOWORD(m.WParam)), static_cast<short>(HIWORD(m.WParam)), p)) {
+        m.Result = 1;
+        return;
+      }
+      DefaultHandler(m);
+      return;
+    }
+    case WM_MOUSELEAVE:
+      HandleMouseLeave();
+      DefaultHandler(m);
+      return;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT) {
+        TCursor c = Screen->Cursor();
+        if (c == crDefault) {
+          POINT p{};
+          GetCursorPos(&p);
+          ::ScreenToClient(handle_, &p);
+          TControl* over = ControlAtPos(p, false);
+          c = over ? over->Cursor() : Cursor();
+        }
+        if (c != crDefault) {
+          ::SetCursor(Screen->Cursors(c));
+          m.Result = 1;
+          return;
+        }
+      }
+      DefaultHandler(m);
+      return;
+    case WM_COMMAND:
+      if (m.LParam) {
+        if (TWinControl* t = FromHandle(reinterpret_cast<HWND>(m.LParam)); t && t != this) {
+          m.Result = t->Perform(CN_COMMAND, m.WParam, m.LParam);
+          return;
+        }
+      } else if (HIWORD(m.WParam) == 0 || HIWORD(m.WParam) == 1) {
+        if (TMenuItem::DispatchCommand(LOWORD(m.WParam))) return;
+      }
+      DefaultHandler(m);
+      return;
+    case WM_NOTIFY: {
+      auto* nm = reinterpret_cast<NMHDR*>(m.LParam);
+      if (TWinControl* t = FromHandle(nm->hwndFrom); t && t != this) {
+        m.Result = t->Perform(CN_NOTIFY, m.WParam, m.LParam);
+        return;
+      }
+      DefaultHandler(m);
+      return;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX: {
+      HWND from = nullptr;
+      if (m.Msg == WM_DRAWITEM) from = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
+      else if (m.Msg == WM_MEASUREITEM) from = m.WParam ? GetDlgItem(handle_, static_cast<int>(m.WParam)) : nullptr;
+      else from = reinterpret_cast<HWND>(m.LParam);
+      if (TWinControl* t = FromHandle(from); t && t != this) {
+        m.Result = t->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+        return;
+      }
+      if (m.Msg == WM_DRAWITEM && m.WParam == 0) {
+        if (TMenuItem::DispatchDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam))) { m.Result = 1; return; }
+      }
+      DefaultHandler(m);
+      return;
+    }
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORLISTBOX: {
+      HDC dc = reinterpret_cast<HDC>(m.WParam);
+      SetTextColor(dc, ColorToRGB(font_.Color()));
+      SetBkColor(dc, ColorToRGB(brush_.Color()));
+      m.Result = reinterpret_cast<LRESULT>(brush_.Handle());
+      return;
+    }
+    case WM_SYSCOLORCHANGE:
+      DefaultHandler(m);
+      Perform(CM_SYSCOLORCHANGE);
+      return;
+    case CM_SYSCOLORCHANGE:
+      for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_SYSCOLORCHANGE);
+      if (!subclassed_) Invalidate();
+      return;
+    case WM_GETDLGCODE:
+      DefaultHandler(m);
+      return;
+    case CM_COLORCHANGED:
+      brush_.SetColor(Color());
+      for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_PARENTCOLORCHANGED);
+      Invalidate();
+      return;
+    case CM_FONTCHANGED:
+      if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+      for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_PARENTFONTCHANGED);
+      Invalidate();
+      return;
+    case CM_SHOWHINTCHANGED:
+      for (TControl* c : controls_)
+        if (c->ParentShowHint()) {
+          c->SetShowHint(ShowHint());
+          c->SetParentShowHint(true);
+        }
+      return;
+    case CM_ENABLEDCHANGED:
+      if (handle_ && !subclassed_) Invalidate();
+      return;
+    case CM_DIALOGKEY:
+      // Offered to every child until one takes it (default and cancel buttons).
+      for (TControl* c : std::vector<TControl*>(controls_)) {
+        if (!c->Visible() || !c->Enabled()) continue;
+        if (c->Perform(CM_DIALOGKEY, m.WParam, m.LParam)) {
+          m.Result = 1;
+          return;
+        }
+      }
+      return;
+    default:
+      TControl::Dispatch(m);
+  }
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+  if (!handle_) {
+    TControl::DefaultHandler(m);
+    return;
+  }
+  if (m.Msg >= CM_BASE && m.Msg < CN_BASE + 0x400 && m.Msg >= 0xB000) {
+    // Our own notifications mean nothing to the window class.
+    if (m.Msg >= CN_BASE) {
+      // A reflected message nobody took: the class's default for the original.
+      TMessage orig{m.Msg - CN_BASE, m.WParam, m.LParam, 0};
+      if (orig.Msg >= WM_CTLCOLORMSGBOX && orig.Msg <= WM_CTLCOLORSTATIC) {
+        m.Result = CallWindowProcA(&DefWindowProcA, handle_, orig.Msg, orig.WParam, orig.LParam);
+      }
+    }
+    return;
+  }
+  m.Result = CallWindowProcA(defWndProc_ ? defWndProc_ : &DefWindowProcA, handle_, m.Msg, m.WParam, m.LParam);
+}
+
+}  // namespace morvane

@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "browserdata/ie/cookie_info.h"
+#include "browserdata/ie/ie_test_support.h"
+#include "browserdata/sys/qb_sys_utils.h"
+#include "platform/core/datetime.h"
+#include "platform/core/exceptions.h"
+#include "platform/ui/modal.h"
+
+namespace morvane {
+namespace {
+
+using test::FileExists;
+using test::ReadFileBytes;
+
+std::vector<std::string> Names(const TCookieInfoDetails& d) {
+  std::vector<std::string> n;
+  for (const auto& c : d.Cookies) n.push_back(c.Name);
+  return n;
+}
+
+TCookieInfoDetails Details(TCookieInfo& info, const std::string& file) {
+  TCookieInfoDetails d;
+  d.FileSize = -1;
+  info.GetFileDetails(info.IndexOfFile(file), d);
+  return d;
+}
+
+void SetReadOnly(const std::string& path, bool on) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  SetFileAttributesA(path.c_str(), on ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~FILE_ATTRIBUTE_READONLY));
+}
+
+using IECookieScan = test::TIECookieFolderTest;
+
+TEST_F(IECookieScan, SubfoldersAndNamesFoundTwice) {
+  const std::string root = CopyFixtureFolder("folder");
+  TCookieInfo info(root);
+  // Four cookie files, one name twice: listed once, counted twice.
+  EXPECT_EQ(info.GetFoundFileCount(), 4);
+  ASSERT_EQ(info.GetFileCount(), 3);
+  EXPECT_EQ(info.GetFolderCount(), 3);
+  std::string folder;
+  info.GetCookieFolder(folder);
+  EXPECT_EQ(folder, root);
+
+  // Whatever order the scan met the files in, each is read from its own folder.
+  const std::map<std::string, std::vector<std::string>> byFolder = {
+      {root + "|root@example[1].txt", {"name1", "sid"}},
+      {root + "\\Low\\deeper|root@example[1].txt", {"shadowed"}},
+      {root + "|root@crlf[2].TXT", {"crlf"}},
+      {root + "\\Low|root@other[1].txt", {"o"}},
+  };
+  for (int i = 0; i < info.GetFoundFileCount(); ++i) {
+    TCookieInfoDetails d;
+    d.FileSize = -1;
+    info.GetFileDetails(i, d);
+    if (i >= info.GetFileCount()) {
+      EXPECT_EQ(d.FileSize, 0) << i;
+      EXPECT_TRUE(d.FileName.empty());
+      continue;
+    }
+    auto want = byFolder.find(d.Folder + "|" + d.FileName);
+    ASSERT_NE(want, byFolder.end()) << d.Folder << " " << d.FileName;
+    EXPECT_EQ(Names(d), want->second) << d.FileName;
+    EXPECT_GT(d.FileSize, 0);
+    EXPECT_GT(d.FileDate, 40000.0);
+    EXPECT_EQ(info.GetFilePath(i), (d.Folder.back() == '\\' ? d.Folder : d.Folder + "\\") + d.FileName);
+  }
+  EXPECT_GE(info.IndexOfFile("ROOT@OTHER[1].TXT"), 0);
+  EXPECT_EQ(info.IndexOfFile("index.dat"), -1);
+  EXPECT_EQ(info.IndexOfFile("readme.txt"), -1);
+
+  TCookieInfoDetails none;
+  none.FileSize = 9;
+  info.GetFileDetails(-1, none);
+  EXPECT_EQ(none.FileSize, 0);
+}
+
+TEST_F(IECookieScan, FolderTextIsExpandedAndCutAtNul) {
+  CopyFixtureFolder("folder");
+  dir_.Write("big@example[1].txt", std::string(65536, 'x'));
+  SetEnvironmentVariableA("MORVANE_IE_TEST_DIR", dir_.Path().c_str());
+  TCookieInfo info(std::string("%MORVANE_IE_TEST_DIR%") + '\0' + "rest");
+  SetEnvironmentVariableA("MORVANE_IE_TEST_DIR", nullptr);
+  EXPECT_EQ(info.GetFileCount(), 3);  // not the file over 65,535 bytes
+  EXPECT_EQ(info.IndexOfFile("big@example[1].txt"), -1);
+  TCookieInfo missing(dir_.File("absent"));
+  EXPECT_EQ(missing.GetFoundFileCount(), 0);
+}
+
+TEST_F(IECookieScan, FieldsAndTimes) {
+  CopyFixtureFile("folder\\root@example[1].txt", "root@example[1].txt");
+  CopyFixtureFile("folder\\root@crlf[2].TXT", "root@crlf[2].TXT");
+  CopyFixtureFile("after2107@example[1].txt", "after2107@example[1].txt");
+  CopyFixtureFile("skips@example[1].txt", "skips@example[1].txt");
+  TCookieInfo info(dir_.Path());
+  TCookieInfoDetails d = Details(info, "root@example[1].txt");
+  ASSERT_EQ(d.Cookies.size(), 2u);
+  const TCookieValueInfo& sid = d.Cookies[1];
+  EXPECT_EQ(sid.Value, "abc def");
+  EXPECT_EQ(sid.HostPath, "www.example.com/path/");
+  EXPECT_EQ(sid.Flags, "8193");
+  EXPECT_FALSE(sid.Secure);
+  EXPECT_FALSE(sid.HttpOnly);
+  EXPECT_EQ(sid.ExpiresLowText, "885243904");
+  EXPECT_EQ(sid.ExpiresHighText, "31740926");
+  EXPECT_EQ(sid.CreatedLowText, "2916345600");
+  EXPECT_EQ(sid.CreatedHighText, "30121421");
+  // Local time is UTC here.
+  EXPECT_DOUBLE_EQ(sid.Expires, EncodeDate(2033, 1, 1));
+  EXPECT_DOUBLE_EQ(sid.Created, EncodeDate(2010, 12, 17) + EncodeTime(9, 35, 2, 0));
+
+  EXPECT_EQ(Names(Details(info, "root@crlf[2].TXT")), std::vector<std::string>{"crlf"});
+  EXPECT_EQ(Names(Details(info, "skips@example[1].txt")), (std::vector<std::string>{"first", "second"}));
+
+  // A cookie that lives beyond 2107 has no local date but is still a cookie.
+  TCookieInfoDetails longLived = Details(info, "after2107@example[1].txt");
+  ASSERT_EQ(Names(longLived), (std::vector<std::string>{"edited", "longlived"}));
+  EXPECT_EQ(longLived.Cookies[1].Expires, 0.0);
+  EXPECT_EQ(longLived.Cookies[1].ExpiresHighText, "40000000");
+}
+
+using IECookieEdit = test::TIECookieFolderTest;
+
+TCookieValueInfo Edit(const std::string& name, const std::string& value, bool secure, bool httpOnly, TDateTime expires) {
+  TCookieValueInfo c;
+  c.Name = name;
+  c.Value = value;
+  c.Secure = secure;
+  c.HttpOnly = httpOnly;
+  c.Expires = expires;
+  return c;
+}
+
+TEST_F(IECookieEdit, KeepsLengthsAndWritesTheExactExpiry) {
+  const std::string path = CopyFixtureFile("folder\\root@example[1].txt", "root@example[1].txt");
+  const std::string before = ReadFileBytes(path);
+  TCookieInfo info(dir_.Path());
+  // 2031-03-03 03:03:04 UTC has one expiry digit more than 2033-01-01.
+  const TDateTime t2031 = EncodeDate(2031, 3, 3) + EncodeTime(3, 3, 4, 0);
+  ASSERT_TRUE(info.UpdateCookie("root@example[1].txt", "name1", Edit("longer than before", "v", true, false, t2031)));
+  const std::string second = before.substr(before.find("*\n") + 2);
+  EXPECT_EQ(ReadFileBytes(path),
+            "longe\nv     \nexample.com/\n1025\n3338183680\n31606170\n2916345600\n30121421\n*\n" + second);
+  TCookieInfoDetails d = Details(info, "root@example[1].txt");
+  ASSERT_EQ(Names(d), (std::vector<std::string>{"longe", "sid"}));
+  EXPECT_DOUBLE_EQ(d.Cookies[0].Expires, t2031);
+
+  // Back to fewer digits: the low line takes leading zeros.
+  ASSERT_TRUE(info.UpdateCookie("root@example[1].txt", "longe", Edit("n", "value1", false, false, EncodeDate(2033, 1, 1))));
+  EXPECT_EQ(ReadFileBytes(path),
+            "n    \nvalue1\nexample.com/\n1024\n0885243904\n31740926\n2916345600\n30121421\n*\n" + second);
+
+  // Flags that shrink are padded; the padded text can be edited again.
+  ASSERT_TRUE(info.UpdateCookie("root@example[1].txt", "sid", Edit("sid", "abc def", false, false, EncodeDate(2033, 1, 1))));
+  EXPECT_NE(ReadFileBytes(path).find("\n0   \n"), std::string::npos);
+  ASSERT_TRUE(info.UpdateCookie("root@example[1].txt", "sid", Edit("sid", "abc def", true, true, EncodeDate(2033, 1, 1))));
+  EXPECT_NE(ReadFileBytes(path).find("\n8193\n"), std::string::npos);
+  EXPECT_EQ(Details(info, "root@example[1].txt").Cookies[1].Flags, "8193");
+}
+
+TEST_F(IECookieEdit, NothingWrittenForUnknownCookiesOrBadFlags) {
+  const std::string path = CopyFixtureFile("folder\\root@example[1].txt", "root@example[1].txt");
+  const std::string bad = dir_.Write("bad@example[1].txt", "n\nv\nh/\nsecure\n1\n2\n3\n4\n*\n");
+  const std::string before = ReadFileBytes(path);
+  TCookieInfo info(dir_.Path());
+  const TCookieValueInfo c = Edit("x", "y", false, false, EncodeDate(2030, 1, 1));
+  EXPECT_FALSE(info.UpdateCookie("root@example[1].txt", "NAME1", c));  // names match exactly
+  EXPECT_FALSE(info.UpdateCookie("absent@example[1].txt", "name1", c));
+  EXPECT_EQ(ReadFileBytes(path), before);
+  EXPECT_THROW(info.UpdateCookie("bad@example[1].txt", "n", c), EConvertError);
+  EXPECT_EQ(ReadFileBytes(bad), "n\nv\nh/\nsecure\n1\n2\n3\n4\n*\n");
+}
+
+TEST_F(IECookieEdit, KeepsRecordsWithoutALocalDate) {
+  const std::string path = CopyFixtureFile("after2107@example[1].txt", "after2107@example[1].txt");
+  TCookieInfo info(dir_.Path());
+  ASSERT_TRUE(info.UpdateCookie("after2107@example[1].txt", "edited", Edit("edited", "new-value", false, false,
+                                                                           EncodeDate(2033, 1, 1))));
+  const std::string after = ReadFileBytes(path);
+  EXPECT_NE(after.find("new-value"), std::string::npos);
+  EXPECT_NE(after.find("longlived\nkeep\nexample.com/\n0\n3000000000\n40000000\n"), std::string::npos);
+}
+
+TEST_F(IECookieEdit, FailedWritesAreReported) {
+  const std::string path = CopyFixtureFile("folder\\root@example[1].txt", "root@example[1].txt");
+  const std::string before = ReadFileBytes(path);
+  TCookieInfo info(dir_.Path());
+  TCookieInfoDetails d = Details(info, "root@example[1].txt");
+  ASSERT_EQ(d.Cookies.size(), 2u);
+  const TCookieValueInfo c = Edit("name1", "value1", true, false, EncodeDate(2030, 1, 1));
+
+  // A read-only cookie file cannot be replaced.
+  SetReadOnly(path, true);
+  EXPECT_FALSE(info.UpdateCookie("root@example[1].txt", "name1", c));
+  info.ClearDeletions();
+  ASSERT_TRUE(info.MarkCookieForDeletion("root@example[1].txt", "sid", 4));
+  EXPECT_TRUE(info.ApplyDeletions().empty());
+  SetReadOnly(path, false);
+  EXPECT_EQ(ReadFileBytes(path), before);
+
+  // Every temporary name taken: nothing is written, and the files that hold
+  // those names are left alone.
+  for (int n = 1; n <= 1000; ++n) work_.Write("$TMP$_" + std::to_string(n), "someone else's");
+  EXPECT_FALSE(info.UpdateCookie("root@example[1].txt", "name1", c));
+  EXPECT_EQ(ReadFileBytes(path), before);
+  EXPECT_EQ(ReadFileBytes(work_.File("$TMP$_1")), "someone else's");
+
+  // With a free name the edit goes through and leaves no temporary file.
+  DeleteFileA(work_.File("$TMP$_7").c_str());
+  EXPECT_TRUE(info.UpdateCookie("root@example[1].txt", "name1", c));
+  EXPECT_FALSE(FileExists(work_.File("$TMP$_7")));
+  EXPECT_NE(ReadFileBytes(path), before);
+}
+
+using IECookieDelete = test::TIECookieFolderTest;
+
+TEST_F(IECookieDelete, WholeFilesGoAndPartialFilesAreBlanked) {
+  CopyFixtureFolder("folder");
+  DeleteFileA(dir_.File("Low\\deeper\\root@example[1].txt").c_str());
+  const std::string example = dir_.File("root@example[1].txt");
+  const std::string crlf = dir_.File("root@crlf[2].TXT");
+  const size_t exampleSize = ReadFileBytes(example).size();
+  SetReadOnly(crlf, true);  // a read-only cookie file is still deleted
+  TCookieInfo info(dir_.Path());
+  for (int i = 0; i < info.GetFoundFileCount(); ++i) {
+    TCookieInfoDetails d;
+    info.GetFileDetails(i, d);
+  }
+  EXPECT_FALSE(TCookieInfo(dir_.Path()).MarkCookieForDeletion("root@crlf[2].TXT", "crlf", 1));  // no ClearDeletions
+  info.ClearDeletions();
+  ASSERT_TRUE(info.MarkCookieForDeletion("root@example[1].txt", "sid", 7));
+  ASSERT_TRUE(info.MarkCookieForDeletion("root@crlf[2].TXT", "crlf", 3));
+  ASSERT_TRUE(info.MarkCookieForDeletion("ROOT@OTHER[1].TXT", "o", 5));
+  EXPECT_EQ(info.ApplyDeletions(), (std::vector<intptr_t>{3, 5, 7}));
+  EXPECT_FALSE(FileExists(crlf));
+  EXPECT_FALSE(FileExists(dir_.File("Low\\root@other[1].txt")));
+  EXPECT_EQ(info.GetFileCount(), 1);
+  EXPECT_EQ(ReadFileBytes(example).size(), exampleSize);
+  EXPECT_EQ(Names(Details(info, "root@example[1].txt")), std::vector<std::string>{"name1"});
+  // A new store sees the same.
+  TCookieInfo again(dir_.Path());
+  EXPECT_EQ(Names(Details(again, "root@example[1].txt")), std::vector<std::string>{"name1"});
+}
+
+TEST_F(IECookieDelete, FileInUseIsReportedAndKept) {
+  const std::string path = CopyFixtureFile("folder\\root@crlf[2].TXT", "root@crlf[2].TXT");
+  std::vector<std::string> shown;
+  TModalResponderScope answer([&](TModalRequest& r) {
+    shown.push_back(r.Text);
+    return IDOK;
+  });
+  TCookieInfo info(dir_.Path());
+  Details(info, "root@crlf[2].TXT");
+  HANDLE open = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(open, INVALID_HANDLE_VALUE);
+  info.ClearDeletions();
+  info.MarkCookieForDeletion("root@crlf[2].TXT", "crlf", 0);
+  EXPECT_TRUE(info.ApplyDeletions().empty());
+  CloseHandle(open);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], "There was a problem deleting cookie file: " + path +
+                          "\r\nBefore trying again close all instances of Internet Explorer.");
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_EQ(info.IndexOfFile("root@crlf[2].TXT"), 0);
+}
+
+TEST(IECookieFolders, ProfilesAndTheCurrentUser) {
+  std::string current;
+  GetSpecialFolderPath(nullptr, csidlCookies, current);
+  current += "\\";
+  // A profile that has a "cookies" folder is listed under its name.
+  std::string publicDir;
+  for (const std::string& p : GetProfileFolders())
+    if (p.size() >= 7 && _stricmp(p.substr(p.size() - 7).c_str(), "Public\\") == 0) publicDir = p;
+  ASSERT_FALSE(publicDir.empty());
+  const std::string publicCookies = publicDir + "cookies\\";
+  const bool made = CreateDirectoryA(publicCookies.c_str(), nullptr) != 0;
+
+  std::vector<tIEProfileInfo> list = GetIECookieFolders();
+  if (made) RemoveDirectoryA(publicCookies.c_str());
+  int defaults = 0;
+  bool sawPublic = false;
+  for (const tIEProfileInfo& p : list) {
+    EXPECT_EQ(p.Folder.back(), '\\');
+    EXPECT_FALSE(p.IsManual);
+    if (p.IsDefault) {
+      ++defaults;
+      EXPECT_EQ(_stricmp(p.Folder.c_str(), current.c_str()), 0) << p.Folder;
+    }
+    if (p.UserName == "Public") {
+      sawPublic = true;
+      EXPECT_EQ(p.Folder, publicCookies);
+      EXPECT_FALSE(p.IsDefault);
+    }
+  }
+  EXPECT_EQ(defaults, 1);
+  EXPECT_TRUE(sawPublic);
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,131 @@
+// cookies.txt as bytes: what a read keeps, what a write gives back.
+#include "browserdata/netscape/cookies_txt.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace morvane {
+namespace {
+
+std::string Fmt(uint32_t s) { return "T" + std::to_string(s); }
+uint32_t Back(const std::string& t) { return static_cast<uint32_t>(std::stoul(t.substr(1))); }
+
+std::string RoundTrip(const std::string& in) {
+  const TCookiesTxt f = cookies_txt::Parse(in, Fmt);
+  return cookies_txt::Write(&f.Header, f.Cookies, Back);
+}
+
+TEST(CookiesTxt, FilesComeBackAsTheyWere) {
+  struct Case {
+    const char* name;
+    std::string file;
+  } cases[] = {
+      {"crlf-kept", "# HTTP Cookie File\r\n\r\n.a.com\tTRUE\t/\tFALSE\t1700000000\tn\tv\r\n"},
+      {"empty-value", "# h\n.a.com\tTRUE\t/\tFALSE\t1\tname\t\n"},
+      {"one-char-value-crlf", "# h\n.a.com\tTRUE\t/\tFALSE\t1\tname\tx\r\n"},
+      {"raw-expiry-forms-kept", "# h\na.b.c\tFALSE\t/p\tTRUE\t 0042\tn\tv\na.b.c\tFALSE\t/\tFALSE\t+7\tn\tv\n"},
+      {"beyond-2106-kept", "# h\na.b.c\tFALSE\t/\tFALSE\t99999999999\tn\tv\n"},
+      {"httponly-marker", "# Netscape HTTP Cookie File\n\n#HttpOnly_.x.org\tTRUE\t/\tTRUE\t0\tsid\t1\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RoundTrip(c.file), c.file) << c.name;
+}
+
+TEST(CookiesTxt, ReadsFieldsHeaderAndLineEnds) {
+  const std::string file =
+      "# HTTP Cookie File\r\n"
+      "abc\n"
+      "#HttpOnly_.h.org\tTRUE\t/\tTRUE\t0\tk\tv\r\n"
+      "abc\n"                                          // after the first cookie: dropped
+      "w.org\tFALSE\t/a\tFALSE\t4294967396\tn\t\x01\n"  // a control character is a line end, never a value
+      "x.org\tTRUE\t/\tTRUE\t5\tn\tv\textra\tfields\n";
+  const TCookiesTxt f = cookies_txt::Parse(file, Fmt);
+  EXPECT_EQ(f.Header, (std::vector<std::string>{"# HTTP Cookie File\r", "abc"}));
+  ASSERT_EQ(f.Cookies.size(), 3u);
+  const TQbCookie& h = f.Cookies[0];
+  EXPECT_TRUE(h.HttpOnly);
+  EXPECT_EQ(h.Host, ".h.org");
+  EXPECT_TRUE(h.DomainFlag);
+  EXPECT_TRUE(h.Secure);
+  EXPECT_EQ(h.Expires, "T0");
+  EXPECT_EQ(h.LineEnd, "\r");
+  const TQbCookie& w = f.Cookies[1];
+  EXPECT_EQ(w.Value, "");
+  EXPECT_EQ(w.LineEnd, "\x01");
+  EXPECT_EQ(w.Expires, "T4294967295");  // saturated, not wrapped to 100
+  EXPECT_EQ(w.ExpiresField, "4294967396");
+  const TQbCookie& x = f.Cookies[2];
+  EXPECT_EQ(x.Host, "x.org");
+  EXPECT_EQ(x.Value, "v");
+  EXPECT_EQ(x.LineEnd, "");
+  // Fields after the seventh are not written back.
+  EXPECT_EQ(cookies_txt::Write(&f.Header, {x}, Back), "# HTTP Cookie File\r\nabc\nx.org\tTRUE\t/\tTRUE\t5\tn\tv\n");
+}
+
+TEST(CookiesTxt, ExpirySaturatesInsteadOfWrapping) {
+  struct Case {
+    const char* field;
+    bool ok;
+    uint32_t seconds;
+  } cases[] = {
+      {"0", true, 0},
+      {"4294967295", true, 4294967295u},
+      {"4294967396", true, 4294967295u},  // would wrap to 100 (1970-01-01 00:01:40)
+      {"123456789012345678901234567890", true, 4294967295u},
+      {"-5", true, 0},
+      {"  12", true, 12},
+      {"", false, 0},
+      {"12x", false, 0},
+      {"0x10", false, 0},
+  };
+  for (const auto& c : cases) {
+    uint32_t s = 77;
+    EXPECT_EQ(cookies_txt::ParseExpiryField(c.field, s), c.ok) << c.field;
+    if (c.ok) {
+      EXPECT_EQ(s, c.seconds) << c.field;
+    }
+  }
+  EXPECT_THROW(cookies_txt::Parse("# h\na.b\tTRUE\t/\tFALSE\tsoon\tn\tv\n", Fmt), ECookiesTxtFormat);
+}
+
+TEST(CookiesTxt, DateConversionsAreLimitedToTheFileFormat) {
+  EXPECT_DOUBLE_EQ(cookies_txt::UnixSecondsToDateTime(0), 25569.0);
+  EXPECT_EQ(cookies_txt::DateTimeToUnixSeconds(25569.0), 0u);
+  EXPECT_EQ(cookies_txt::DateTimeToUnixSeconds(25568.0), 0u);    // before 1970
+  EXPECT_EQ(cookies_txt::DateTimeToUnixSeconds(80000.0), 4294967295u);  // after 2106-02-07 06:28:15
+  EXPECT_EQ(cookies_txt::DateTimeToUnixSeconds(cookies_txt::UnixSecondsToDateTime(1700000001)), 1700000001u);
+  EXPECT_EQ(cookies_txt::DateTimeToUnixSeconds(cookies_txt::UnixSecondsToDateTime(4294967295u)), 4294967295u);
+}
+
+TEST(CookiesTxt, WritesTheDefaultHeaderAndOnlyEditedExpiries) {
+  TCookiesArray cookies(2);
+  cookies[0].Host = "a.org";
+  cookies[0].Path = "/";
+  cookies[0].Expires = "T10";  // never read: its text is parsed
+  cookies[0].Name = "n";
+  cookies[1].Host = "b.org";
+  cookies[1].Path = "/";
+  cookies[1].ExpiresField = "0099";
+  cookies[1].ExpiresAsRead = "T99";
+  cookies[1].Expires = "T99";  // unchanged: the field is written as it was
+  const std::string out = cookies_txt::Write(nullptr, cookies, Back);
+  EXPECT_EQ(out,
+            "# HTTP Cookie File\n# http://www.netscape.com/newsref/std/cookie_spec.html\n"
+            "# This is a generated file!  Do not edit.\n# To delete cookies, use the Cookie Manager.\n"
+            "a.org\tFALSE\t/\tFALSE\t10\tn\t\nb.org\tFALSE\t/\tFALSE\t0099\t\t\n");
+  const TCookiesTxt back = cookies_txt::Parse(out, Fmt);
+  EXPECT_EQ(back.Header.size(), 4u);
+  EXPECT_EQ(back.Cookies.size(), 2u);
+
+  cookies[1].Expires = "T5";
+  EXPECT_NE(cookies_txt::Write(nullptr, cookies, Back).find("b.org\tFALSE\t/\tFALSE\t5\t"), std::string::npos);
+  cookies[1].Expires = "not a date";
+  EXPECT_THROW(cookies_txt::Write(nullptr, cookies, [](const std::string& t) -> uint32_t {
+                 throw std::invalid_argument(t);
+               }),
+               std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,240 @@
+// The Netscape-format cookie store over real profile folders.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "browserdata/netscape/mozilla_cookies.h"
+#include "platform/core/datetime.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/files.h"
+#include "platform/win32.h"
+#include "support/test_env.h"
+
+namespace morvane {
+namespace {
+
+using test::ReadFileBytes;
+using test::TTempDir;
+
+// Dates in a fixed form for the whole test: the expiry texts are the user's
+// locale's, and the store must not depend on which one that is.
+class TFixedLocale {
+ public:
+  explicit TFixedLocale(const char* shortDate = "yyyy-mm-dd") : saved_(FormatSettings()) {
+    TFormatSettings fs;
+    fs.ShortDateFormat = shortDate;
+    fs.DateSeparator = '-';
+    fs.LongTimeFormat = "hh:nn:ss";
+    fs.TimeSeparator = ':';
+    SetFormatSettings(fs);
+  }
+  ~TFixedLocale() { SetFormatSettings(saved_); }
+
+ private:
+  TFormatSettings saved_;
+};
+
+const char* kCookies =
+    "# HTTP Cookie File\r\n"
+    "\r\n"
+    ".a.test\tTRUE\t/\tFALSE\t4102444800\tsid\t1\r\n"       // 2100-01-01, midnight
+    "b.test\tFALSE\t/x\tTRUE\t1700000000\tpref\tdark\r\n";  // 2023-11-14 22:13:20
+
+TEST(MozillaCookies, ReadsAProfileFolder) {
+  TFixedLocale locale;
+  TTempDir dir;
+  dir.Write("cookies.txt", kCookies);
+  auto store = QbMozillaCookiesClass::CreateForProfile(dir.Path() + "\\");
+  ASSERT_NE(store->GetProfiles(), nullptr);
+  ASSERT_EQ(store->GetProfiles()->Count(), 1);
+  const std::string caption = store->GetProfiles()->Strings(0);
+  EXPECT_EQ(store->CurrentProfile, caption);
+  EXPECT_EQ(caption.substr(caption.size() - 4), " (*)");
+  std::string d;
+  store->GetProfileDir(0, d);
+  EXPECT_EQ(d, dir.Path());
+  EXPECT_EQ(store->ProfileDirs.Count(), 1);
+  TCookiesArray cookies;
+  store->GetCookies(0, cookies);
+  ASSERT_EQ(cookies.size(), 2u);
+  EXPECT_EQ(cookies[0].Expires, "2100-01-01");
+  EXPECT_EQ(cookies[1].Expires, "2023-11-14 22:13:20");
+  EXPECT_EQ(cookies[1].LineEnd, "\r");
+  store->GetCookies(-1, cookies);
+  EXPECT_TRUE(cookies.empty());
+  store->GetProfileDir(-1, d);
+  EXPECT_EQ(d, "");
+}
+
+TEST(MozillaCookies, EditsAndSavesKeepingLineEnds) {
+  TFixedLocale locale;
+  TTempDir dir;
+  dir.Write("cookies.txt", kCookies);
+  auto store = QbMozillaCookiesClass::CreateForProfile(dir.Path());
+  const std::string p = store->GetProfiles()->Strings(0);
+
+  TQbCookie edit;  // as the grid gives it: no line end, no file fields
+  edit.Host = "b.test";
+  edit.Path = "/x";
+  edit.Name = "pref";
+  edit.Value = "light";
+  edit.Expires = "2030-01-02 03:04:05";
+  store->SetCookie(p, edit);
+  TQbCookie added = edit;
+  added.Name = "new";
+  store->SetCookie(p, added);
+  TQbCookie gone;
+  gone.Host = ".a.test";
+  gone.Path = "/";
+  gone.Name = "sid";
+  store->DeleteCookie(p, gone);
+  store->SaveCookies(p);
+  EXPECT_EQ(ReadFileBytes(dir.File("cookies.txt")),
+            "# HTTP Cookie File\r\n\r\n"
+            "b.test\tFALSE\t/x\tFALSE\t1893553445\tpref\tlight\r\n"
+            "b.test\tFALSE\t/x\tFALSE\t1893553445\tnew\tlight\r\n");
+  store->ReloadCookies(p);
+  TCookiesArray cookies;
+  store->GetCookies(0, cookies);
+  ASSERT_EQ(cookies.size(), 2u);
+  EXPECT_EQ(cookies[1].Expires, "2030-01-02 03:04:05");
+  // An unknown caption changes nothing.
+  store->SetCookie("nobody", edit);
+  store->SaveCookies("nobody");
+}
+
+TEST(MozillaCookies, ANewProfileGetsTheDefaultHeader) {
+  TFixedLocale locale;
+  TTempDir dir;
+  dir.Write("cookies.txt", "");
+  auto store = QbMozillaCookiesClass::CreateForProfile(dir.Path());
+  const std::string p = store->GetProfiles()->Strings(0);
+  TQbCookie c;
+  c.Host = "n.test";
+  c.Path = "/";
+  c.Name = "n";
+  c.Value = "v";
+  c.Expires = "1970-01-01";
+  store->SetCookie(p, c);
+  store->SaveCookies(p);
+  const std::string text = ReadFileBytes(dir.File("cookies.txt"));
+  EXPECT_EQ(text.substr(0, 19), "# HTTP Cookie File\n");
+  EXPECT_NE(text.find("Cookie Manager.\nn.test\tFALSE\t/\tFALSE\t0\tn\tv\n"), std::string::npos) << text;
+  store->ReloadCookies(p);
+  TCookiesArray cookies;
+  store->GetCookies(0, cookies);
+  ASSERT_EQ(cookies.size(), 1u);
+  EXPECT_EQ(cookies[0].LineEnd, "");
+}
+
+// Saving one profile must not move the expiry of cookies nobody touched, even
+// where the locale's texts cannot say it (two-digit years, no seconds).
+TEST(MozillaCookies, UntouchedExpiriesSurviveALossyLocale) {
+  TFixedLocale locale("yy-mm-dd");
+  TTempDir dir;
+  const std::string original =
+      "# h\nfar.test\tFALSE\t/\tFALSE\t4291747199\tn\tv\n"  // 2105-12-31 23:59:59
+      "big.test\tFALSE\t/\tFALSE\t99999999999\tn\tv\n"
+      "edit.test\tFALSE\t/\tFALSE\t1\tn\tv\n";
+  dir.Write("cookies.txt", original);
+  auto store = QbMozillaCookiesClass::CreateForProfile(dir.Path());
+  const std::string p = store->GetProfiles()->Strings(0);
+  TCookiesArray cookies;
+  store->GetCookies(0, cookies);
+  EXPECT_EQ(cookies[0].Expires, "05-12-31 23:59:59");
+  TQbCookie e = cookies[2];
+  e.ExpiresField.clear();  // rebuilt from the grid
+  e.Expires = cookies[2].Expires;
+  e.Value = "w";
+  store->SetCookie(p, e);
+  store->SaveCookies(p);
+  EXPECT_EQ(ReadFileBytes(dir.File("cookies.txt")),
+            "# h\nfar.test\tFALSE\t/\tFALSE\t4291747199\tn\tv\n"
+            "big.test\tFALSE\t/\tFALSE\t99999999999\tn\tv\n"
+            "edit.test\tFALSE\t/\tFALSE\t1\tn\tw\n");
+}
+
+TEST(MozillaCookies, AFailedSaveLeavesTheFileAsItWas) {
+  TFixedLocale locale;
+  TTempDir dir;
+  const std::string file = dir.Write("cookies.txt", kCookies);
+  auto store = QbMozillaCookiesClass::CreateForProfile(dir.Path());
+  const std::string p = store->GetProfiles()->Strings(0);
+  TCookiesArray cookies;
+  store->GetCookies(0, cookies);
+  TQbCookie bad = cookies[0];
+  bad.Expires = "next tuesday";
+  store->SetCookie(p, bad);
+  EXPECT_THROW(store->SaveCookies(p), EConvertError);
+  EXPECT_EQ(ReadFileBytes(file), kCookies);
+
+  bad.Expires = cookies[0].Expires;
+  store->SetCookie(p, bad);
+  ASSERT_EQ(FileSetAttr(file, FILE_ATTRIBUTE_READONLY), 0);
+  EXPECT_THROW(store->SaveCookies(p), EWriteError);
+  FileSetAttr(file, FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadFileBytes(file), kCookies);
+}
+
+TEST(MozillaCookies, AnExpiryThatIsNoNumberFailsTheRead) {
+  TTempDir dir;
+  dir.Write("cookies.txt", "# h\na.test\tTRUE\t/\tFALSE\tsoon\tn\tv\n");
+  EXPECT_THROW(QbMozillaCookiesClass::CreateForProfile(dir.Path()), EConvertError);
+}
+
+TEST(MozillaCookies, StoresOfSeveralFolders) {
+  TTempDir a, b, none;
+  a.Write("cookies.txt", kCookies);
+  b.Write("cookies.txt", kCookies);
+  {
+    TStringList dirs;
+    dirs.Add(none.Path());
+    dirs.Add(a.Path());
+    auto store = QbMozillaCookiesClass::CreateForProfiles(dirs);
+    EXPECT_EQ(store->GetProfiles()->Count(), 1);
+    EXPECT_FALSE(store->AddProfileDir(a.Path() + "\\"));
+    std::string upper = a.Path();
+    for (char& ch : upper) ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+    EXPECT_FALSE(store->AddProfileDir(upper));
+    EXPECT_TRUE(store->AddProfileDir(b.Path()));
+    EXPECT_EQ(store->GetProfiles()->Count(), 2);
+    EXPECT_EQ(store->ProfileDirs.Count(), 2);
+  }
+  TStringList empty;
+  empty.Add(none.Path());
+  try {
+    QbMozillaCookiesClass::CreateForProfiles(empty);
+    FAIL() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "cannot create mozilla cookies class");
+  }
+}
+
+TEST(MozillaCookies, SetPermission) {
+  TTempDir dir;
+  dir.Write("cookies.txt", kCookies);
+  dir.Write("hostperm.1", "# h\n\nhost\tcookie\t2\ta.test\nhost\timage\t2\ta.test\nhost\tcookie\t2\tb.test\n");
+  auto store = QbMozillaCookiesClass::CreateForProfile(dir.Path());
+  const std::string p = store->GetProfiles()->Strings(0);
+  EXPECT_EQ(store->GetPermissionFileFormat(p), 1);
+  EXPECT_EQ(store->GetPermissionFileFormat("nobody"), 1);
+  store->SetPermission(p, ".a.test", 0, 0);
+  ASSERT_EQ(store->GetBlockedHosts(p)->Count(), 2);  // images still blocked
+  store->SetPermission(p, "a.test", 0, 1);
+  ASSERT_EQ(store->GetBlockedHosts(p)->Count(), 1);  // that host's record, and no other
+  EXPECT_EQ(store->GetBlockedHosts(p)->Strings(0), "b.test");
+  store->SetPermission(p, ".new.test", 2, 2);
+  EXPECT_EQ(store->GetBlockedHosts(p)->Strings(1), "new.test");  // a new host has no leading dot
+  EXPECT_EQ(store->GetBlockedHosts(p)->Objects(1)->Popup, 2);
+  EXPECT_EQ(store->GetBlockedHosts(p)->Objects(1)->Kind, "host");
+  ASSERT_TRUE(store->SavePermissions(p));
+  EXPECT_EQ(ReadFileBytes(dir.File("hostperm.1")), "# h\n\nhost\tcookie\t2\tb.test\nhost\tpopup\t2\tnew.test\n");
+  store->DeletePermission(p, *store->GetBlockedHosts(p)->Objects(0));
+  EXPECT_EQ(store->GetBlockedHosts(p)->Count(), 1);
+  store->ReloadPermissions(p);
+  EXPECT_EQ(store->GetBlockedHosts(p)->Count(), 2);
+  EXPECT_EQ(store->GetBlockedHosts("nobody"), nullptr);
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,115 @@
+// Modal seams: forms, message boxes and the watchdog; timers and deferred release.
+// ctest: desktop
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "platform/ui/forms.h"
+#include "platform/ui/modal.h"
+#include "platform/ui/timers.h"
+#include "ui_fixture.h"
+
+namespace morvane::test {
+namespace {
+
+class Modal : public UiTest {};
+
+TEST_F(Modal, AModalFormIsWorkedAndAnsweredByTheResponder) {
+  TForm form(nullptr);
+  form.SetName("AskForm");
+  form.SetCaption("Question");
+  bool queried = false;
+  form.OnCloseQuery = [&](TObject*, bool& can) { queried = true; can = true; };
+  script_.Expect(TModalKind::mkForm, "AskForm", [&](TModalRequest& r) {
+    EXPECT_EQ(&form, r.Form);
+    EXPECT_EQ("Question", r.Caption);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    EXPECT_TRUE(form.Modal());
+    form.SetModalResult(mrYes);  // as a button of the form would
+    return mrNone;
+  });
+  EXPECT_EQ(mrYes, form.ShowModal());
+  EXPECT_TRUE(queried);
+  EXPECT_FALSE(form.Visible());
+  EXPECT_FALSE(form.Modal());
+  // A visible form cannot be made modal.
+  form.Show();
+  EXPECT_THROW(form.ShowModal(), EInvalidOperation);
+}
+
+TEST_F(Modal, MessageBoxesAreAnsweredWithTheirTextAndButtons) {
+  UINT flags = 0;
+  script_.Expect(TModalKind::mkMessageBox, "Delete 3 cookies?", [&](TModalRequest& r) {
+    flags = r.Flags;
+    EXPECT_EQ("Confirm", r.Caption);
+    return IDYES;
+  });
+  EXPECT_EQ(mrYes, MessageDlg("Delete 3 cookies?", TMsgDlgType::mtConfirmation, mbYesNo));
+  EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), flags);
+  script_.Expect(TModalKind::mkMessageBox, "Done", IDOK);
+  ShowMessage("Done");
+}
+
+TEST_F(Modal, AnUnexpectedModalFailsFastInsteadOfWaiting) {
+  TScriptedResponder inner;
+  std::string reported;
+  inner.OnUnexpected = [&](const std::string& w) { reported = w; };
+  TModalResponderScope scope(inner.AsResponder());
+  TForm form(nullptr);
+  form.SetName("Surprise");
+  EXPECT_EQ(mrCancel, form.ShowModal());
+  EXPECT_NE(std::string::npos, reported.find("Surprise"));
+  EXPECT_EQ(IDCANCEL, MessageBox("Really quit?", "Morvane", MB_YESNOCANCEL));
+  EXPECT_NE(std::string::npos, reported.find("Really quit?"));
+}
+
+TEST_F(Modal, TheWatchdogClosesASystemDialogNobodyAnswers) {
+  std::string stuck;
+  TModalWatchdog dog([&](const std::string& w) { stuck = w; }, 300);
+  TModalResponderScope real(nullptr);  // the system's own message box
+  auto t0 = std::chrono::steady_clock::now();
+  MessageBox(nullptr, "Nobody reads this", "Forgotten", MB_OK);
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+  EXPECT_LT(ms, 5000);
+  EXPECT_NE(std::string::npos, stuck.find("Forgotten")) << stuck;
+  EXPECT_NE(std::string::npos, stuck.find("Nobody reads this")) << stuck;
+}
+
+TEST_F(Modal, ReleaseFreesTheFormAfterItsPendingMessages) {
+  bool destroyed = false;
+  auto* f = new TForm(nullptr);
+  f->OnDestroy = [&](TObject*) { destroyed = true; };
+  f->Show();
+  f->Release();
+  EXPECT_FALSE(destroyed);
+  EXPECT_TRUE(PumpUntil([&] { return destroyed; }));
+}
+
+TEST_F(Modal, ATimerCanStopOrFreeItselfFromItsOwnTick) {
+  int ticks = 0;
+  TTimer stopper(nullptr);
+  stopper.SetInterval(5);
+  stopper.OnTimer = [&](TObject*) {
+    ++ticks;
+    stopper.SetEnabled(false);
+  };
+  bool freed = false;
+  auto* self = new TTimer(nullptr);
+  self->SetInterval(5);
+  self->OnTimer = [&, self](TObject*) {
+    delete self;
+    freed = true;
+  };
+  ASSERT_TRUE(PumpUntil([&] { return freed && ticks > 0; }));
+  Pump(60);
+  EXPECT_EQ(1, ticks);
+  TTimer never(nullptr);
+  never.SetInterval(0);
+  bool fired = false;
+  never.OnTimer = [&](TObject*) { fired = true; };
+  Pump(30);
+  EXPECT_FALSE(fired);
+}
+
+}  // namespace
+}  // namespace morvane::test
