@@ -182,6 +182,24 @@ TEST(MozillaCookies, AnExpiryThatIsNoNumberFailsTheRead) {
   EXPECT_THROW(QbMozillaCookiesClass::CreateForProfile(dir.Path()), EConvertError);
 }
 
+// The texts a file is read with are the locale's date-and-time texts.
+TEST(MozillaCookies, ExpiryTextsAreTheLocalesDateTimes) {
+  for (const char* shortDate : {"yyyy-mm-dd", "d/m/yy"}) {
+    TFixedLocale locale(shortDate);
+    std::string file = "# h\n";
+    const uint32_t seconds[] = {0, 1, 86399, 86400, 1700000000, 1700006400, 4102444800u, 4294967295u};
+    for (uint32_t s : seconds) file += "a.test\tTRUE\t/\tFALSE\t" + std::to_string(s) + "\tn\tv\n";
+    TTempDir dir;
+    std::optional<std::vector<std::string>> header;
+    TCookiesArray cookies;
+    QbMozillaCookiesClass::ReadCookiesFile(dir.Write("cookies.txt", file), header, cookies);
+    ASSERT_EQ(cookies.size(), std::size(seconds));
+    for (size_t i = 0; i < cookies.size(); ++i)
+      EXPECT_EQ(cookies[i].Expires, DateTimeToStr(25569.0 + seconds[i] / 86400.0)) << shortDate << " " << seconds[i];
+    EXPECT_EQ(QbMozillaCookiesClass::ExpiresSeconds(cookies[4].Expires), 1700000000u);
+  }
+}
+
 TEST(MozillaCookies, StoresOfSeveralFolders) {
   TTempDir a, b, none;
   a.Write("cookies.txt", kCookies);
