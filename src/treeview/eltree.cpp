@@ -133,6 +133,7 @@ int TCustomElTree::CountVisibleRows() {
   const int count = allItems_.Count();
   void** p = allItems_.List();
   for (int i = 0; i < count;) {
+    if (i + 8 < count) __builtin_prefetch(p[i + 8]);
     auto* it = static_cast<TElTreeItem*>(p[i]);
     if (filteredVisibility_ && it->Hidden()) {
       i = FlatIndexOf(it->LastDescendant()) + 1;

@@ -320,7 +320,10 @@ class TCustomElTree : public TComponent {
   void RecalcVertBar(bool& VisibilityChanged);
   void ReMeasureMainColumn();
   void ComputeTreePartWidth();
-  int CellTextWidth(TElTreeItem* Item, int SectionIndex, int& Height, bool& Measured);
+  int CellTextWidth(TElTreeItem* Item, int SectionIndex, TElHeaderSection* Section, int& Height,
+                    bool& Measured);
+  void MeasureCell(TElTreeItem* Item, int SectionIndex, TElHeaderSection* Section, int& Width,
+                   int& Height);
   // Flat-list position of Item, searching from where it was last seen.
   int FlatIndexOf(const TElTreeItem* Item) const;
   bool SkipsSubtree(TElTreeItem* Item) const;
@@ -365,6 +368,8 @@ class TCustomElTree : public TComponent {
   bool scrollBarsUpdating_ = false;
   bool autoSizing_ = false;
   TElTreeItem* delayedFocusItem_ = nullptr;
+  // While children are being deleted: the items to free at the end.
+  std::vector<TElTreeItem*>* graveyard_ = nullptr;
 
   // What the view shows, kept here so that it works without a window.
   TElTreeItem* focused_ = nullptr;

@@ -37,8 +37,11 @@ enum class TWalkAction { Select, Invert };
 // Walks the flat list for the whole-tree selection operations.
 static void SelectionWalk(TCustomElTree* t, const TElList& flat, bool skipHidden,
                           bool skipCollapsed, bool invert) {
-  for (int i = 0; i < flat.Count();) {
-    auto* it = static_cast<TElTreeItem*>(flat.Get(i));
+  const int n = flat.Count();
+  for (int i = 0; i < n;) {
+    // Rows sorted away from their creation order lie scattered in memory.
+    if (i + 8 < n) __builtin_prefetch(flat.List()[i + 8]);
+    auto* it = static_cast<TElTreeItem*>(flat.List()[i]);
     int after = i + 1;
     if (it->ChildCount() > 0) after = it->LastDescendant()->AbsIndex() + 1;
     if (skipHidden && t->FilteredVisibility() && it->Hidden()) {
@@ -90,10 +93,13 @@ void TCustomElTree::DeselectAllItems(bool IncludeHidden) {
   // Rebuild the list once instead of removing items one by one from its
   // front; the handlers then see the list as it ends up.
   std::vector<TElTreeItem*> dropped;
-  dropped.reserve(sel.Count());
+  if (OnItemSelectedChange) dropped.reserve(sel.Count());
   int kept = 0;
   void** p = sel.List();
-  for (int i = 0; i < sel.Count(); ++i) {
+  const bool notify = !IsDestroying() && OnItemSelectedChange;
+  const int count = sel.Count();
+  for (int i = 0; i < count; ++i) {
+    if (i + 8 < count) __builtin_prefetch(p[i + 8]);
     auto* it = static_cast<TElTreeItem*>(p[i]);
     if (!IncludeHidden && filteredVisibility_ && it->Hidden()) {
       p[kept++] = it;
@@ -102,7 +108,10 @@ void TCustomElTree::DeselectAllItems(bool IncludeHidden) {
     selectionChanged_ = true;
     it->SetSelectedBits(false);
     if (anchor_ == it) anchor_ = nullptr;
-    dropped.push_back(it);
+    if (notify)
+      dropped.push_back(it);
+    else
+      it->RedrawItem(true);
   }
   sel.SetCount(kept);
   for (TElTreeItem* it : dropped) {
@@ -264,6 +273,7 @@ void TCustomElTree::HandleHScroll(int ScrollCode, int Position) { view_->OnHScro
 
 int TCustomElTree::GetColumnWidth(int SectionIndex, bool VisibleOnly) {
   if (SectionIndex >= HeaderSections().Count()) return 0;
+  TElHeaderSection* section = showColumns_ ? HeaderSections().GetSection(SectionIndex) : nullptr;
   int best = 0;
   for (int i = 0; i < allItems_.Count();) {
     auto* it = static_cast<TElTreeItem*>(allItems_.List()[i]);
@@ -273,7 +283,7 @@ int TCustomElTree::GetColumnWidth(int SectionIndex, bool VisibleOnly) {
       continue;
     }
     int w = 0, h = 0;
-    MeasureItemPart(it, SectionIndex, w, h);
+    MeasureCell(it, SectionIndex, section, w, h);
     best = std::max(best, w);
     i = (VisibleOnly && !it->Expanded()) ? after : i + 1;
   }
@@ -303,7 +313,35 @@ void TCustomElTree::AutoSizeAllColumns() {
     bool& flag;
     ~TClear() { flag = false; }
   } clear{autoSizing_};
-  for (int i = 0; i < HeaderSections().Count(); ++i) AutoSizeColumn(i);
+  // Every auto-sized column is measured in one walk over the rows, so each
+  // row's texts are fetched from memory once, not once per column.
+  std::vector<TElHeaderSection*> sections;
+  for (int i = 0; i < HeaderSections().Count(); ++i)
+    if (TElHeaderSection* s = HeaderSections().GetSection(i); s && s->AutoSize()) sections.push_back(s);
+  if (sections.empty()) return;
+  std::vector<int> best(sections.size(), 0);
+  const int n = allItems_.Count();
+  void** p = allItems_.List();
+  for (int i = 0; i < n;) {
+    if (i + 8 < n) __builtin_prefetch(p[i + 8]);
+    auto* it = static_cast<TElTreeItem*>(p[i]);
+    int after = it->children_ ? FlatIndexOf(it->LastDescendant()) + 1 : i + 1;
+    if (filteredVisibility_ && it->Hidden()) {
+      i = after;
+      continue;
+    }
+    for (size_t k = 0; k < sections.size(); ++k) {
+      int w = 0, h = 0;
+      MeasureCell(it, sections[k]->Index(), sections[k], w, h);
+      best[k] = std::max(best[k], w);
+    }
+    i = it->Expanded() ? i + 1 : after;
+  }
+  for (size_t k = 0; k < sections.size(); ++k) {
+    TElHeaderSection* s = sections[k];
+    s->SetWidth(std::max(header_->MeasureSection(s), best[k]));
+    HeaderSectionResize(s);
+  }
 }
 
 void TCustomElTree::ReMeasureMainColumn() {
@@ -318,9 +356,9 @@ void TCustomElTree::ReMeasureMainColumn() {
 
 void TCustomElTree::ComputeTreePartWidth() { treePartWidth_ = view_->ComputeLongestRowWidth(); }
 
-int TCustomElTree::CellTextWidth(TElTreeItem* Item, int SectionIndex, int& Height, bool& Measured) {
+int TCustomElTree::CellTextWidth(TElTreeItem* Item, int SectionIndex, TElHeaderSection* section,
+                                 int& Height, bool& Measured) {
   const bool mainCol = SectionIndex == -1 || SectionIndex == mainTreeColumn_;
-  TElHeaderSection* section = showColumns_ ? HeaderSections().GetSection(SectionIndex) : nullptr;
   Measured = false;
   TElFString ownText;
   const TElFString* text;
@@ -364,6 +402,12 @@ int TCustomElTree::CellTextWidth(TElTreeItem* Item, int SectionIndex, int& Heigh
 }
 
 void TCustomElTree::MeasureItemPart(TElTreeItem* Item, int SectionIndex, int& Width, int& Height) {
+  MeasureCell(Item, SectionIndex,
+              showColumns_ ? HeaderSections().GetSection(SectionIndex) : nullptr, Width, Height);
+}
+
+void TCustomElTree::MeasureCell(TElTreeItem* Item, int SectionIndex, TElHeaderSection* Section,
+                                int& Width, int& Height) {
   Height = lineHeight_;
   Width = 0;
   const bool mainCol = SectionIndex == -1 || SectionIndex == mainTreeColumn_;
@@ -398,7 +442,7 @@ void TCustomElTree::MeasureItemPart(TElTreeItem* Item, int SectionIndex, int& Wi
     }
   }
   bool measured = false;
-  Width += CellTextWidth(Item, SectionIndex, Height, measured);
+  Width += CellTextWidth(Item, SectionIndex, Section, Height, measured);
   if (measured) Width += itemIndent_ * 3 / 5;
 }
 

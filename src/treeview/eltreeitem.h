@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "controls/elunicodestrings.h"
 #include "treeview/eltreedefs.h"
@@ -52,6 +53,36 @@ struct TElTreeItemStaticData {
 };
 
 class TElTreeItem : public TPersistent {
+ private:
+  // Fields that whole-tree walks touch come first, so that one item costs
+  // as few cache lines as possible.
+  uint32_t flags_ = kDefaultItemFlags;
+  uint16_t state_ = 0;
+  uint8_t checkBoxState_ = 0;
+  uint32_t selectionFlags_ = 0;
+  TCustomElTree* owner_;
+  TElTreeItem* parent_ = nullptr;
+  TElTreeItem* root_ = nullptr;
+  std::unique_ptr<TElList> children_;
+  // Where the item stood in the flat list and among its parent's children
+  // when last seen: searches start there.
+  mutable int flatHint_ = 0;
+  mutable int childHint_ = 0;
+  // The sort key of the running level sort (pointer-sized slot).
+  union {
+    intptr_t i;
+    double d;
+    int64_t c;
+  } keyValue_{};
+  int keyType_ = -1;
+  int keyRefCount_ = 0;
+  uint64_t serial_;
+  std::optional<TElTreeItemStaticData> staticData_;
+  TElTreeItems* ownerItems_ = nullptr;
+  void* data_ = nullptr;
+  int32_t rowBkColor_ = 0;
+  TElFString keyText_;
+
  public:
   explicit TElTreeItem(TCustomElTree* AOwner);
   ~TElTreeItem() override;
@@ -95,7 +126,7 @@ class TElTreeItem : public TPersistent {
   void SetFlag(uint32_t Mask, bool Value);
   uint16_t State() const { return state_; }
   uint32_t SelectionFlags() const { return selectionFlags_; }
-  bool HasStaticData() const { return staticData_ != nullptr; }
+  bool HasStaticData() const { return staticData_.has_value(); }
   void CreateStaticData();
   void DisposeStaticData();
 
@@ -186,10 +217,9 @@ class TElTreeItem : public TPersistent {
   friend class TElTreeView;
   friend class TElTreeSorter;
 
-  void SetHiddenCount(int Delta);
-  void SetOwnerItems(TElTreeItems* v) { ownerItems_ = v; }
-  void LinkTo(TElTreeItem* NewParent);
-  void DeleteChildrenLoop();
+  // What a text change does, for texts that were set directly (loading).
+  void MainTextChanged();
+  void ColumnTextsLoaded();
   void AssignChildrenFrom(TElTreeItem* Source);
   void SetExpandedBit(bool v) {
     if (v)
@@ -198,33 +228,6 @@ class TElTreeItem : public TPersistent {
       state_ &= ~0x80;
   }
   void SetSelectedBits(bool v);
-
-  std::unique_ptr<TElTreeItemStaticData> staticData_;
-  std::unique_ptr<TElList> children_;
-  TCustomElTree* owner_;
-  TElTreeItems* ownerItems_ = nullptr;
-  TElTreeItem* parent_ = nullptr;
-  TElTreeItem* root_ = nullptr;
-  void* data_ = nullptr;
-  int32_t rowBkColor_ = 0;
-  uint32_t flags_ = kDefaultItemFlags;
-  uint32_t selectionFlags_ = 0;
-  uint16_t state_ = 0;
-  uint8_t checkBoxState_ = 0;
-  uint64_t serial_;
-  // Where the item stood in the flat list and among its parent's children
-  // when last seen: searches start there.
-  mutable int flatHint_ = 0;
-  mutable int childHint_ = 0;
-  // The sort key of the running level sort (pointer-sized slot).
-  union {
-    intptr_t i;
-    double d;
-    int64_t c;
-  } keyValue_{};
-  TElFString keyText_;
-  int keyType_ = -1;
-  int keyRefCount_ = 0;
 };
 
 }  // namespace morvane

@@ -237,27 +237,36 @@ void TElTreeItems::SetCells(TElTreeItem* Item, std::wstring_view Cells) {
   const bool cols = owner_->showColumns_;
   const int mainCol = owner_->mainTreeColumn_;
   TElWideStringList& texts = Item->staticData_->ColumnTexts;
+  const int cellCount = static_cast<int>(std::count(Cells.begin(), Cells.end(), L'\t')) + 1;
+  if (texts.Count() == 0 && texts.GetCapacity() < cellCount) texts.SetCapacity(cellCount);
   // The cells go in without a change notification each; the item hears of
-  // its new column texts once, below.
+  // its new texts once, as a text change would tell it.
   TNotifyEvent onChange = std::move(texts.OnChange);
   texts.OnChange = nullptr;
-  bool added = false;
+  struct TRestore {
+    TElWideStringList& texts;
+    TNotifyEvent& onChange;
+    ~TRestore() { texts.OnChange = std::move(onChange); }
+  } restore{texts, onChange};
+  bool mainSet = false, added = false;
   size_t start = 0;
   for (int k = 0;; ++k) {
     size_t tab = Cells.find(L'\t', start);
     std::wstring_view cell =
         Cells.substr(start, tab == std::wstring_view::npos ? std::wstring_view::npos : tab - start);
     if (k == mainCol || (k == 0 && !cols)) {
-      Item->SetText(TElFString(cell));
+      Item->staticData_->Text.assign(cell);
+      mainSet = true;
     } else {
-      texts.Add(TElFString(cell));
+      cellBuffer_.assign(cell);
+      texts.Add(cellBuffer_);
       added = true;
     }
     if (tab == std::wstring_view::npos) break;
     start = tab + 1;
   }
-  texts.OnChange = std::move(onChange);
-  if (added) Item->ColumnTextsChanged();
+  if (mainSet) Item->MainTextChanged();
+  if (added) Item->ColumnTextsLoaded();
 }
 
 void TElTreeItems::LoadLine(std::wstring_view Line, int LineIndex) {
@@ -280,7 +289,16 @@ void TElTreeItems::LoadFromStrings(const TStrings& Strings) {
   Clear();
   int n = Strings.Count();
   owner_->allItems_.SetCapacity(std::max(owner_->allItems_.Capacity(), n));
-  for (int i = 0; i < n; ++i) LoadLine(AnsiToWide(Strings.Strings(i)), i);
+  std::wstring line;
+  for (int i = 0; i < n; ++i) {
+    // ASCII is the same in every ANSI code page: widen it without a call.
+    std::string s = Strings.Strings(i);
+    line.resize(s.size());
+    size_t k = 0;
+    for (; k < s.size() && static_cast<unsigned char>(s[k]) < 0x80; ++k) line[k] = s[k];
+    if (k < s.size()) line = AnsiToWide(s);
+    LoadLine(line, i);
+  }
 }
 
 void TElTreeItems::LoadFromWideStrings(const TElWideStrings& Strings) {

@@ -89,6 +89,7 @@ class TElTreeItems : public TPersistent {
   TCustomElTree* owner_;
   TElTreeItemClass itemClass_;
   TElTreeItem* root_ = nullptr;
+  std::wstring cellBuffer_;
 };
 
 }  // namespace morvane

@@ -80,6 +80,10 @@ TElSize TGdiTextMeasurer::MeasureText(std::wstring_view Text, unsigned FontStyle
   HDC dc = static_cast<HDC>(dc_);
   int width = 0;
   for (wchar_t ch : Text) {
+    if (ch < 0x80 && c.blocks[0]) {
+      width += c.blocks[0][static_cast<unsigned>(ch)];
+      continue;
+    }
     auto& block = c.blocks[static_cast<unsigned>(ch) >> 8];
     if (!block) {
       block = std::make_unique<int16_t[]>(256);
