@@ -30,10 +30,6 @@ void TCustomElTree::AllSelected(TElList& List) const {
   if (focused_) List.Add(focused_);
 }
 
-namespace {
-enum class TWalkAction { Select, Invert };
-}
-
 // Walks the flat list for the whole-tree selection operations.
 static void SelectionWalk(TCustomElTree* t, const TElList& flat, bool skipHidden,
                           bool skipCollapsed, bool invert) {
