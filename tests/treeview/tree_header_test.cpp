@@ -63,5 +63,19 @@ TEST(TreeGuards, HiddenAnchorMovesToARowThatCanBeShown) {
   EXPECT_EQ(Main(t->AnchorItem()), "a");
 }
 
+TEST(TreeGuards, ThumbHintShowsTheSortCell) {
+  auto t = NewTree();
+  test::AddSections(*t, 3);
+  t->SetShowColumns(true);
+  Load(*t, {"1|b", "2|a|z"});
+  t->SetSortSection(2);
+  EXPECT_EQ(t->VertScrollHint(0), L"");  // no such column text: no hint
+  EXPECT_EQ(t->VertScrollHint(1), L"z");
+  t->SetSortSection(-1);
+  EXPECT_EQ(t->VertScrollHint(1), L"2");
+  t->OnVertScrollHintNeeded = [](TObject*, int pos, TElFString& hint) { hint = L"row " + std::to_wstring(pos); };
+  EXPECT_EQ(t->VertScrollHint(1), L"row 1");
+}
+
 }  // namespace
 }  // namespace morvane
