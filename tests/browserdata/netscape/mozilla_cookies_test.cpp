@@ -172,6 +172,37 @@ TEST(MozillaCookies, AFailedSaveLeavesTheFileAsItWas) {
   EXPECT_EQ(ReadFileBytes(file), kCookies);
 }
 
+// A cookie jar whose first cookie is HTTP-only: that cookie is shown like the
+// others and written back with its mark, not kept out of sight as a comment.
+TEST(MozillaCookies, HttpOnlyCookiesOfACurlJar) {
+  TFixedLocale locale;
+  auto store = QbMozillaCookiesClass::CreateForProfile(test::FixturePath("netscape\\curl-jar"));
+  TCookiesArray cookies;
+  store->GetCookies(0, cookies);
+  ASSERT_EQ(cookies.size(), 3u);
+  EXPECT_EQ(store->Profile(0)->Header->size(), 4u);
+  EXPECT_EQ(cookies[0].Host, ".example.com");
+  EXPECT_TRUE(cookies[0].HttpOnly);
+  EXPECT_EQ(cookies[1].Expires, "1970-01-01");
+  EXPECT_FALSE(cookies[1].HttpOnly);
+  EXPECT_TRUE(cookies[2].HttpOnly);
+
+  // An edit from the grid keeps the mark.
+  TTempDir dir;
+  auto copy = QbMozillaCookiesClass::CreateForProfile(dir.Path());
+  const std::string p = copy->GetProfiles()->Strings(0);
+  for (const TQbCookie& c : cookies) copy->SetCookie(p, c);
+  copy->Profile(0)->Header = store->Profile(0)->Header;
+  TQbCookie edit = GridCookie(".example.com", "/", "sid", "changed", cookies[0].Expires.c_str());
+  edit.DomainFlag = true;
+  copy->SetCookie(p, edit);
+  copy->SaveCookies(p);
+  const std::string original = ReadFileBytes(test::FixturePath("netscape\\curl-jar\\cookies.txt"));
+  std::string expected = original;
+  expected.replace(expected.find("\tsid\tabc"), 8, "\tsid\tchanged");
+  EXPECT_EQ(ReadFileBytes(dir.File("cookies.txt")), expected);
+}
+
 TEST(MozillaCookies, AnExpiryThatIsNoNumberFailsTheRead) {
   TTempDir dir;
   dir.Write("cookies.txt", "# h\na.test\tTRUE\t/\tFALSE\tsoon\tn\tv\n");
