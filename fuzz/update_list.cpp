@@ -1,12 +1,13 @@
 // The update list and version comparison: never crash, and a version is
 // never newer than itself.
-// fuzz-sources: browserdata/net/update_list.cpp browserdata/net/http_codec.cpp
+// fuzz-sources: browserdata/net/update_list.cpp browserdata/net/http_codec.cpp browserdata/sys/qb_string_utils.cpp
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "browserdata/net/http_codec.h"
 #include "browserdata/net/update_list.h"
+#include "browserdata/sys/qb_string_utils.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)morvane::IsNewerVersion(list->DownloadPath, list->NewestVersion);
   }
   std::string joined;
-  const auto pieces = morvane::SplitPieces(std::string(text), "#");
+  const auto pieces = morvane::SplitString(text, "#", false);
   for (size_t i = 0; i < pieces.size(); ++i) joined += (i ? "#" : "") + pieces[i];
   std::string expected(text);
   if (!expected.empty() && expected.back() == '#') expected.pop_back();

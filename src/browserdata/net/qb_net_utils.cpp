@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "browserdata/net/http_codec.h"
-#include "browserdata/net/update_list.h"
+#include "browserdata/sys/qb_string_utils.h"
 #include "platform/core/exceptions.h"
 #include "platform/win32.h"
 
@@ -263,7 +263,7 @@ void GetDomainFromURL(const std::string& URL, std::string& Domain) {
   if (size_t at = host.find('@'); at != std::string::npos) host = host.substr(at + 1);
   if (size_t colon = host.find(':'); colon != std::string::npos) host.resize(colon);
   if (host.empty() || host[0] == '.') return;
-  const std::vector<std::string> labels = SplitPieces(host, ".");
+  const std::vector<std::string> labels = SplitString(host, ".", false);
   const size_t n = labels.size();
   if (n < 2 || labels[n - 1].empty() || labels[n - 2].empty()) return;
   std::string d = labels[n - 2] + "." + labels[n - 1];

@@ -1,34 +1,15 @@
 #include "browserdata/net/update_list.h"
 
+#include "browserdata/sys/qb_string_utils.h"
+
 #include <cctype>
 #include <climits>
 
 namespace morvane {
 
-std::vector<std::string> SplitPieces(const std::string& Text, const std::string& Separator) {
-  std::vector<std::string> pieces;
-  if (Text.empty()) return pieces;
-  if (Separator.empty()) {
-    pieces.push_back(Text);
-    return pieces;
-  }
-  size_t start = 0;
-  while (true) {
-    const size_t hit = Text.find(Separator, start);
-    if (hit == std::string::npos) {
-      pieces.push_back(Text.substr(start));
-      break;
-    }
-    pieces.push_back(Text.substr(start, hit - start));
-    start = hit + Separator.size();
-    if (start >= Text.size()) break;
-  }
-  return pieces;
-}
-
 std::optional<TUpdateList> ParseUpdateList(const std::vector<std::string>& Lines) {
   if (Lines.empty()) return std::nullopt;
-  const std::vector<std::string> head = SplitPieces(Lines[0], "#");
+  const std::vector<std::string> head = SplitString(Lines[0], "#", false);
   if (head.size() < 2) return std::nullopt;
   TUpdateList list;
   list.NewestVersion = head[0];
@@ -38,7 +19,7 @@ std::optional<TUpdateList> ParseUpdateList(const std::vector<std::string>& Lines
       list.Notes.emplace_back();
       continue;
     }
-    const std::vector<std::string> fields = SplitPieces(Lines[i], "#");
+    const std::vector<std::string> fields = SplitString(Lines[i], "#", false);
     list.Notes.push_back(fields.empty() ? std::string() : fields.back());
   }
   return list;
@@ -75,8 +56,8 @@ std::optional<long long> ParsePart(const std::string& s) {
 }  // namespace
 
 std::optional<bool> IsNewerVersion(const std::string& Running, const std::string& Newest) {
-  const std::vector<std::string> r = SplitPieces(Running, ".");
-  const std::vector<std::string> w = SplitPieces(Newest, ".");
+  const std::vector<std::string> r = SplitString(Running, ".", false);
+  const std::vector<std::string> w = SplitString(Newest, ".", false);
   size_t n = r.size() < w.size() ? r.size() : w.size();
   if (n > 3) n = 3;
   for (size_t i = 0; i < n; ++i) {

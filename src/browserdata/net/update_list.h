@@ -27,8 +27,4 @@ std::optional<TUpdateList> ParseUpdateList(const std::vector<std::string>& Lines
 // the part before it. Nothing when a counted part is not a number.
 std::optional<bool> IsNewerVersion(const std::string& Running, const std::string& Newest);
 
-// The pieces of Text between occurrences of Separator: empty pieces are kept,
-// but a separator that ends the text adds no empty last piece.
-std::vector<std::string> SplitPieces(const std::string& Text, const std::string& Separator);
-
 }  // namespace morvane

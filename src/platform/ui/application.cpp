@@ -7,10 +7,7 @@
 #include "platform/ui/menus.h"
 #include "platform/ui/modal.h"
 
-#if __has_include("platform/core/threads.h")
 #include "platform/core/threads.h"
-#define MORVANE_UI_HAVE_THREADS 1
-#endif
 
 namespace morvane {
 
@@ -182,7 +179,9 @@ void TApplication::Initialize() {
                                             ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES |
                                             ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
-  Handle();
+  HWND h = Handle();
+  // A Synchronize call from another thread wakes the loop that waits for input.
+  SetWakeMainThread([h] { PostMessageA(h, CM_INVOKE, 0, 0); });
 }
 
 HWND TApplication::Handle() {
@@ -241,9 +240,7 @@ void TApplication::Idle() {
 }
 
 void TApplication::ServeSynchronize() {
-#ifdef MORVANE_UI_HAVE_THREADS
-  CheckSynchronize();
-#endif
+  if (IsMainThread()) CheckSynchronize(0);
 }
 
 bool TApplication::ProcessMessage(MSG& msg) {

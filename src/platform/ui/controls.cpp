@@ -203,6 +203,7 @@ void TControl::Dispatch(TMessage& m) {
     case CM_APPSYSCOMMAND:
     case CM_DIALOGKEY:
     case CM_FOCUSCHANGED:
+    case CM_SHOWINGCHANGED:
       if (m.Msg == CM_COLORCHANGED || m.Msg == CM_FONTCHANGED || m.Msg == CM_ENABLEDCHANGED) Invalidate();
       return;
     case CM_DRAG:
@@ -292,6 +293,28 @@ void TControl::SetVisible(bool v) {
   Perform(CM_VISIBLECHANGED, v ? 1 : 0);
   if (parent_) parent_->InvalidateRect(BoundsRect());
   RequestAlign();
+  BroadcastShowing();
+}
+
+bool TControl::Showing() const {
+  const TControl* c = this;
+  for (; c; c = c->parent_) {
+    if (!c->visible_) return false;
+    if (!c->parent_) break;
+  }
+  return c && dynamic_cast<const TCustomForm*>(c) != nullptr;
+}
+
+void TControl::BroadcastShowing() {
+  Perform(CM_SHOWINGCHANGED);
+  if (auto* w = dynamic_cast<TWinControl*>(this)) {
+    for (int i = 0; i < w->ControlCount(); ++i) w->Controls(i)->BroadcastShowing();
+  }
+}
+
+void TControl::Show() {
+  if (parent_) parent_->ShowControl(this);
+  SetVisible(true);
 }
 
 void TControl::SetEnabled(bool v) {

@@ -154,8 +154,12 @@ class TControl : public TComponent {
 
   // Look and state.
   bool Visible() const { return visible_; }
+  // Visible, and so is every parent up to a shown form.
+  bool Showing() const;
   virtual void SetVisible(bool v);
-  void Show() { SetVisible(true); }
+  // Makes the control visible; a parent that shows one child at a time (a
+  // page control) makes it the one shown.
+  void Show();
   void Hide() { SetVisible(false); }
   bool Enabled() const { return enabled_; }
   virtual void SetEnabled(bool v);
@@ -247,6 +251,8 @@ class TControl : public TComponent {
   std::string ClassName() const override { return "TControl"; }
 
   void SetVisibleFlag(bool v) { visible_ = v; }
+  // Sends CM_SHOWINGCHANGED to this control and everything inside it.
+  void BroadcastShowing();
   void ParentFontChanged();
   void ParentColorChanged();
   void FontChanged();
@@ -353,6 +359,8 @@ class TWinControl : public TControl {
   void SetParent(TWinControl* AParent) override;
 
   void PaintTo(HDC DC, int X, int Y);
+  // A child asks to be shown (TControl::Show); a page control activates a sheet.
+  virtual void ShowControl(TControl* AControl);
 
   void Dispatch(TMessage& Message) override;
   void DefaultHandler(TMessage& Message) override;
@@ -403,6 +411,9 @@ class TWinControl : public TControl {
   void UpdateShowing();
   std::string ClassName() const override { return "TWinControl"; }
   WNDPROC DefWndProc() const { return defWndProc_; }
+  // Whether mouse messages over a child without a window go to that child
+  // (a tool bar's buttons are drawn and clicked by the tool bar itself).
+  virtual bool RoutesMouseToChildren() const { return true; }
 
  private:
   friend class TControl;

@@ -236,8 +236,10 @@ void TCustomForm::SetVisible(bool v) {
     AfterConstruction();
     if (!placed_) PlaceOnScreen();
     HandleNeeded();
-    TControl::SetVisible(true);
+    visible_ = true;
+    Perform(CM_VISIBLECHANGED, 1);
     DoShow();
+    BroadcastShowing();
     int cmd = windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED
               : windowState_ == TWindowState::wsMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     ShowWindow(Handle(), cmd);
@@ -246,7 +248,9 @@ void TCustomForm::SetVisible(bool v) {
     UpdateWindow(Handle());
   } else {
     DoHide();
-    TControl::SetVisible(false);
+    visible_ = false;
+    Perform(CM_VISIBLECHANGED, 0);
+    BroadcastShowing();
     if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
   }
 }
@@ -449,9 +453,21 @@ void TCustomForm::Dispatch(TMessage& m) {
       r.Caption = Caption();
       r.Form = this;
       int answer = AskModalResponder(r);
+      if (answer == mrKeepOpen) {
+        SetTimer(Handle(), 0x4D4F, 10000, nullptr);  // the bound on a form left open
+        return;
+      }
       if (modal_ && modalResult_ == mrNone) modalResult_ = answer ? answer : mrCancel;
       return;
     }
+    case WM_TIMER:
+      if (m.WParam == 0x4D4F) {
+        KillTimer(Handle(), 0x4D4F);
+        if (modal_ && modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+      }
+      TWinControl::Dispatch(m);
+      return;
     case CM_DIALOGKEY:
       if (m.WParam == VK_TAB) {
         SelectNextControl(GetKeyState(VK_SHIFT) >= 0);

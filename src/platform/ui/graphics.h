@@ -275,6 +275,17 @@ class TCanvas : public TPersistent {
   int lockCount_ = 0;
 };
 
+// A canvas on a memory DC compatible with the screen: text measuring
+// without a window.
+class TMeasureCanvas : public TCanvas {
+ public:
+  TMeasureCanvas() : dc_(nullptr) { SetHandle(dc_.Get()); }
+  ~TMeasureCanvas() override { SetHandle(nullptr); }
+
+ private:
+  TMemoryDC dc_;
+};
+
 // Pictures ------------------------------------------------------------------
 class TGraphic : public TPersistent {
  public:

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/core/events.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -21,39 +22,10 @@ struct TMessage {
   LRESULT Result = 0;
 };
 
-// A bound method (object + member function) taking a message. Two methods are
-// equal when they name the same member of the same object, so a chain that
-// replaced a control's WindowProc can check whether it is still the one in
-// place before it puts the old one back.
-class TWndMethod {
- public:
-  TWndMethod() = default;
-  template <class C>
-  TWndMethod(C* obj, void (C::*fn)(TMessage&)) : obj_(obj), call_(&Call<C>) {
-    static_assert(sizeof(fn) <= sizeof(fn_), "member pointer too large");
-    std::memcpy(fn_, &fn, sizeof(fn));
-  }
-  void operator()(TMessage& m) const {
-    if (call_) call_(obj_, fn_, m);
-  }
-  explicit operator bool() const { return call_ != nullptr; }
-  void* Object() const { return obj_; }
-  bool operator==(const TWndMethod& o) const {
-    return obj_ == o.obj_ && call_ == o.call_ && std::memcmp(fn_, o.fn_, sizeof(fn_)) == 0;
-  }
-  bool operator!=(const TWndMethod& o) const { return !(*this == o); }
-
- private:
-  template <class C>
-  static void Call(void* obj, const unsigned char* raw, TMessage& m) {
-    void (C::*fn)(TMessage&);
-    std::memcpy(&fn, raw, sizeof(fn));
-    (static_cast<C*>(obj)->*fn)(m);
-  }
-  void* obj_ = nullptr;
-  void (*call_)(void*, const unsigned char*, TMessage&) = nullptr;
-  unsigned char fn_[2 * sizeof(void*)] = {};
-};
+// The window procedure as a comparable method: a chain that replaced a
+// control's WindowProc can check whether it is still the one in place before
+// it puts the old one back.
+using TWndMethod = TDelegate<void(TMessage&)>;
 
 // The layer's own notifications. The activation pair and the two application
 // notices keep the numbers other components test for; the rest are ours.
@@ -82,6 +54,7 @@ constexpr UINT CM_RELEASE = 0xB030;         // posted by TCustomForm::Release
 constexpr UINT CM_DIALOGKEY = 0xB031;       // WParam: key; Result non-zero when used
 constexpr UINT CM_FOCUSCHANGED = 0xB032;    // LParam: the control that got the focus
 constexpr UINT CM_INVOKE = 0xB033;          // the application's wake-up for queued calls
+constexpr UINT CM_SHOWINGCHANGED = 0xB034;  // the control (or a parent) became shown or hidden
 // Messages a parent reflects back to the child window they came from
 // (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR*, scroll messages).
 constexpr UINT CN_BASE = 0xBC00;

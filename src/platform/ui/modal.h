@@ -44,6 +44,11 @@ struct TModalRequest {
 
 using TModalResponder = std::function<int(TModalRequest& Request)>;
 
+// A responder's answer to a modal form: leave it open, something else (a
+// timer, a thread's Synchronize) will close it. While a responder is
+// installed such a form still closes with mrCancel after 10 seconds.
+constexpr int mrKeepOpen = -1;
+
 // Null: the real dialogs (the program's default).
 void SetModalResponder(TModalResponder Responder);
 const TModalResponder& ModalResponder();

@@ -530,6 +530,10 @@ void TWinControl::PaintTo(HDC DC, int X, int Y) {
   }
 }
 
+void TWinControl::ShowControl(TControl*) {
+  if (Parent()) Parent()->ShowControl(this);
+}
+
 void TWinControl::PaintWindow(HDC DC) {
   if (!subclassed_) return;  // a window of our own class draws nothing by itself
   TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(DC), 0, 0};
@@ -560,8 +564,9 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
 void TWinControl::PaintHandler(TMessage& m) {
   HDC dc = reinterpret_cast<HDC>(m.WParam);
   bool hasGraphic = false;
-  for (TControl* c : controls_)
-    if (!dynamic_cast<TWinControl*>(c) && c->Visible()) hasGraphic = true;
+  if (RoutesMouseToChildren())
+    for (TControl* c : controls_)
+      if (!dynamic_cast<TWinControl*>(c) && c->Visible()) hasGraphic = true;
   if (!dc && subclassed_ && !hasGraphic && !doubleBuffered_) {
     DefaultHandler(m);
     return;
@@ -589,7 +594,7 @@ void TWinControl::PaintHandler(TMessage& m) {
     }
     try {
       PaintWindow(dc);
-      PaintControls(dc, nullptr);
+      if (hasGraphic) PaintControls(dc, nullptr);
     } catch (...) {
       EndPaint(handle_, &ps);
       throw;
@@ -598,7 +603,7 @@ void TWinControl::PaintHandler(TMessage& m) {
     return;
   }
   PaintWindow(dc);
-  PaintControls(dc, nullptr);
+  if (hasGraphic) PaintControls(dc, nullptr);
 }
 
 void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
@@ -673,7 +678,7 @@ void TWinControl::HandleMouseTracking(TMessage& m) {
     Perform(CM_MOUSEENTER);
   }
   POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-  TControl* over = ControlAtPos(p, false);
+  TControl* over = RoutesMouseToChildren() ? ControlAtPos(p, false) : nullptr;
   if (over != mouseControl_) {
     if (mouseControl_) mouseControl_->Perform(CM_MOUSELEAVE);
     mouseControl_ = over;
@@ -695,6 +700,9 @@ void TWinControl::HandleMouseLeave() {
 void TWinControl::WndProc(TMessage& m) {
   if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST && m.Msg != WM_MOUSEWHEEL && m.Msg != WM_MOUSEHWHEEL) {
     if (handle_) HandleMouseTracking(m);
+  }
+  if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST && m.Msg != WM_MOUSEWHEEL && m.Msg != WM_MOUSEHWHEEL &&
+      RoutesMouseToChildren()) {
     // Mouse messages over (or captured by) a graphic child are that child's.
     TControl* target = gCaptureControl && gCaptureControl->Parent() == this ? gCaptureControl : nullptr;
     if (!target) {
@@ -789,7 +797,7 @@ void TWinControl::Dispatch(TMessage& m) {
           POINT p{};
           GetCursorPos(&p);
           ::ScreenToClient(handle_, &p);
-          TControl* over = ControlAtPos(p, false);
+          TControl* over = RoutesMouseToChildren() ? ControlAtPos(p, false) : nullptr;
           c = over ? over->Cursor() : Cursor();
         }
         if (c != crDefault) {

@@ -44,13 +44,6 @@ TEST(UpdateList, ParsesHeadAndNotes) {
   EXPECT_FALSE(ParseUpdateList({"2.1.0#"}));  // a final separator adds no empty field
 }
 
-TEST(UpdateList, SplitPieces) {
-  EXPECT_EQ(SplitPieces("a\tb\t", "\t"), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(SplitPieces("a\t\tb", "\t"), (std::vector<std::string>{"a", "", "b"}));
-  EXPECT_EQ(SplitPieces("x\r\ny\r\nz", "\r\n"), (std::vector<std::string>{"x", "y", "z"}));
-  EXPECT_TRUE(SplitPieces("", ".").empty());
-}
-
 TEST(HttpCodec, RequestBytesAndTarget) {
   const THttpTarget t = NormalizeHttpTarget("http://www.example.test", "morvane/updates.txt");
   EXPECT_EQ(t.Host, "www.example.test");
