@@ -138,6 +138,8 @@ class TCustomElTree : public TComponent {
   // The window's scroll messages (codes 0 to 8).
   void HandleVScroll(int ScrollCode, int Position);
   void HandleHScroll(int ScrollCode, int Position);
+  // The hint beside the vertical bar's thumb while it is dragged.
+  TElFString VertScrollHint(int TrackPosition);
 
   // ---- columns ----
   void AutoSizeColumn(int SectionIndex);
@@ -288,6 +290,7 @@ class TCustomElTree : public TComponent {
   TMeasureItemPartEvent OnMeasureItemPart;
   TElPicNeededEvent OnItemPicDraw;
   TElPicNeededEvent OnItemPicDraw2;
+  std::function<void(TObject* Sender, int TrackPosition, TElFString& Hint)> OnVertScrollHintNeeded;
 
   // ---- event triggers ----
   virtual void DoChanging(TElTreeItem* Item, bool& AllowChange);

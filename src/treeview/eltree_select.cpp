@@ -30,10 +30,6 @@ void TCustomElTree::AllSelected(TElList& List) const {
   if (focused_) List.Add(focused_);
 }
 
-namespace {
-enum class TWalkAction { Select, Invert };
-}
-
 // Walks the flat list for the whole-tree selection operations.
 static void SelectionWalk(TCustomElTree* t, const TElList& flat, bool skipHidden,
                           bool skipCollapsed, bool invert) {
@@ -268,6 +264,20 @@ void TCustomElTree::WriteItemLines(TStream& Stream) const {
 
 void TCustomElTree::HandleVScroll(int ScrollCode, int Position) { view_->OnVScroll(ScrollCode, Position); }
 void TCustomElTree::HandleHScroll(int ScrollCode, int Position) { view_->OnHScroll(ScrollCode, Position); }
+
+TElFString TCustomElTree::VertScrollHint(int TrackPosition) {
+  TElFString hint;
+  if (OnVertScrollHintNeeded) OnVertScrollHintNeeded(this, TrackPosition, hint);
+  if (!hint.empty()) return hint;
+  TElTreeItem* it = items_->VisItem(TrackPosition);
+  if (!it) return hint;
+  int col = sortSection_;
+  if (col == -1 || col == mainTreeColumn_ || !showColumns_) return it->Text();
+  if (!it->staticData_) return VirtualText(it, col);
+  int ci = col > mainTreeColumn_ ? col - 1 : col;
+  const TElWideStringList& ct = it->staticData_->ColumnTexts;
+  return ci >= 0 && ci < ct.Count() ? ct.GetRef(ci) : TElFString();
+}
 
 // ---- columns ----
 

@@ -670,7 +670,7 @@ void TElTreeItem::Delete() { ownerItems_->DeleteItem(this); }
 void TElTreeItem::MoveTo(TElTreeItem* NewParent) {
   if (NewParent == this) return;
   TElTreeItem* p = NewParent ? NewParent : root_;
-  MoveToIns(p, p == parent_ ? p->ChildCount() : p->ChildCount());
+  MoveToIns(p, p->ChildCount());
 }
 
 void TElTreeItem::MoveToIns(TElTreeItem* NewParent, int Index) {
@@ -733,8 +733,7 @@ void TElTreeItem::MoveRelative(TElTreeItem* Item, int Mode) {
   switch (Mode) {
     case 0:
       if (!Item) RaiseTreeError(eltreeres::SItemNotSpecified);
-      MoveToIns(Item->parent_, Item->parent_ == parent_ ? Item->parent_->ChildCount()
-                                                         : Item->parent_->ChildCount());
+      MoveToIns(Item->parent_, Item->parent_->ChildCount());
       break;
     case 1:
       MoveToIns(Item ? Item->parent_ : root_, 0);
