@@ -232,12 +232,19 @@ bool TCustomElTree::IsOnScreen(TElTreeItem* Item) const {
   return Item && view_->VisibleRows().IndexOf(Item) >= 0;
 }
 
-void TCustomElTree::GetItemRect(int Row, TElRect& R) const { R = view_->RowRect(Row); }
+// These take and give tree client coordinates; the view may lie below the
+// header.
+void TCustomElTree::GetItemRect(int Row, TElRect& R) const {
+  R = view_->RowRect(Row);
+  if (R.IsEmpty()) return;
+  R.Top += port_->ViewTop();
+  R.Bottom += port_->ViewTop();
+}
 
-TElTreeItem* TCustomElTree::GetItemAtY(int Y) const { return view_->RowAt(Y); }
+TElTreeItem* TCustomElTree::GetItemAtY(int Y) const { return view_->RowAt(Y - port_->ViewTop()); }
 
 TElTreeItem* TCustomElTree::GetItemAt(int X, int Y, TElHitPart& ItemPart, int& HitColumn) const {
-  return view_->HitTest(X, Y, HitColumn, ItemPart);
+  return view_->HitTest(X - port_->ViewLeft(), Y - port_->ViewTop(), HitColumn, ItemPart);
 }
 
 void TCustomElTree::CollapseAll() {

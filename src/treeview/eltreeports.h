@@ -51,6 +51,9 @@ class IElTreeViewPort {
   virtual unsigned WheelScrollLines() const = 0;
   virtual void ScreenToClient(int& X, int& Y) const = 0;
   virtual void MouseMoveAt(int X, int Y) = 0;
+  // Where the view lies in the tree's client area (below the header).
+  virtual int ViewLeft() const { return 0; }
+  virtual int ViewTop() const { return 0; }
 };
 
 // A view without a window that writes down what it was asked to do.
@@ -65,12 +68,14 @@ class THeadlessTreeView : public IElTreeViewPort {
   std::wstring EditText;  // what a fake editor holds
   // One entry per call, e.g. "invalidate 0,17,200,35", "forget", "update".
   std::vector<std::string> Calls;
-  std::vector<TElTreeItem*> Forgotten;
+  int ForgottenCount = 0;
+  TElTreeItem* LastForgotten = nullptr;
   struct TBar {
     int Max = 0, Page = 0, Position = 0;
     bool Visible = false;
   } Horz, Vert;
   int Placements = 0;
+  int Left = 0, Top = 0;
   std::vector<std::pair<int, int>> MouseMoves;
 
   bool HandleAllocated() const override { return Handle; }
@@ -79,7 +84,10 @@ class THeadlessTreeView : public IElTreeViewPort {
   void InvalidateRect(const TElRect& R) override;
   void Invalidate() override { Calls.push_back("invalidate all"); }
   void Update() override { Calls.push_back("update"); }
-  void ItemForgotten(TElTreeItem* Item) override { Forgotten.push_back(Item); }
+  void ItemForgotten(TElTreeItem* Item) override {
+    ++ForgottenCount;
+    LastForgotten = Item;
+  }
   void ScrollBarChanged(TElScrollBarKind Kind, int Max, int Page, int Position,
                         bool Visible) override;
   void PlaceChildren() override { ++Placements; }
@@ -92,6 +100,8 @@ class THeadlessTreeView : public IElTreeViewPort {
     Y -= ScreenOffsetY;
   }
   void MouseMoveAt(int X, int Y) override { MouseMoves.emplace_back(X, Y); }
+  int ViewLeft() const override { return Left; }
+  int ViewTop() const override { return Top; }
 };
 
 // Text measuring in one line, no prefix processing.

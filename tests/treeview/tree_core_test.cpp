@@ -161,6 +161,12 @@ TEST(TreeSort, SectionsAndColumns) {
   Load(*t, {"1|b|2", "2|a|2", "3|a|1"});
   t->HeaderSections().GetSection(2)->SetFieldType(sftNumber);
   // A negative column means the main text, never an index below 0.
+  t->SetSortSection(7);  // beyond the sections: the main text
+  t->SortDir = sdDescend;
+  t->Sort(true);
+  EXPECT_EQ(Outline(*t), "3 2 1");
+  t->SortDir = sdAscend;
+  t->Sort(true);
   t->SetSortSection(-5);
   EXPECT_EQ(t->SortSection(), -1);
   t->SortDir = sdDescend;

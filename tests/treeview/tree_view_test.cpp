@@ -36,6 +36,12 @@ TEST(TreeGeometry, RowsOnScreenAndRowRectangles) {
   EXPECT_TRUE(r.IsEmpty());
   EXPECT_EQ(Main(t->GetItemAtY(33)), "1");
   EXPECT_EQ(t->GetItemAtY(-1), nullptr);
+  // Below a header 20 pixels high.
+  t->HeadlessView()->Top = 20;
+  t->GetItemRect(2, r);
+  EXPECT_EQ(r, (TElRect{0, 54, 200, 71}));
+  EXPECT_EQ(Main(t->GetItemAtY(53)), "1");
+  EXPECT_EQ(t->GetItemAtY(10), nullptr);
 }
 
 TEST(TreeGeometry, TopRowClampAndPaging) {
@@ -117,6 +123,15 @@ TEST(TreeGeometry, HitTestParts) {
     t->GetItemAt(c.x, 5, part, col);
     EXPECT_EQ(part, c.part) << c.x;
   }
+  // With columns the empty indent belongs to the main cell.
+  test::AddSections(*t, 2);
+  t->SetShowColumns(true);
+  t->GetItemAt(20, 5, part, col);
+  EXPECT_EQ(part, hpMainCell);
+  EXPECT_EQ(col, 0);
+  t->GetItemAt(150, 5, part, col);
+  EXPECT_EQ(part, hpColumn);
+  EXPECT_EQ(col, 1);
 }
 
 TEST(TreeSelection, WholeTreeOperationsUnderTheFilter) {
