@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const ECookiesTxtFormat&) {
     return 0;
   }
-  const std::string written = cookies_txt::Write(&first.Header, first.Cookies, ParseBack);
+  const std::string written = cookies_txt::Write(&first.Header, first.Cookies, Format, ParseBack);
   const TCookiesTxt second = cookies_txt::Parse(written, Format);
   // A cookie line that starts like a comment reads as one once it comes
   // first; its text is kept in the header then. Otherwise every cookie reads
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!unstable) {
     if (!first.Header.empty() && second.Header != first.Header) std::abort();
     // Written once, the file is a fixed point.
-    if (cookies_txt::Write(&second.Header, second.Cookies, ParseBack) != written) std::abort();
+    if (cookies_txt::Write(&second.Header, second.Cookies, Format, ParseBack) != written) std::abort();
     if (second.Cookies.size() != first.Cookies.size()) std::abort();
     for (size_t i = 0; i < first.Cookies.size(); ++i)
       if (!SameCookie(first.Cookies[i], second.Cookies[i])) std::abort();
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!unstable && !second.Cookies.empty()) {
     TCookiesArray edited = second.Cookies;
     edited[0].Expires = "4000000000";
-    const TCookiesTxt third = cookies_txt::Parse(cookies_txt::Write(&second.Header, edited, ParseBack), Format);
+    const TCookiesTxt third = cookies_txt::Parse(cookies_txt::Write(&second.Header, edited, Format, ParseBack), Format);
     if (third.Cookies.empty() || third.Cookies[0].Expires != "4000000000") std::abort();
   }
   return 0;

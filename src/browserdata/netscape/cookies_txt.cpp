@@ -106,6 +106,11 @@ TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format) {
   const size_t nul = bytes.find('\0');
   if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
 
+  // One cookie per line at most: reserving once saves moving them all on growth.
+  size_t lineCount = 1;
+  for (char ch : bytes) lineCount += (ch == '\n');
+  file.Cookies.reserve(lineCount);
+
   size_t pos = 0;
   bool inHeader = true;
   size_t lineNo = 0;
@@ -139,33 +144,31 @@ TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format) {
     std::string_view f[kFieldCount];
     if (SplitFields(line, f, kFieldCount) < kFieldCount) continue;
 
-    TQbCookie c;
+    uint32_t seconds = 0;
+    if (!ParseExpiryField(f[4], seconds))
+      throw ECookiesTxtFormat("'" + std::string(f[4]) + "' is not a valid expiry (line " +
+                              std::to_string(lineNo) + ")");
+    TQbCookie& c = file.Cookies.emplace_back();
     std::string_view host = f[0];
     if (host.compare(0, std::strlen(kHttpOnlyPrefix), kHttpOnlyPrefix) == 0) {
       c.HttpOnly = true;
       host.remove_prefix(std::strlen(kHttpOnlyPrefix));
     }
-    uint32_t seconds = 0;
-    if (!ParseExpiryField(f[4], seconds))
-      throw ECookiesTxtFormat("'" + std::string(f[4]) + "' is not a valid expiry (line " +
-                              std::to_string(lineNo) + ")");
     c.Host.assign(host);
     c.DomainFlag = f[1] == "TRUE";
     c.Path.assign(f[2]);
     c.Secure = f[3] == "TRUE";
     c.ExpiresField.assign(f[4]);
     c.Expires = format(seconds);
-    c.ExpiresAsRead = c.Expires;
     c.Name.assign(f[5]);
     c.Value.assign(f[6]);
     c.LineEnd.assign(lineEnd);
-    file.Cookies.push_back(std::move(c));
   }
   return file;
 }
 
 std::string Write(const std::vector<std::string>* header, const TCookiesArray& cookies,
-                  const TExpiryParser& parse) {
+                  const TExpiryFormatter& format, const TExpiryParser& parse) {
   const std::vector<std::string>& lines = (header && !header->empty()) ? *header : DefaultHeader();
   size_t size = 0;
   for (const auto& l : lines) size += l.size() + 1;
@@ -183,7 +186,8 @@ std::string Write(const std::vector<std::string>* header, const TCookiesArray& c
     out += c.DomainFlag ? "\tTRUE\t" : "\tFALSE\t";
     out += c.Path;
     out += c.Secure ? "\tTRUE\t" : "\tFALSE\t";
-    if (!c.ExpiresField.empty() && c.Expires == c.ExpiresAsRead)
+    uint32_t seconds = 0;
+    if (!c.ExpiresField.empty() && ParseExpiryField(c.ExpiresField, seconds) && c.Expires == format(seconds))
       out += c.ExpiresField;
     else
       AppendSeconds(out, parse(c.Expires));

@@ -26,13 +26,12 @@ struct TQbCookie {
   // Control characters (such as CR) that ended the line before its LF.
   std::string LineEnd;
 
-  // What the file said when the cookie was read: the expiry field and the
-  // text Expires was given for it. While Expires still reads the same, the
-  // writer writes the field back as it was, so saving a profile never moves
-  // the expiry of a cookie nobody edited (locale texts need not survive a
-  // round trip: two-digit years, missing seconds, month names).
+  // The expiry field as the file had it (empty for a cookie never read).
+  // While Expires still reads as the text of that field, the writer writes
+  // the field back as it was, so saving a profile never moves the expiry of a
+  // cookie nobody edited (locale texts need not survive a round trip:
+  // two-digit years, missing seconds, month names).
   std::string ExpiresField;
-  std::string ExpiresAsRead;
   // The line carried the "#HttpOnly_" marker before its host.
   bool HttpOnly = false;
 };
@@ -79,9 +78,10 @@ TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format);
 
 // The bytes of a file: the header (or the default header when there is
 // none), then one line per cookie. The parser is asked only for cookies whose
-// Expires was changed since they were read (or that were never read).
+// Expires was changed since they were read (or that were never read);
+// `format` must be the one they were read with.
 std::string Write(const std::vector<std::string>* header, const TCookiesArray& cookies,
-                  const TExpiryParser& parse);
+                  const TExpiryFormatter& format, const TExpiryParser& parse);
 
 }  // namespace cookies_txt
 }  // namespace morvane

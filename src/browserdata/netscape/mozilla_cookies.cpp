@@ -1,5 +1,6 @@
 #include "browserdata/netscape/mozilla_cookies.h"
 
+
 #include "browserdata/netscape/file_replace.h"
 #include "browserdata/netscape/mozilla_registry.h"
 #include "browserdata/netscape/profiles_ini.h"
@@ -145,6 +146,7 @@ std::string QbMozillaCookiesClass::ExpiresText(uint32_t Seconds) {
   return DateTimeToStr(cookies_txt::UnixSecondsToDateTime(Seconds));
 }
 
+
 uint32_t QbMozillaCookiesClass::ExpiresSeconds(const std::string& Text) {
   return cookies_txt::DateTimeToUnixSeconds(StrToDateTime(Text));
 }
@@ -169,7 +171,7 @@ void QbMozillaCookiesClass::WriteCookiesFile(const std::string& Path, const TCoo
                                              const std::vector<std::string>* Header) {
   // The whole text first: an expiry that is no date stops the save before
   // the file is touched.
-  ReplaceFileBytes(Path, cookies_txt::Write(Header, Cookies, ExpiresSeconds));
+  ReplaceFileBytes(Path, cookies_txt::Write(Header, Cookies, ExpiresText, ExpiresSeconds));
 }
 
 void QbMozillaCookiesClass::SaveCookies(const std::string& ProfileCaption) {
@@ -208,10 +210,7 @@ void QbMozillaCookiesClass::SetCookie(const std::string& ProfileCaption, const T
     stored.LineEnd = old.LineEnd;
     // A cookie rebuilt from the grid carries only what the grid shows: the
     // file's own expiry field and the HttpOnly mark stay with it.
-    if (stored.ExpiresField.empty()) {
-      stored.ExpiresField = old.ExpiresField;
-      stored.ExpiresAsRead = old.ExpiresAsRead;
-    }
+    if (stored.ExpiresField.empty()) stored.ExpiresField = old.ExpiresField;
     stored.HttpOnly = stored.HttpOnly || old.HttpOnly;
     p->Cookies[i] = std::move(stored);
   } else {

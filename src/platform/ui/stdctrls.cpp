@@ -280,10 +280,18 @@ void TCustomEdit::Change() {
 void TCustomEdit::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case CN_COMMAND:
-      if (HIWORD(m.WParam) == EN_CHANGE && !(ControlState() & (csCreating | csRecreating)) && !settingText_) Change();
+      if (HIWORD(m.WParam) == EN_CHANGE && !(ControlState() & (csCreating | csRecreating)) && !settingText_) {
+        // Some systems send the notice for keys that changed nothing (over MaxLength).
+        std::string now = Text();
+        if (now != lastText_) {
+          lastText_ = now;
+          Change();
+        }
+      }
       return;
     case CM_TEXTCHANGED:
       TWinControl::Dispatch(m);
+      lastText_ = Text();
       Change();
       return;
     default:

@@ -111,6 +111,7 @@ class TCustomEdit : public TWinControl {
 
  private:
   bool settingText_ = false;
+  std::string lastText_;
   int maxLength_ = 0;
   bool readOnly_ = false, autoSelect_ = true;
   char passwordChar_ = 0;

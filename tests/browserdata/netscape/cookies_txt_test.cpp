@@ -14,7 +14,7 @@ uint32_t Back(const std::string& t) { return static_cast<uint32_t>(std::stoul(t.
 
 std::string RoundTrip(const std::string& in) {
   const TCookiesTxt f = cookies_txt::Parse(in, Fmt);
-  return cookies_txt::Write(&f.Header, f.Cookies, Back);
+  return cookies_txt::Write(&f.Header, f.Cookies, Fmt, Back);
 }
 
 TEST(CookiesTxt, FilesComeBackAsTheyWere) {
@@ -60,7 +60,7 @@ TEST(CookiesTxt, ReadsFieldsHeaderAndLineEnds) {
   EXPECT_EQ(x.Value, "v");
   EXPECT_EQ(x.LineEnd, "");
   // Fields after the seventh are not written back.
-  EXPECT_EQ(cookies_txt::Write(&f.Header, {x}, Back), "# HTTP Cookie File\r\nabc\nx.org\tTRUE\t/\tTRUE\t5\tn\tv\n");
+  EXPECT_EQ(cookies_txt::Write(&f.Header, {x}, Fmt, Back), "# HTTP Cookie File\r\nabc\nx.org\tTRUE\t/\tTRUE\t5\tn\tv\n");
 }
 
 TEST(CookiesTxt, ExpirySaturatesInsteadOfWrapping) {
@@ -107,9 +107,8 @@ TEST(CookiesTxt, WritesTheDefaultHeaderAndOnlyEditedExpiries) {
   cookies[1].Host = "b.org";
   cookies[1].Path = "/";
   cookies[1].ExpiresField = "0099";
-  cookies[1].ExpiresAsRead = "T99";
   cookies[1].Expires = "T99";  // unchanged: the field is written as it was
-  const std::string out = cookies_txt::Write(nullptr, cookies, Back);
+  const std::string out = cookies_txt::Write(nullptr, cookies, Fmt, Back);
   EXPECT_EQ(out,
             "# HTTP Cookie File\n# http://www.netscape.com/newsref/std/cookie_spec.html\n"
             "# This is a generated file!  Do not edit.\n# To delete cookies, use the Cookie Manager.\n"
@@ -119,9 +118,9 @@ TEST(CookiesTxt, WritesTheDefaultHeaderAndOnlyEditedExpiries) {
   EXPECT_EQ(back.Cookies.size(), 2u);
 
   cookies[1].Expires = "T5";
-  EXPECT_NE(cookies_txt::Write(nullptr, cookies, Back).find("b.org\tFALSE\t/\tFALSE\t5\t"), std::string::npos);
+  EXPECT_NE(cookies_txt::Write(nullptr, cookies, Fmt, Back).find("b.org\tFALSE\t/\tFALSE\t5\t"), std::string::npos);
   cookies[1].Expires = "not a date";
-  EXPECT_THROW(cookies_txt::Write(nullptr, cookies, [](const std::string& t) -> uint32_t {
+  EXPECT_THROW(cookies_txt::Write(nullptr, cookies, Fmt, [](const std::string& t) -> uint32_t {
                  throw std::invalid_argument(t);
                }),
                std::invalid_argument);
