@@ -33,10 +33,14 @@ TElTreeItem::~TElTreeItem() {
 void TElTreeItem::CreateStaticData() {
   if (staticData_) return;
   staticData_.emplace();
+  hasStatic_ = true;
   staticData_->ColumnTexts.OnChange = [this](TObject*) { ColumnTextsChanged(); };
 }
 
-void TElTreeItem::DisposeStaticData() { staticData_.reset(); }
+void TElTreeItem::DisposeStaticData() {
+  hasStatic_ = false;
+  staticData_.reset();
+}
 
 // ---- texts ----
 
@@ -86,7 +90,7 @@ void TElTreeItem::ColumnTextsLoaded() {
 }
 
 TElWideStringList* TElTreeItem::ColumnTexts() const {
-  return staticData_ ? const_cast<TElWideStringList*>(&staticData_->ColumnTexts) : nullptr;
+  return hasStatic_ ? const_cast<TElWideStringList*>(&staticData_->ColumnTexts) : nullptr;
 }
 
 TElFString TElTreeItem::Hint() const {

@@ -59,6 +59,8 @@ class TElTreeItem : public TPersistent {
   uint32_t flags_ = kDefaultItemFlags;
   uint16_t state_ = 0;
   uint8_t checkBoxState_ = 0;
+  // Mirrors staticData_.has_value() next to the flags: filters read both.
+  bool hasStatic_ = false;
   uint32_t selectionFlags_ = 0;
   TCustomElTree* owner_;
   TElTreeItem* parent_ = nullptr;
@@ -126,7 +128,7 @@ class TElTreeItem : public TPersistent {
   void SetFlag(uint32_t Mask, bool Value);
   uint16_t State() const { return state_; }
   uint32_t SelectionFlags() const { return selectionFlags_; }
-  bool HasStaticData() const { return staticData_.has_value(); }
+  bool HasStaticData() const { return hasStatic_; }
   void CreateStaticData();
   void DisposeStaticData();
 
