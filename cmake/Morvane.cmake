@@ -53,6 +53,9 @@ function(morvane_test_executable name dir)
   target_link_libraries(${name} PRIVATE ${ARGN} test_support)
   morvane_windows_path(fixtures ${CMAKE_SOURCE_DIR}/tests/fixtures)
   morvane_windows_path(bindir ${CMAKE_BINARY_DIR}/bin)
+  # The suites and markers are read from the sources: a change to a test
+  # file must configure again, or new suites would never run.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${srcs})
   foreach(src IN LISTS srcs)
     file(READ ${src} text)
     string(REGEX MATCHALL "(TEST|TEST_F|TEST_P|TYPED_TEST)\\([ \t\r\n]*[A-Za-z_][A-Za-z0-9_]*" hits "${text}")

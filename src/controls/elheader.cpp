@@ -44,6 +44,8 @@ HBITMAP ElHeaderPointBmp() { return Art().point; }
 TCustomElHeader::TCustomElHeader(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   Art();
   SetControlStyle((ControlStyle() | csOpaque | csClickEvents | csDoubleClicks) & ~csCaptureMouse);
+  // Paint messages from the system are drawn off screen and copied at once.
+  SetDoubleBuffered(true);
   sections_.reset(CreateSections());
   SetTabStop(false);
   TControl::Font()->OnChange = [this](TObject*) { FontChanged(); };

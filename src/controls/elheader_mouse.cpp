@@ -20,7 +20,14 @@ class TElHeaderLookupBox : public TWinControl {
   ~TElHeaderLookupBox() override {
     Destroying();
     UnhookEdit();
+    // The parent frees its child controls, and may free the box before the
+    // header: the header must not keep a pointer to it then.
+    if (header_) {
+      header_->lookupBox_ = nullptr;
+      header_->lookupOpen_ = false;
+    }
   }
+  void Detach() { header_ = nullptr; }
 
   std::string BoxText() {
     if (!HandleAllocated()) return text_;
@@ -120,8 +127,11 @@ TWinControl* TCustomElHeader::LookupBox() const { return lookupBox_; }
 
 void TCustomElHeader::FreeLookupBox() {
   lookupOpen_ = false;
-  delete lookupBox_;
-  lookupBox_ = nullptr;
+  if (TElHeaderLookupBox* box = lookupBox_) {
+    lookupBox_ = nullptr;
+    box->Detach();
+    delete box;
+  }
 }
 
 // Resize zones and hit testing -------------------------------------------------------

@@ -118,7 +118,9 @@ TEST_F(ElHeaderTest, SectionAtAndResizeZones) {
   for (auto& r : rows) {
     TElHeaderSection* s = nullptr;
     EXPECT_EQ(h->GetResizableSectionAt(r.x, s), r.zone) << r.x;
-    if (r.zone) EXPECT_EQ(s, Sec(h, r.section)) << r.x;
+    if (r.zone) {
+      EXPECT_EQ(s, Sec(h, r.section)) << r.x;
+    }
   }
   int kind = -1;
   EXPECT_EQ(h->HitTest(130, 5, kind), Sec(h, 1));
@@ -419,6 +421,108 @@ TEST_F(ElHeaderTest, LookupBoxTakesTextIntoHistoryAndGoesWithTheHeader) {
   EXPECT_FALSE(IsWindow(boxWnd));
   SetFocus(form->Handle());
   Pump(20);
+
+  // A parent that frees its children frees the box first: the header,
+  // freed after it, must not free it again.
+  auto other = std::make_unique<TForm>(nullptr);
+  other->Show();
+  auto* h2 = new TElHeader(other.get());
+  h2->SetUseXPThemes(false);
+  h2->SetParent(other.get());
+  h2->Sections()->AddSection()->SetLookupEnabled(true);
+  h2->Sections()->GetSectionByPos(0)->SetWidth(100);
+  h2->SetHeight(20);
+  SendMessageA(h2->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(92, 14));
+  SendMessageA(h2->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(92, 14));
+  ASSERT_TRUE(h2->LookupOpen());
+  delete h2->LookupBox();
+  EXPECT_EQ(h2->LookupBox(), nullptr);
+  EXPECT_FALSE(h2->LookupOpen());
+  other.reset();
+}
+
+TEST_F(ElHeaderTest, HotTrackingFocusLossAndLookupText) {
+  TElHeader* h = MakeHeader({100, 100});
+  h->SetHeight(20);
+  h->Perform(CM_MOUSEENTER, 0, 0);
+  Send(h, WM_MOUSEMOVE, 150, 8);
+  EXPECT_EQ(h->HotSection(), Sec(h, 1));
+  TDibSection dib(400, h->Height());
+  PaintInto(h, dib);
+  const COLORREF hi = GetSysColor(COLOR_HIGHLIGHT), text = GetSysColor(COLOR_BTNTEXT);
+  auto count = [&](int x0, int x1, COLORREF c) {
+    int n = 0;
+    for (int y = 0; y < dib.Height(); ++y)
+      for (int x = x0; x < x1; ++x) n += dib.Pixel(x, y) == c;
+    return n;
+  };
+  EXPECT_GT(count(100, 200, hi), 10) << "the hot section's text is drawn in the highlight colour";
+  EXPECT_EQ(count(0, 100, hi), 0);
+  EXPECT_GT(count(0, 100, text), 10);
+  h->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(h->HotSection(), nullptr);
+
+  // Focus loss during a press reports a mouse release; the press stays.
+  int ups = 0;
+  h->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int, int) { ups += b == TMouseButton::mbLeft; };
+  Send(h, WM_LBUTTONDOWN, 50, 8, MK_LBUTTON);
+  SendMessageA(h->Handle(), WM_KILLFOCUS, 0, 0);
+  EXPECT_EQ(ups, 1);
+  EXPECT_TRUE(h->Pressing());
+  Send(h, WM_LBUTTONUP, 50, 8);
+
+  // Typing in the lookup box asks the owner; a changed text is shown.
+  Sec(h, 0)->SetLookupEnabled(true);
+  std::vector<std::string> asked;
+  h->OnHeaderLookup = [&](TObject*, TElHeaderSection*, std::string& t) {
+    asked.push_back(t);
+    if (t == "x") t = "xy";
+  };
+  Send(h, WM_LBUTTONDOWN, 92, 14, MK_LBUTTON);
+  Send(h, WM_LBUTTONUP, 92, 14);
+  ASSERT_TRUE(h->LookupOpen());
+  COMBOBOXINFO ci{sizeof ci};
+  ASSERT_TRUE(GetComboBoxInfo(h->LookupBox()->Handle(), &ci));
+  SendMessageA(ci.hwndItem, WM_CHAR, 'x', 0);
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(asked.front(), "x");
+  char buf[16] = {};
+  GetWindowTextA(h->LookupBox()->Handle(), buf, sizeof buf);
+  EXPECT_STREQ(buf, "xy");
+  SendMessageA(ci.hwndItem, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(h->LookupOpen());
+  EXPECT_EQ(Sec(h, 0)->LookupHistory().Count(), 0) << "Escape takes nothing into the history";
+}
+
+TEST_F(ElHeaderTest, MeasureSectionAndImages) {
+  TElHeader* h = MakeHeader({100, 100});
+  int tw = 0, th = 0;
+  const int w = h->MeasureSection(Sec(h, 0), tw, th);
+  EXPECT_GT(tw, 10);
+  EXPECT_GT(th, 8);
+  EXPECT_EQ(w, 22 + tw);
+  Sec(h, 0)->SetExpandable(true);
+  EXPECT_EQ(h->MeasureSection(Sec(h, 0), tw, th), 30 + tw);
+  Sec(h, 0)->SetMinWidth(200);
+  Sec(h, 0)->SetWidth(200);
+  EXPECT_EQ(h->MeasureSection(Sec(h, 0), tw, th), 200);
+
+  TCustomImageList images(form.get(), 16, 16);
+  TBitmap pic(16, 16);
+  pic.Canvas()->Brush()->SetColor(clRed);
+  pic.Canvas()->FillRect(RECT{0, 0, 16, 16});
+  images.Add(&pic, nullptr);
+  h->SetImages(&images);
+  EXPECT_EQ(h->NeededHeight(), 16 + 4 + 2);
+  Sec(h, 1)->SetImageIndex(0);
+  EXPECT_EQ(h->MeasureSection(Sec(h, 1), tw, th), 22 + 16 + tw);
+  TDibSection dib(400, h->Height());
+  PaintInto(h, dib);
+  int red = 0;
+  for (int y = 0; y < dib.Height(); ++y)
+    for (int x = 200; x < 300; ++x) red += dib.Pixel(x, y) == RGB(255, 0, 0);
+  EXPECT_GT(red, 100) << "the picture is drawn left of the text";
+  h->SetImages(nullptr);
 }
 
 TEST_F(ElHeaderTest, WideHintsArePacked) {

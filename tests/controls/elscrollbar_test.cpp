@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "controls/elhintwnd.h"
 #include "controls/elscrollbarstyles.h"
 #include "controls/elvclutils.h"
 #include "controls_fixture.h"
@@ -153,7 +154,9 @@ TEST_F(ElScrollBarTest, ClassicPaintingWithSystemColours) {
   RECT thumb = h->PartRect(spThumb);
   EXPECT_EQ(dib.Pixel(thumb.left + 3, 3), face);
   RECT page = h->PartRect(spForwardPage);
-  if (track != face) EXPECT_EQ(dib.Pixel((page.left + page.right) / 2, 8), track);
+  if (track != face) {
+    EXPECT_EQ(dib.Pixel((page.left + page.right) / 2, 8), track);
+  }
   // Grip lines of the thumb in the bar colour.
   if (thumb.right - thumb.left > 14) {
     int c = thumb.left + (thumb.right - thumb.left) / 2;
@@ -428,6 +431,49 @@ TEST_F(ElScrollBarTest, BlendPatternOutlivesTheBarThatMadeIt) {
   EXPECT_TRUE(a == GetSysColor(COLOR_BTNFACE) || b == GetSysColor(COLOR_BTNFACE));
   auto* third = new TElScrollBar(form.get());
   (void)third;
+}
+
+TEST_F(ElScrollBarTest, TrackHintAndOwnerDrawing) {
+  TElScrollBar* bar = MakeBar();
+  bar->SetShowTrackHint(true);
+  std::vector<int> asked;
+  bar->OnScrollHintNeeded = [&](TObject*, int track, std::wstring& hint) {
+    asked.push_back(track);
+    hint = L"Row " + std::to_wstring(track);
+  };
+  HWND w = bar->Handle();
+  RECT thumb = bar->PartRect(spThumb);
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, At(thumb.left + 2, 5));
+  ASSERT_NE(bar->TrackHintWindow(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(bar->TrackHintWindow()->Handle()));
+  EXPECT_EQ(bar->TrackHintWindow()->WideCaption(), L"Row 0");
+  SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, At(thumb.left + 52, 5));
+  EXPECT_EQ(bar->TrackHintWindow()->WideCaption(), L"Row " + std::to_wstring(bar->TrackPosition()));
+  // The hint sits above the bar, its right edge left of the thumb.
+  RECT hr{}, br{};
+  GetWindowRect(bar->TrackHintWindow()->Handle(), &hr);
+  GetWindowRect(w, &br);
+  EXPECT_LT(hr.bottom, br.top);
+  EXPECT_LE(hr.right, br.left + bar->ThumbOffset());
+  SendMessageA(w, WM_LBUTTONUP, 0, At(thumb.left + 52, 5));
+  EXPECT_EQ(bar->TrackHintWindow(), nullptr);
+
+  // Owner drawing: asked for every part; a cleared DefaultDraw leaves it.
+  bar->SetOwnerDraw(true);
+  std::vector<TElScrollBarPart> parts;
+  bar->OnDrawPart = [&](TObject*, TCanvas* c, RECT r, TElScrollBarPart p, bool, bool, bool, bool& def) {
+    parts.push_back(p);
+    if (p == spThumb) {
+      c->Brush()->SetColor(clLime);
+      c->FillRect(r);
+      def = false;
+    }
+  };
+  TDibSection dib(200, bar->Height());
+  PaintInto(bar, dib);
+  EXPECT_EQ(parts, (std::vector<TElScrollBarPart>{spBackArrow, spForwardArrow, spBackPage, spThumb, spForwardPage}));
+  RECT t = bar->PartRect(spThumb);
+  EXPECT_EQ(dib.Pixel(t.left + 1, 1), RGB(0, 255, 0));
 }
 
 TEST_F(ElScrollBarTest, WideHintIsPacked) {

@@ -27,7 +27,7 @@ struct TUpdateNotice {
 };
 using TUpdateNoticeFn = std::function<bool(const TUpdateNotice&)>;
 
-// Shows TdlgSoftwareUpdates modally. Replaced by tests and tools.
+// Shows the notice; TdlgSoftwareUpdates by default.
 TUpdateNoticeFn& UpdateNoticeDialog();
 
 // Fetches the update list, compares its version with the FileVersion of

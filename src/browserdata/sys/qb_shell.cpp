@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "browserdata/sys/qb_sys_utils.h"
-#include "browserdata/sys/services.h"
+#include "platform/ui/services.h"
 
 namespace morvane {
 namespace {
@@ -136,8 +136,8 @@ void OpenURL(const std::string& URL) {
   try {
     if (URL.empty()) return;
     std::string url = HasSchemeOrIsPath(URL) ? URL : "http://" + URL;
-    TSysServices& sys = SysServices();
-    if (sys.ShellExecute("open", url, "", "", SW_SHOWNORMAL) > 32) return;
+    TSystemServices& sys = SystemServices();
+    if (sys.ShellExecute(nullptr, "open", url, "", "", SW_SHOWNORMAL) > 32) return;
 
     // No program took the URL: find the program that opens documents of its
     // kind and hand it the URL.
@@ -148,9 +148,9 @@ void OpenURL(const std::string& URL) {
     const bool found = !document.empty() && sys.FindExecutable(document, "", program) > 32 && !program.empty() &&
                        CanonicalPath(program) != CanonicalPath(document);
     if (found)
-      sys.ShellExecute("open", program, Quoted(url), "", SW_SHOWNORMAL);
+      sys.ShellExecute(nullptr, "open", program, Quoted(url), "", SW_SHOWNORMAL);
     else
-      sys.ShellExecute("open", url, "", "", SW_SHOWNORMAL);
+      sys.ShellExecute(nullptr, "open", url, "", "", SW_SHOWNORMAL);
     if (!document.empty()) DeleteFileA(document.c_str());
   } catch (...) {
   }
@@ -158,7 +158,7 @@ void OpenURL(const std::string& URL) {
 
 bool RebootWindows(uint32_t Flags) {
   try {
-    return SysServices().ExitWindows(Flags);
+    return SystemServices().ExitWindows(Flags);
   } catch (...) {
     return false;
   }
@@ -170,7 +170,7 @@ bool ComposeMail(const std::string& Address, const std::string& Subject, const s
     if (Lower(address.substr(0, 7)) != "mailto:") address = "mailto:" + address;
     const std::string url =
         address + "?subject=" + EncodeMailtoValue(Subject) + "&body=" + EncodeMailtoValue(Body);
-    return SysServices().ShellExecute("open", url, "", "", SW_SHOWNORMAL) > 32;
+    return SystemServices().ShellExecute(nullptr, "open", url, "", "", SW_SHOWNORMAL) > 32;
   } catch (...) {
     return false;
   }

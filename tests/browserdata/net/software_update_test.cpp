@@ -7,8 +7,10 @@
 #include <cstdlib>
 
 #include "browserdata/net/qb_net_utils.h"
+#include "browserdata/net/update_dialog.h"
 #include "browserdata/settings/persitent_properties.h"
 #include "platform/core/files.h"
+#include "platform/core/registry.h"
 #include "platform/win32.h"
 #include "support/test_env.h"
 
@@ -30,7 +32,7 @@ class UpdateCheck : public ::testing::Test {
   }
   void TearDown() override {
     SetCurrentDirectoryA(oldCwd_.c_str());
-    UpdateNoticeDialog() = nullptr;
+    UpdateNoticeDialog() = ShowSoftwareUpdateNotice;
   }
   int port_ = 0;
   std::string oldCwd_;
@@ -111,6 +113,27 @@ TEST(UpdateSchedule, RunsWhenDueAndStoresTheTimeFirst) {
       EXPECT_EQ(after, before) << c.name;
     }
   }
+}
+
+TEST(UpdateSchedule, CheckTimeReachesTheRegistry) {
+  const std::string key = "\\SOFTWARE\\Quenbry\\QbMorvane\\Props";
+  TRegistry().DeleteKey(key);
+  const TDateTime now = EncodeDate(2026, 12, 10) + EncodeTime(8, 0, 0, 0);
+  {
+    TPersitentProperties props(1024, 768);
+    ASSERT_TRUE(CheckForSoftwareUpdatesWhenDue(props, now, [] { return false; }));
+    props.Save(TSavedWindowState{});
+  }
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKeyReadOnly(key + "\\UserDefined"));
+  EXPECT_EQ(reg.ReadString("SoftwareCheckDate"), DateTimeToStr(now));
+  reg.CloseKey();
+  // The next start sees it and does not check again.
+  {
+    TPersitentProperties props(1024, 768);
+    EXPECT_FALSE(CheckForSoftwareUpdatesWhenDue(props, now + 1, [] { return false; }));
+  }
+  TRegistry().DeleteKey(key);
 }
 
 }  // namespace

@@ -34,6 +34,16 @@ class TFixedLocale {
   TFormatSettings saved_;
 };
 
+TQbCookie GridCookie(const char* host, const char* path, const char* name, const char* value, const char* expires) {
+  TQbCookie c;
+  c.Host = host;
+  c.Path = path;
+  c.Name = name;
+  c.Value = value;
+  c.Expires = expires;
+  return c;
+}
+
 const char* kCookies =
     "# HTTP Cookie File\r\n"
     "\r\n"
@@ -73,21 +83,13 @@ TEST(MozillaCookies, EditsAndSavesKeepingLineEnds) {
   auto store = QbMozillaCookiesClass::CreateForProfile(dir.Path());
   const std::string p = store->GetProfiles()->Strings(0);
 
-  TQbCookie edit;  // as the grid gives it: no line end, no file fields
-  edit.Host = "b.test";
-  edit.Path = "/x";
-  edit.Name = "pref";
-  edit.Value = "light";
-  edit.Expires = "2030-01-02 03:04:05";
+  // As the grid gives it: no line end, no file fields.
+  const TQbCookie edit = GridCookie("b.test", "/x", "pref", "light", "2030-01-02 03:04:05");
   store->SetCookie(p, edit);
   TQbCookie added = edit;
   added.Name = "new";
   store->SetCookie(p, added);
-  TQbCookie gone;
-  gone.Host = ".a.test";
-  gone.Path = "/";
-  gone.Name = "sid";
-  store->DeleteCookie(p, gone);
+  store->DeleteCookie(p, GridCookie(".a.test", "/", "sid", "", ""));
   store->SaveCookies(p);
   EXPECT_EQ(ReadFileBytes(dir.File("cookies.txt")),
             "# HTTP Cookie File\r\n\r\n"
@@ -109,13 +111,7 @@ TEST(MozillaCookies, ANewProfileGetsTheDefaultHeader) {
   dir.Write("cookies.txt", "");
   auto store = QbMozillaCookiesClass::CreateForProfile(dir.Path());
   const std::string p = store->GetProfiles()->Strings(0);
-  TQbCookie c;
-  c.Host = "n.test";
-  c.Path = "/";
-  c.Name = "n";
-  c.Value = "v";
-  c.Expires = "1970-01-01";
-  store->SetCookie(p, c);
+  store->SetCookie(p, GridCookie("n.test", "/", "n", "v", "1970-01-01"));
   store->SaveCookies(p);
   const std::string text = ReadFileBytes(dir.File("cookies.txt"));
   EXPECT_EQ(text.substr(0, 19), "# HTTP Cookie File\n");
@@ -174,6 +170,37 @@ TEST(MozillaCookies, AFailedSaveLeavesTheFileAsItWas) {
   EXPECT_THROW(store->SaveCookies(p), EWriteError);
   FileSetAttr(file, FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadFileBytes(file), kCookies);
+}
+
+// A cookie jar whose first cookie is HTTP-only: that cookie is shown like the
+// others and written back with its mark, not kept out of sight as a comment.
+TEST(MozillaCookies, HttpOnlyCookiesOfACurlJar) {
+  TFixedLocale locale;
+  auto store = QbMozillaCookiesClass::CreateForProfile(test::FixturePath("netscape\\curl-jar"));
+  TCookiesArray cookies;
+  store->GetCookies(0, cookies);
+  ASSERT_EQ(cookies.size(), 3u);
+  EXPECT_EQ(store->Profile(0)->Header->size(), 4u);
+  EXPECT_EQ(cookies[0].Host, ".example.com");
+  EXPECT_TRUE(cookies[0].HttpOnly);
+  EXPECT_EQ(cookies[1].Expires, "1970-01-01");
+  EXPECT_FALSE(cookies[1].HttpOnly);
+  EXPECT_TRUE(cookies[2].HttpOnly);
+
+  // An edit from the grid keeps the mark.
+  TTempDir dir;
+  auto copy = QbMozillaCookiesClass::CreateForProfile(dir.Path());
+  const std::string p = copy->GetProfiles()->Strings(0);
+  for (const TQbCookie& c : cookies) copy->SetCookie(p, c);
+  copy->Profile(0)->Header = store->Profile(0)->Header;
+  TQbCookie edit = GridCookie(".example.com", "/", "sid", "changed", cookies[0].Expires.c_str());
+  edit.DomainFlag = true;
+  copy->SetCookie(p, edit);
+  copy->SaveCookies(p);
+  const std::string original = ReadFileBytes(test::FixturePath("netscape\\curl-jar\\cookies.txt"));
+  std::string expected = original;
+  expected.replace(expected.find("\tsid\tabc"), 8, "\tsid\tchanged");
+  EXPECT_EQ(ReadFileBytes(dir.File("cookies.txt")), expected);
 }
 
 TEST(MozillaCookies, AnExpiryThatIsNoNumberFailsTheRead) {

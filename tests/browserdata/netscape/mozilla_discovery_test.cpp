@@ -7,8 +7,8 @@
 #include "browserdata/netscape/mozilla_cookies.h"
 #include "browserdata/netscape/mozilla_registry.h"
 #include "browserdata/netscape/reg_builder.h"
-#include "browserdata/sys/services.h"
 #include "platform/core/files.h"
+#include "platform/ui/modal.h"
 #include "platform/win32.h"
 #include "support/test_env.h"
 
@@ -103,9 +103,10 @@ TEST(MozillaDiscovery, RegistryReaderWorksOnACopy) {
   MakeDir(appData.File("Mozilla"));
   PutFile(appData.File("Mozilla\\Registry.dat"), Registry({{"x", "C:\\x"}}));
   std::vector<std::string> shown;
-  TSysServices services = SysServices();
-  services.ShowMessage = [&](const std::string& t) { shown.push_back(t); };
-  TSysServicesScope scope(services);
+  TModalResponderScope answer([&](TModalRequest& r) {
+    shown.push_back(r.Text);
+    return IDOK;
+  });
   std::string copy;
   {
     QbMozillaRegistry reg(appData.Path(), {copies.Path()});
@@ -123,6 +124,31 @@ TEST(MozillaDiscovery, RegistryReaderWorksOnACopy) {
   }
   EXPECT_FALSE(FileExists(copy));
   EXPECT_TRUE(shown.empty());
+}
+
+// A node of an unexpected type is said once, however many the file has.
+TEST(MozillaDiscovery, UnexpectedNodeTypesAreShownOnce) {
+  TTempDir appData, copies;
+  MakeDir(appData.File("Mozilla"));
+  TRegBuilder b;
+  const uint32_t root = b.Key("/"), common = b.Key("Common"), prof = b.Key("profiles");
+  b.Child(root, common);
+  b.Child(common, prof);
+  uint32_t prev = 0;
+  for (int i = 0; i < 50; ++i) {
+    const uint32_t k = b.Key("odd" + std::to_string(i));
+    b.Put16(k + 10, 9);
+    if (prev) b.Next(prev, k); else b.Child(prof, k);
+    prev = k;
+  }
+  PutFile(appData.File("Mozilla\\Registry.dat"), b.Bytes(root));
+  std::vector<std::string> shown;
+  TModalResponderScope answer([&](TModalRequest& r) {
+    shown.push_back(r.Text);
+    return IDOK;
+  });
+  QbMozillaCookiesClass store(0, appData.Path(), {copies.Path()});
+  EXPECT_EQ(shown, std::vector<std::string>{"?"});
 }
 
 TEST(MozillaDiscovery, FirefoxProfilesFromProfilesIni) {

@@ -119,6 +119,20 @@ TEST(MozillaPermissions, EditsInMemory) {
   EXPECT_EQ(p.GetHosts()->Count(), 1);
 }
 
+// Hosts that only sort together stay apart; only case makes two names one.
+TEST(MozillaPermissions, HostsDifferingInPunctuationStayApart) {
+  TTempDir dir;
+  dir.Write("hostperm.1",
+            "# h\n\nhost\tcookie\t2\tco-op.test\nhost\tcookie\t1\tcoop.test\nhost\timage\t2\tCOOP.test\n"
+            "host\tcookie\t2\tco'op.test\n");
+  TMozillaBlockedEntities p(dir.Path());
+  ASSERT_EQ(p.GetHosts()->Count(), 3);
+  EXPECT_EQ(p.Find("co-op.test")->Cookie, 2);
+  EXPECT_EQ(p.Find("coop.test")->Cookie, 1);
+  EXPECT_EQ(p.Find("coop.test")->Image, 2);
+  EXPECT_EQ(p.Find("co'op.test")->Cookie, 2);
+}
+
 TEST(MozillaPermissions, AFailedSaveLeavesTheFileAsItWas) {
   TTempDir dir;
   const std::string file = dir.Write("hostperm.1", kHostperm);

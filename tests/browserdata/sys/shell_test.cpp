@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "browserdata/sys/qb_sys_utils.h"
-#include "browserdata/sys/services.h"
+#include "platform/ui/services.h"
 #include "support/test_env.h"
 
 namespace morvane {
@@ -31,9 +31,9 @@ struct TFakeShell {
   std::vector<std::string> lookups;
   bool documentExisted = false;
 
-  TSysServices Services() {
-    TSysServices s = DefaultSysServices();
-    s.ShellExecute = [this](const std::string&, const std::string& file, const std::string& params,
+  TSystemServices Services() {
+    TSystemServices s = RealSystemServices();
+    s.ShellExecute = [this](HWND, const std::string&, const std::string& file, const std::string& params,
                             const std::string&, int) -> intptr_t {
       opens.push_back({file, params});
       return static_cast<int>(opens.size()) <= failOpens ? 2 : 42;
@@ -48,7 +48,7 @@ struct TFakeShell {
       found = program;
       return program.empty() ? 31 : 42;
     };
-    s.ExitWindows = [](uint32_t) -> bool { throw std::logic_error("no restart in tests"); };
+    s.ExitWindows = [](UINT) -> bool { throw std::logic_error("no restart in tests"); };
     return s;
   }
 };
@@ -68,7 +68,7 @@ TEST(SysOpenURL, TextWithoutSchemeOpensAsHttp) {
   };
   for (const Case& c : cases) {
     TFakeShell shell;
-    TSysServicesScope scope(shell.Services());
+    TSystemServicesScope scope(shell.Services());
     OpenURL(c.text);
     ASSERT_EQ(shell.opens.size(), 1u) << c.text;
     EXPECT_EQ(shell.opens[0].file, c.opened);
@@ -95,7 +95,7 @@ TEST(SysOpenURL, FallbackHandsTheUrlToTheDocumentsProgram) {
   for (const Case& c : cases) {
     TFakeShell shell;
     shell.failOpens = 1;
-    TSysServicesScope scope(shell.Services());
+    TSystemServicesScope scope(shell.Services());
     OpenURL(c.url);
     ASSERT_EQ(shell.lookups.size(), 1u) << c.url;
     const std::string doc = shell.lookups[0];
@@ -123,7 +123,7 @@ TEST(SysOpenURL, NeverRunsTheLookupDocument) {
     TFakeShell shell;
     shell.failOpens = 1;
     shell.answerWithDocument = true;
-    TSysServicesScope scope(shell.Services());
+    TSystemServicesScope scope(shell.Services());
     OpenURL("example.com");
     ASSERT_EQ(shell.lookups.size(), 1u);
     EXPECT_NE(shell.lookups[0], planted);
@@ -135,7 +135,7 @@ TEST(SysOpenURL, NeverRunsTheLookupDocument) {
     TFakeShell shell;
     shell.failOpens = 1;
     shell.program.clear();
-    TSysServicesScope scope(shell.Services());
+    TSystemServicesScope scope(shell.Services());
     OpenURL("http://example.com/a.txt");
     ASSERT_EQ(shell.opens.size(), 2u);
     EXPECT_EQ(shell.opens[1].file, "http://example.com/a.txt");
@@ -146,7 +146,7 @@ TEST(SysOpenURL, NeverRunsTheLookupDocument) {
 
 TEST(SysComposeMail, PrefixAndEscapedFields) {
   TFakeShell shell;
-  TSysServicesScope scope(shell.Services());
+  TSystemServicesScope scope(shell.Services());
   EXPECT_TRUE(ComposeMail("MAILTO:support@example.com", "Error in Morvane",
                           "Error Message: \r\n\r\nA & B #1 100% ?x=y+z\xE9"));
   EXPECT_TRUE(ComposeMail("support@example.com", "", ""));
@@ -180,12 +180,12 @@ TEST(SysComposeMail, UnescapeURLDecimalEscapesOnly) {
 
 TEST(SysRestart, GoesThroughTheRestartService) {
   std::vector<uint32_t> asked;
-  TSysServices s = DefaultSysServices();
-  s.ExitWindows = [&](uint32_t f) {
+  TSystemServices s = RealSystemServices();
+  s.ExitWindows = [&](UINT f) {
     asked.push_back(f);
     return true;
   };
-  TSysServicesScope scope(s);
+  TSystemServicesScope scope(s);
   EXPECT_TRUE(RebootWindows(6));
   EXPECT_EQ(asked, std::vector<uint32_t>{6});
 }
