@@ -67,7 +67,15 @@ TCustomElHeader::TCustomElHeader(TComponent* AOwner) : TElXPThemedControl(AOwner
 
 TCustomElHeader::~TCustomElHeader() {
   Destroying();
-  CancelGesture();
+  // A gesture still running is dropped without events: the owner may be
+  // on its way out too.
+  EndLine();
+  FreeDragImages();
+  if (TElXPThemedControl::HandleAllocated() && ::GetCapture() == Handle()) {
+    releasing_ = true;
+    ::ReleaseCapture();
+  }
+  RestoreScreenCursor();
   // The lookup box sits on the header's parent, which may outlive the
   // header: it goes with the header, so none of its handlers outlives it.
   FreeLookupBox();

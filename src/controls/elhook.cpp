@@ -125,6 +125,9 @@ void TCtlHook::RemoveHook(TElHook* Hook) {
       control_->SetWindowProc(oldWndProc_);
     oldWndProc_ = TWndMethod();
   }
+  // The last hook of a control being freed: the chain forgets the control,
+  // so that nothing reaches it through this chain later.
+  if (hooks_.Count() == 0 && control_ && control_->HasState(csDestroying)) control_ = nullptr;
 }
 
 void TCtlHook::HookWndProc(TMessage& Msg) {

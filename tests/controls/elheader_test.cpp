@@ -254,6 +254,25 @@ TEST_F(ElHeaderTest, ClicksAndDrags) {
   EXPECT_EQ(clicks.size(), 2u);
 }
 
+TEST_F(ElHeaderTest, MoveOnDragMovesWhileDragging) {
+  TElHeader* h = MakeHeader({100, 100, 100});
+  h->SetMoveOnDrag(true);
+  TElHeaderSection* first = Sec(h, 0);
+  Send(h, WM_LBUTTONDOWN, 50, 8, MK_LBUTTON);
+  Send(h, WM_MOUSEMOVE, 60, 8, MK_LBUTTON);
+  ASSERT_EQ(h->DragSection(), first);
+  // Over the next section, past its right edge less the dragged width.
+  Send(h, WM_MOUSEMOVE, 150, 8, MK_LBUTTON);
+  EXPECT_EQ(Sec(h, 1), first);
+  Send(h, WM_MOUSEMOVE, 160, 8, MK_LBUTTON);
+  EXPECT_EQ(Sec(h, 1), first) << "over itself it stays";
+  Send(h, WM_MOUSEMOVE, 380, 8, MK_LBUTTON);  // beyond every section: last place
+  EXPECT_EQ(Sec(h, 2), first);
+  Send(h, WM_LBUTTONUP, 380, 8);
+  EXPECT_EQ(Sec(h, 2), first);
+  EXPECT_EQ(h->DragSection(), nullptr);
+}
+
 TEST_F(ElHeaderTest, ResizingWithATrackingLine) {
   TElHeader* h = MakeHeader({100, 100});
   struct TEv {

@@ -131,10 +131,15 @@ TEST(ElHook, ControlChangesAndDesignTime) {
   hook->SetControl(other);
   EXPECT_TRUE(f.target->WindowProc() == original);
   EXPECT_FALSE(other->WindowProc() == otherOriginal);
-  // Freeing the hooked control deactivates the hook first.
+  // Freeing the hooked control deactivates the hook first, and its chain
+  // forgets the control.
   delete other;
   EXPECT_EQ(hook->Control(), nullptr);
   EXPECT_TRUE(hook->Active());
+  int forgotten = 0;
+  for (int i = 0; i < ElHookList()->Chains().Count(); ++i)
+    forgotten += static_cast<TCtlHook*>(static_cast<TObject*>(ElHookList()->Chains().Get(i)))->Control() == nullptr;
+  EXPECT_EQ(forgotten, 1);
 
   // While designing only the stored value changes, unless DesignActive.
   auto* designed = new TElHook(&f.form);

@@ -315,6 +315,24 @@ TEST_F(ElScrollBarTest, ThumbDragTracksSnapsBackAndEnds) {
   form->SetWindowProc(parentLog.old);
 }
 
+TEST_F(ElScrollBarTest, VerticalBarDragsAlongItsHeight) {
+  TElScrollBar* bar = MakeBar(TScrollBarKind::sbVertical, 200);
+  EXPECT_EQ(bar->Width(), GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(bar->ButtonSize(), GetSystemMetrics(SM_CYVSCROLL));
+  TScrollLog log;
+  log.Attach(bar);
+  HWND w = bar->Handle();
+  RECT thumb = bar->PartRect(spThumb);
+  EXPECT_EQ(bar->GetHitTest(5, thumb.top + 2), spThumb);
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, At(5, thumb.top + 2));
+  SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, At(5, thumb.top + 62));
+  SendMessageA(w, WM_LBUTTONUP, 0, At(5, thumb.top + 62));
+  EXPECT_GT(bar->Position(), 30);
+  EXPECT_TRUE(log.Has(scPosition, bar->Position()));
+  SendMessageA(w, WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_EQ(bar->Position(), 0);
+}
+
 TEST_F(ElScrollBarTest, ThumbFillingTheTrackTracksTheCurrentPosition) {
   // A minimum thumb as long as the track leaves no room to move: the track
   // position stays the position instead of MulDiv's -1 giving Min - 1.
