@@ -423,6 +423,8 @@ class TWinControl : public TControl {
   void DetachHandle();
   void AlignChildren();
   void HandleMouseTracking(TMessage& m);
+  int BevelSize() const;
+  void PaintBevelFrame();
   void HandleMouseLeave();
 
   HWND handle_ = nullptr;

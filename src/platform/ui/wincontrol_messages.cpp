@@ -104,6 +104,50 @@ void TWinControl::PaintHandler(TMessage& m) {
   if (hasGraphic) PaintControls(dc, nullptr);
 }
 
+int TWinControl::BevelSize() const {
+  if (bevelKind_ == TBevelKind::bkNone) return 0;
+  return (bevelInner_ != TBevelCut::bvNone ? bevelWidth_ : 0) + (bevelOuter_ != TBevelCut::bvNone ? bevelWidth_ : 0);
+}
+
+// The classic frame of a control with a bevel kind or a border width: the
+// bevel edges around the border ring, the ring in the control's colour.
+void TWinControl::PaintBevelFrame() {
+  TWindowDC dc(handle_, true);
+  RECT client{}, window{};
+  GetClientRect(handle_, &client);
+  GetWindowRect(handle_, &window);
+  MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&window), 2);
+  OffsetRect(&client, -window.left, -window.top);
+  ExcludeClipRect(dc.Get(), client.left, client.top, client.right, client.bottom);
+  RECT r = client;
+  const LONG style = GetWindowLongA(handle_, GWL_STYLE);
+  if (style & WS_VSCROLL) r.right += GetSystemMetrics(SM_CXVSCROLL);
+  if (style & WS_HSCROLL) r.bottom += GetSystemMetrics(SM_CYHSCROLL);
+  InflateRect(&r, borderWidth_, borderWidth_);
+  RECT ring = r;
+  if (bevelKind_ != TBevelKind::bkNone) {
+    const int e = BevelSize();
+    if (bevelEdges_ & beLeft) r.left -= e;
+    if (bevelEdges_ & beTop) r.top -= e;
+    if (bevelEdges_ & beRight) r.right += e;
+    if (bevelEdges_ & beBottom) r.bottom += e;
+    static const UINT inner[] = {0, BDR_SUNKENINNER, BDR_RAISEDINNER, 0};
+    static const UINT outer[] = {0, BDR_SUNKENOUTER, BDR_RAISEDOUTER, 0};
+    static const UINT kind[] = {0, 0, BF_SOFT, BF_FLAT};
+    UINT edge = inner[static_cast<int>(bevelInner_)] | outer[static_cast<int>(bevelOuter_)];
+    UINT flags = bevelEdges_ | kind[static_cast<int>(bevelKind_)] | (Ctl3D() ? 0 : BF_MONO) | BF_ADJUST;
+    RECT er = r;
+    if (edge) DrawEdge(dc.Get(), &er, edge, flags);
+  }
+  if (borderWidth_ > 0) {
+    // Only the ring between the client (and scroll bars) and the bevel.
+    ExcludeClipRect(dc.Get(), ring.left + borderWidth_, ring.top + borderWidth_, ring.right - borderWidth_,
+                    ring.bottom - borderWidth_);
+    IntersectClipRect(dc.Get(), ring.left, ring.top, ring.right, ring.bottom);
+    ::FillRect(dc.Get(), &ring, brush_.Handle());
+  }
+}
+
 void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
   if (OnKeyDown) OnKeyDown(this, Key, Shift);
 }
@@ -361,6 +405,23 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_SYSCOLORCHANGE:
       DefaultHandler(m);
       Perform(CM_SYSCOLORCHANGE);
+      return;
+    case WM_NCCALCSIZE:
+      DefaultHandler(m);
+      if (bevelKind_ != TBevelKind::bkNone || borderWidth_ > 0) {
+        // The first rectangle either way (wParam FALSE while the window is made).
+        RECT& r = *reinterpret_cast<RECT*>(m.LParam);
+        InflateRect(&r, -borderWidth_, -borderWidth_);
+        const int e = BevelSize();
+        if (bevelEdges_ & beLeft) r.left += e;
+        if (bevelEdges_ & beTop) r.top += e;
+        if (bevelEdges_ & beRight) r.right -= e;
+        if (bevelEdges_ & beBottom) r.bottom -= e;
+      }
+      return;
+    case WM_NCPAINT:
+      DefaultHandler(m);
+      if (bevelKind_ != TBevelKind::bkNone || borderWidth_ > 0) PaintBevelFrame();
       return;
     case CM_SYSCOLORCHANGE:
       for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_SYSCOLORCHANGE);

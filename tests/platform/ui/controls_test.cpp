@@ -157,6 +157,29 @@ TEST_F(ControlCore, DoubleBufferedPaintingReachesTheScreen) {
   EXPECT_EQ(1, resized);
 }
 
+TEST_F(ControlCore, BevelsAndBorderWidthTakeTheirPlaceOutsideTheClient) {
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 200, 120);
+  auto* p = new TProbe(&form);
+  p->SetParent(&form);
+  p->SetBounds(10, 10, 100, 50);
+  p->SetColor(clRed);
+  p->SetBevelKind(TBevelKind::bkTile);
+  p->SetBevelInner(TBevelCut::bvNone);
+  p->SetBevelOuter(TBevelCut::bvRaised);
+  p->SetBevelEdges(beLeft | beTop | beBottom);
+  p->SetBorderWidth(3);
+  form.Show();
+  RECT c = p->ClientRect();
+  EXPECT_EQ(100 - 3 - 3 - 1, c.right) << "the right edge has no bevel";
+  EXPECT_EQ(50 - 3 - 3 - 1 - 1, c.bottom);
+  Pump(50);
+  TScreenImage img = CaptureWindow(p->Handle());
+  EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), img.Pixel(0, 25)) << "raised outer edge, left";
+  EXPECT_EQ(RGB(255, 0, 0), img.Pixel(2, 25)) << "the border ring";
+  EXPECT_EQ(RGB(255, 0, 0), img.Pixel(98, 25)) << "ring on the side without bevel";
+}
+
 TEST_F(ControlCore, AFreedPopupMenuIsForgotten) {
   TForm form(nullptr);
   auto* p = new TProbe(&form);
