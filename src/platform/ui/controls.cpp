@@ -379,6 +379,11 @@ void TControl::SetPopupMenu(TPopupMenu* v) {
   if (v) v->FreeNotification(this);
 }
 
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent && AComponent == popupMenu_) popupMenu_ = nullptr;
+}
+
 std::string TControl::GetText() { return text_; }
 void TControl::SetTextBuf(const std::string& v) { text_ = v; }
 

@@ -245,6 +245,7 @@ class TControl : public TComponent {
   virtual void DoContextPopup(POINT MousePos, bool& Handled);
   virtual void Changed() {}
   virtual void VisibleChanging() {}
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   // After a bounds change of this control, tell the parent to re-align.
   void RequestAlign();
   virtual void UpdateBoundsFields(int ALeft, int ATop, int AWidth, int AHeight);

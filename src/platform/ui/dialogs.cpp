@@ -36,9 +36,12 @@ bool TOpenDialog::Execute() {
     r.Text = Filter;
     std::string value = FileName;
     r.Value = &value;
-    if (AskModalResponder(r) != IDOK) return false;
-    FileName = value;
-    return true;
+    int a = AskModalResponder(r);
+    if (a != mrShowReal) {
+      if (a != IDOK) return false;
+      FileName = value;
+      return true;
+    }
   }
   // "a|b|c|d" becomes "a\0b\0c\0d\0\0".
   std::string filter = Filter;
@@ -87,9 +90,12 @@ bool SelectDirectory(const std::string& Caption, const std::string& Root, std::s
     r.Text = Root;
     std::string value = Directory;
     r.Value = &value;
-    if (AskModalResponder(r) != IDOK) return false;
-    Directory = value;
-    return true;
+    int a = AskModalResponder(r);
+    if (a != mrShowReal) {
+      if (a != IDOK) return false;
+      Directory = value;
+      return true;
+    }
   }
   char path[MAX_PATH] = {};
   BROWSEINFOA bi{};
@@ -200,7 +206,8 @@ bool TPrintDialog::Execute() {
     TModalRequest r;
     r.Kind = TModalKind::mkPrintDialog;
     r.Identity = Name();
-    return AskModalResponder(r) == IDOK;
+    int a = AskModalResponder(r);
+    if (a != mrShowReal) return a == IDOK;
   }
   PRINTDLGA pd{};
   pd.lStructSize = sizeof(pd);
@@ -224,9 +231,12 @@ bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::st
     r.Text = APrompt;
     std::string v = Value;
     r.Value = &v;
-    if (AskModalResponder(r) != IDOK) return false;
-    Value = v;
-    return true;
+    int a = AskModalResponder(r);
+    if (a != mrShowReal) {
+      if (a != IDOK) return false;
+      Value = v;
+      return true;
+    }
   }
   TForm form(nullptr);
   form.SetBorderStyle(TFormBorderStyle::bsDialog);
@@ -256,7 +266,6 @@ bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::st
   cancel->SetModalResult(mrCancel);
   cancel->SetCancel(true);
   form.SetActiveControl(edit);
-  // The dialog itself is the modal here; the responder above answered already.
   if (form.ShowModal() != mrOk) return false;
   Value = edit->Text();
   return true;

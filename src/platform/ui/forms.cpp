@@ -191,6 +191,16 @@ void TCustomForm::SetMenu(TMainMenu* v) {
   if (HandleAllocated()) ::SetMenu(Handle(), v ? v->Handle() : nullptr);
 }
 
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation != TOperation::opRemove) return;
+  if (AComponent == menu_) {
+    if (HandleAllocated()) ::SetMenu(Handle(), nullptr);
+    menu_ = nullptr;
+  }
+  if (AComponent == activeControl_) activeControl_ = nullptr;
+}
+
 void TCustomForm::SetActiveControl(TWinControl* v) {
   if (v == activeControl_) return;
   activeControl_ = v;

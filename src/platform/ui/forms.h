@@ -101,6 +101,7 @@ class TCustomForm : public TWinControl {
   virtual void DoClose(TCloseAction& Action);
   std::string ClassName() const override { return "TForm"; }
   void PaintWindow(HDC DC) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   void PlaceOnScreen();

@@ -98,18 +98,27 @@ struct TModalWatchdog::Impl {
     if (pid != GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
     char cls[16] = {};
     GetClassNameA(w, cls, sizeof(cls));
-    if (std::string(cls) != "#32770") return TRUE;
+    const bool dialog = std::string(cls) == "#32770", menu = std::string(cls) == "#32768";
+    if (!dialog && !menu) return TRUE;
     auto now = std::chrono::steady_clock::now();
     auto it = self->seen.find(w);
     if (it == self->seen.end()) {
       self->seen[w] = now;
     } else if (now - it->second > std::chrono::milliseconds(self->timeout)) {
-      self->onStuck("dialog left open: " + DialogText(w));
-      // Cancel, or the negative answer when there is no cancel button.
-      PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
-      PostMessageA(w, WM_COMMAND, IDNO, 0);
-      PostMessageA(w, WM_COMMAND, IDOK, 0);
-      PostMessageA(w, WM_CLOSE, 0, 0);
+      if (menu) {
+        // A menu loop nobody ends: what EndMenu would do, from here.
+        self->onStuck("menu left open");
+        PostMessageA(w, WM_CANCELMODE, 0, 0);
+        PostMessageA(w, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(w, WM_KEYDOWN, VK_ESCAPE, 0);
+      } else {
+        self->onStuck("dialog left open: " + DialogText(w));
+        // Cancel, or the negative answer when there is no cancel button.
+        PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        PostMessageA(w, WM_COMMAND, IDNO, 0);
+        PostMessageA(w, WM_COMMAND, IDOK, 0);
+        PostMessageA(w, WM_CLOSE, 0, 0);
+      }
       it->second = now + std::chrono::hours(1);
     }
     return TRUE;
@@ -153,7 +162,8 @@ int MessageBox(HWND Owner, const std::string& Text, const std::string& Caption, 
     r.Caption = Caption;
     r.Text = Text;
     r.Flags = Flags;
-    return AskModalResponder(r);
+    int a = AskModalResponder(r);
+    if (a != mrShowReal) return a;
   }
   return MessageBoxA(Owner, Text.c_str(), Caption.c_str(), Flags);
 }

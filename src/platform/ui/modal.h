@@ -48,6 +48,10 @@ using TModalResponder = std::function<int(TModalRequest& Request)>;
 // timer, a thread's Synchronize) will close it. While a responder is
 // installed such a form still closes with mrCancel after 10 seconds.
 constexpr int mrKeepOpen = -1;
+// A responder's answer to anything but a form: show the real one (a message
+// box, a common dialog, the input box's own form, which then comes to the
+// responder as a form).
+constexpr int mrShowReal = -2;
 
 // Null: the real dialogs (the program's default).
 void SetModalResponder(TModalResponder Responder);
@@ -91,9 +95,10 @@ class TScriptedResponder {
   size_t next_ = 0;
 };
 
-// Watches for system dialog boxes (class #32770) of this process that nothing
-// answers: after Timeout ms one is reported (caption and message text) and
-// closed, so a forgotten dialog ends the test instead of hanging it.
+// Watches for system dialog boxes (class #32770) and menus (#32768) of this
+// process that nothing answers: after Timeout ms one is reported (caption and
+// message text) and closed, so a forgotten dialog or menu loop ends the test
+// instead of hanging it.
 class TModalWatchdog {
  public:
   explicit TModalWatchdog(std::function<void(const std::string& What)> OnStuck, int TimeoutMs = 3000);

@@ -8,6 +8,8 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/menus.h"
+#include "platform/ui/screenshot.h"
 #include "ui_fixture.h"
 
 namespace morvane::test {
@@ -125,6 +127,49 @@ TEST_F(ControlCore, HandleIsCreatedLazilyAndRecreatedWithItsState) {
   EXPECT_EQ(6, r.top);
   EXPECT_EQ(70, r.right - r.left);
   EXPECT_EQ(TWinControl::FromHandle(second), p);
+  // A fixed id finds it from outside, as the name does.
+  p->SetControlId(1001);
+  EXPECT_EQ(second, GetDlgItem(form.Handle(), 1001));
+  p->RecreateWnd();
+  EXPECT_EQ(1001, GetDlgCtrlID(p->Handle()));
+}
+
+TEST_F(ControlCore, DoubleBufferedPaintingReachesTheScreen) {
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 200, 120);
+  auto* p = new TProbe(&form);
+  p->SetParent(&form);
+  p->SetBounds(0, 0, 100, 40);
+  p->SetDoubleBuffered(true);
+  p->fill = clRed;
+  form.Show();
+  p->Repaint();
+  Pump(50);
+  TScreenImage img = CaptureWindow(p->Handle());
+  EXPECT_EQ(RGB(255, 0, 0), img.Pixel(10, 20));
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), img.Pixel(90, 20));
+  // Children follow the parent's alignment when it is resized.
+  p->SetAlign(TAlign::alTop);
+  int resized = 0;
+  p->OnResize = [&](TObject*) { ++resized; };
+  form.SetWidth(260);
+  EXPECT_EQ(form.ClientWidth(), p->Width());
+  EXPECT_EQ(1, resized);
+}
+
+TEST_F(ControlCore, AFreedPopupMenuIsForgotten) {
+  TForm form(nullptr);
+  auto* p = new TProbe(&form);
+  p->SetParent(&form);
+  auto* menu = new TPopupMenu(&form);
+  p->SetPopupMenu(menu);
+  delete menu;
+  EXPECT_EQ(nullptr, p->PopupMenu());
+  // Inside the client area (on a caption the system would track its own menu).
+  form.SetBounds(100, 100, 200, 120);
+  p->HandleNeeded();
+  POINT s = p->ClientToScreen(POINT{5, 5});
+  SendMessageA(p->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(p->Handle()), MAKELPARAM(s.x, s.y));
 }
 
 TEST_F(ControlCore, PaintsIntoTheDeviceContextItIsGiven) {

@@ -4,7 +4,9 @@
 
 #include <chrono>
 
+#include "platform/ui/dialogs.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/stdctrls.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/timers.h"
 #include "ui_fixture.h"
@@ -73,6 +75,76 @@ TEST_F(Modal, TheWatchdogClosesASystemDialogNobodyAnswers) {
   EXPECT_LT(ms, 5000);
   EXPECT_NE(std::string::npos, stuck.find("Forgotten")) << stuck;
   EXPECT_NE(std::string::npos, stuck.find("Nobody reads this")) << stuck;
+}
+
+TEST_F(Modal, TheWatchdogEndsAMenuLoopNobodyEnds) {
+  std::string stuck;
+  TModalWatchdog dog([&](const std::string& w) { stuck = w; }, 300);
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 200, 120);
+  form.Show();
+  // A right click on the caption: the system's own window menu, outside any seam.
+  RECT wr{};
+  GetWindowRect(form.Handle(), &wr);
+  auto t0 = std::chrono::steady_clock::now();
+  SendMessageA(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.Handle()), MAKELPARAM(wr.left + 60, wr.top + 8));
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+  EXPECT_LT(ms, 5000);
+  EXPECT_EQ("menu left open", stuck);
+}
+
+TEST_F(Modal, CommonDialogsAndTheInputBoxTakeTheirAnswers) {
+  TSaveDialog save(nullptr);
+  save.SetName("SaveDialog1");
+  save.Title = "Save cookies as";
+  save.Filter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
+  script_.Expect(TModalKind::mkSaveDialog, "Save cookies as", [](TModalRequest& r) {
+    EXPECT_EQ("SaveDialog1", r.Identity);
+    *r.Value = "C:\\out\\cookies.txt";
+    return IDOK;
+  });
+  ASSERT_TRUE(save.Execute());
+  EXPECT_EQ("C:\\out\\cookies.txt", save.FileName);
+  script_.Expect(TModalKind::mkSaveDialog, "", IDCANCEL);
+  EXPECT_FALSE(save.Execute());
+  EXPECT_EQ("C:\\out\\cookies.txt", save.FileName) << "a cancel keeps the name";
+
+  script_.Expect(TModalKind::mkInputBox, "Domain", [](TModalRequest& r) {
+    EXPECT_EQ("example.com", *r.Value);
+    *r.Value = "example.org";
+    return IDOK;
+  });
+  EXPECT_EQ("example.org", InputBox("New cookie", "Domain:", "example.com"));
+  script_.Expect(TModalKind::mkInputBox, "", IDCANCEL);
+  EXPECT_EQ("example.com", InputBox("New cookie", "Domain:", "example.com"));
+
+  std::string folder = "C:\\users";
+  script_.Expect(TModalKind::mkSelectDirectory, "Select Folder", [](TModalRequest& r) {
+    EXPECT_EQ("C:\\users", *r.Value) << "the folder to start in";
+    *r.Value = "C:\\users\\root";
+    return IDOK;
+  });
+  ASSERT_TRUE(SelectDirectory("Select Folder", "", folder));
+  EXPECT_EQ("C:\\users\\root", folder);
+}
+
+TEST_F(Modal, TheInputBoxsOwnFormWhenShownForReal) {
+  script_.Expect(TModalKind::mkInputBox, "Domain", mrShowReal);
+  script_.Expect(TModalKind::mkForm, "New cookie", [](TModalRequest& r) {
+    TEdit* edit = nullptr;
+    TButton* ok = nullptr;
+    for (int i = 0; i < r.Form->ComponentCount(); ++i) {
+      if (auto* e = dynamic_cast<TEdit*>(r.Form->Components(i))) edit = e;
+      if (auto* b = dynamic_cast<TButton*>(r.Form->Components(i)); b && b->Default()) ok = b;
+    }
+    EXPECT_TRUE(edit && ok);
+    if (!edit || !ok) return mrCancel;
+    EXPECT_EQ("example.com", edit->Text());
+    edit->SetText("example.net");
+    SendMessageA(ok->Handle(), BM_CLICK, 0, 0);
+    return mrNone;
+  });
+  EXPECT_EQ("example.net", InputBox("New cookie", "Domain:", "example.com"));
 }
 
 TEST_F(Modal, ReleaseFreesTheFormAfterItsPendingMessages) {
