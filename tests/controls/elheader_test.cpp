@@ -11,6 +11,7 @@
 
 #include "controls/elvclutils.h"
 #include "controls_fixture.h"
+#include "platform/ui/menus.h"
 
 namespace morvane::test {
 namespace {
@@ -542,6 +543,38 @@ TEST_F(ElHeaderTest, MeasureSectionAndImages) {
     for (int x = 200; x < 300; ++x) red += dib.Pixel(x, y) == RGB(255, 0, 0);
   EXPECT_GT(red, 100) << "the picture is drawn left of the text";
   h->SetImages(nullptr);
+}
+
+TEST_F(ElHeaderTest, ContextMenusOfSectionsAndHeader) {
+  TElHeader* h = MakeHeader({100, 100, 100});
+  auto* own = new TPopupMenu(form.get());
+  own->SetName("HeaderMenu");
+  auto* forSection = new TPopupMenu(form.get());
+  forSection->SetName("SectionMenu");
+  auto* silent = new TPopupMenu(form.get());
+  silent->SetName("SilentMenu");
+  silent->SetAutoPopup(false);
+  h->SetPopupMenu(own);
+  Sec(h, 1)->SetPopupMenu(forSection);
+  Sec(h, 2)->SetPopupMenu(silent);
+  script_.Expect(TModalKind::mkPopupMenu, "SectionMenu", 0);
+  script_.Expect(TModalKind::mkPopupMenu, "HeaderMenu", 0);
+  Send(h, WM_RBUTTONDOWN, 150, 8, MK_RBUTTON);
+  Send(h, WM_RBUTTONUP, 150, 8);
+  Send(h, WM_RBUTTONDOWN, 50, 8, MK_RBUTTON);
+  Send(h, WM_RBUTTONUP, 50, 8);
+  // A section menu that does not pop up by itself shows nothing at all.
+  Send(h, WM_RBUTTONDOWN, 250, 8, MK_RBUTTON);
+  Send(h, WM_RBUTTONUP, 250, 8);
+  // While resizing the right button is swallowed.
+  Send(h, WM_LBUTTONDOWN, 99, 8, MK_LBUTTON);
+  ASSERT_TRUE(h->Resizing());
+  Send(h, WM_RBUTTONDOWN, 50, 8, MK_RBUTTON | MK_LBUTTON);
+  Send(h, WM_RBUTTONUP, 50, 8);
+  Send(h, WM_LBUTTONUP, 99, 8);
+  // A freed menu is dropped by the sections that used it.
+  delete forSection;
+  EXPECT_EQ(Sec(h, 1)->PopupMenu(), nullptr);
 }
 
 TEST_F(ElHeaderTest, WideHintsArePacked) {

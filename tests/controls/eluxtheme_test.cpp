@@ -28,8 +28,10 @@ TEST(ElUxTheme, EntryPointsAndMissingOnes) {
   EXPECT_STREQ(kThemeFunctionNames[46], "GetCurrentThemeName");
 
   // A themed draw by class name, with the Light theme of a fresh prefix.
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bmp = CreateCompatibleBitmap(GetDC(nullptr), 40, 20);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, 40, 20);
+  ReleaseDC(nullptr, screen);
   HGDIOBJ old = SelectObject(dc, bmp);
   RECT r{0, 0, 40, 20};
   EXPECT_EQ(DrawThemeBackgroundByClass(L"HEADER", dc, 1, 1, &r, nullptr), S_OK);
