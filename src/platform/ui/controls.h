@@ -345,6 +345,8 @@ class TWinControl : public TControl {
   void SetBevelEdges(TBevelEdges v);
   TBrush* Brush() { return &brush_; }
 
+  // The component name is also the window's "Name" property (a global atom).
+  void SetName(const std::string& NewName) override;
   // A fixed id (GWLP_ID of a child window) by which automation finds the control.
   int ControlId() const { return controlId_; }
   void SetControlId(int v);

@@ -199,6 +199,14 @@ void TWinControl::CreateHandle() {
   AlignChildren();
 }
 
+void TWinControl::SetName(const std::string& NewName) {
+  TControl::SetName(NewName);
+  if (!handle_) return;
+  if (ATOM a = static_cast<ATOM>(reinterpret_cast<uintptr_t>(RemovePropA(handle_, kNameProp)))) GlobalDeleteAtom(a);
+  if (!NewName.empty())
+    SetPropA(handle_, kNameProp, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(GlobalAddAtomA(NewName.c_str()))));
+}
+
 void TWinControl::SetControlId(int v) {
   controlId_ = v;
   if (handle_ && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) SetWindowLongPtrA(handle_, GWLP_ID, v);

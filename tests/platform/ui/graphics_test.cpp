@@ -1,6 +1,11 @@
 // Canvas, tools and pictures, probed on 32-bit DIB sections.
 #include <gtest/gtest.h>
 
+#include "platform/win32.h"
+#include <winspool.h>
+
+#include "platform/core/exceptions.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/graphics.h"
 #include "platform/ui/imglist.h"
 #include "platform/ui/screenshot.h"
@@ -106,6 +111,18 @@ TEST(ImageLists, ChangeLinksHearAndCanLeave) {
   list.Clear();
   EXPECT_EQ(1, heard);
   EXPECT_EQ(0, list.Count());
+}
+
+TEST(Printing, NoPrinterIsAnErrorNotACrash) {
+  TPrinter p;
+  p.Title = "Morvane";
+  char name[256] = {};
+  DWORD n = sizeof(name);
+  if (GetDefaultPrinterA(name, &n)) GTEST_SKIP() << "a printer exists here: " << name;
+  EXPECT_THROW(p.BeginDoc(), EInvalidOperation);
+  EXPECT_FALSE(p.Printing());
+  EXPECT_THROW(p.EndDoc(), EInvalidOperation);
+  EXPECT_THROW(p.NewPage(), EInvalidOperation);
 }
 
 TEST(Screenshots, PngHeaderAndPixels) {

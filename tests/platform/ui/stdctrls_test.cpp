@@ -5,6 +5,7 @@
 
 #include "platform/ui/comctrls.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/shellctrls.h"
 #include "platform/ui/stdctrls.h"
 #include "ui_fixture.h"
 
@@ -178,6 +179,21 @@ TEST_F(StdControls, ListBoxSelectionSurvivesANewWindow) {
   EXPECT_FALSE(lb->Selected(1));
   EXPECT_TRUE(lb->Selected(2));
   EXPECT_EQ(2, lb->SelCount());
+}
+
+TEST_F(StdControls, ShellComboListsMyComputerAndTheDrives) {
+  auto* sc = Add<TShellComboBox>();
+  ASSERT_GE(sc->Items()->Count(), 2);
+  EXPECT_EQ("", sc->Path(0)) << "My Computer itself";
+  bool haveC = false;
+  for (int i = 1; i < sc->Items()->Count(); ++i) haveC |= sc->Path(i) == "C:\\";
+  EXPECT_TRUE(haveC);
+  sc->SetText("C:\\users");
+  EXPECT_EQ(-1, sc->ItemIndex());
+  EXPECT_EQ("C:\\users", sc->SelectedPath());
+  sc->HandleNeeded();
+  EXPECT_EQ("C:\\users", sc->SelectedPath());
+  EXPECT_EQ(4, sc->ObjectTypes());
 }
 
 TEST_F(StdControls, UpDownRefusalKeepsThePosition) {
