@@ -7,6 +7,7 @@
 
 #include <set>
 
+#include "platform/ui/automation.h"
 #include "platform/ui/comctrls.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
@@ -222,6 +223,12 @@ TEST_F(Showcase, EveryStandardControlIsDrawnAndDriven) {
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(form->Handle()) != FALSE; }));
   EXPECT_EQ(1, form->stdShown) << "the active sheet shows with its form";
   Pump(300);
+
+  // Found from outside by name, however deep.
+  EXPECT_EQ(form->list->Handle(), FindNamedWindow(form->Handle(), "Grid"));
+  EXPECT_EQ(form->upDown->Handle(), FindNamedWindow(form->Handle(), "UpDown1"));
+  EXPECT_EQ("Combo1", WindowName(form->combo->Handle()));
+  EXPECT_EQ(nullptr, FindNamedWindow(form->Handle(), "NoSuchControl"));
 
   // The list asks only for the rows it shows.
   ASSERT_TRUE(PumpUntil([&] { return !form->asked.empty(); }));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/comctrls.h"
+#include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/shellctrls.h"
 #include "platform/ui/stdctrls.h"
@@ -194,6 +195,34 @@ TEST_F(StdControls, ShellComboListsMyComputerAndTheDrives) {
   sc->HandleNeeded();
   EXPECT_EQ("C:\\users", sc->SelectedPath());
   EXPECT_EQ(4, sc->ObjectTypes());
+}
+
+TEST_F(StdControls, ASplitterWithoutAWindowGetsTheMouseAndResizesItsNeighbour) {
+  auto* left = Add<TPanel>(0, 0, 100, 100);
+  left->SetAlign(TAlign::alLeft);
+  auto* split = new TSplitter(form.get());
+  split->SetParent(form.get());
+  split->SetLeft(100);
+  auto* rest = Add<TPanel>(110, 0, 100, 100);
+  rest->SetAlign(TAlign::alClient);
+  int moved = 0, entered = 0;
+  split->OnMoved = [&](TObject*) { ++moved; };
+  split->OnMouseEnter = [&](TObject*) { ++entered; };
+  form->Show();
+  ASSERT_EQ(100, split->Left());
+  HWND h = form->Handle();
+  const int y = 40, x = split->Left() + 1;
+  SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  EXPECT_EQ(1, entered);
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  EXPECT_EQ(h, GetCapture());
+  SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 30, y));
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(x + 30, y));
+  EXPECT_EQ(130, left->Width());
+  EXPECT_EQ(130, split->Left());
+  EXPECT_EQ(133, rest->Left());
+  EXPECT_EQ(1, moved);
+  EXPECT_NE(h, GetCapture());
 }
 
 TEST_F(StdControls, UpDownRefusalKeepsThePosition) {
