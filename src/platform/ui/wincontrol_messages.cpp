@@ -424,7 +424,13 @@ void TWinControl::Dispatch(TMessage& m) {
       if (bevelKind_ != TBevelKind::bkNone || borderWidth_ > 0) PaintBevelFrame();
       return;
     case CM_SYSCOLORCHANGE:
-      for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_SYSCOLORCHANGE);
+      // Child windows hear it as the system message (the common controls
+      // reload their colours from it), which comes back here as CM_ for them.
+      for (TControl* c : std::vector<TControl*>(controls_)) {
+        auto* w = dynamic_cast<TWinControl*>(c);
+        if (w && w->HandleAllocated()) SendMessageA(w->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+        else c->Perform(CM_SYSCOLORCHANGE);
+      }
       if (!subclassed_) Invalidate();
       return;
     case WM_GETDLGCODE:

@@ -256,6 +256,29 @@ TEST_F(Showcase, EveryStandardControlIsDrawnAndDriven) {
     sel.push_back(i->Index());
   EXPECT_EQ((std::vector<int>{3, 7}), sel);
   EXPECT_EQ("site7.example.com", form->list->Items()->Item(7)->Caption);
+  form->list->Items()->Item(7)->SetFocused(true);
+  EXPECT_EQ(7, form->list->ItemFocused()->Index());
+  EXPECT_EQ(7, form->list->GetNextItem(nullptr, TSearchDirection::sdAll, isFocused)->Index());
+  // The list says which rows it is about to show; a click on a column is reported.
+  form->hintFrom = form->hintTo = -1;
+  form->list->Items()->Item(150)->MakeVisible(false);
+  Pump(100);
+  EXPECT_LE(form->hintFrom, 150);
+  EXPECT_GE(form->hintTo, 150);
+  TListColumn* clicked = nullptr;
+  form->list->OnColumnClick = [&](TObject*, TListColumn* c) { clicked = c; };
+  NMLISTVIEW nm{};
+  nm.hdr.hwndFrom = form->list->Handle();
+  nm.hdr.code = static_cast<UINT>(LVN_COLUMNCLICK);
+  nm.iItem = -1;
+  nm.iSubItem = 2;
+  SendMessageA(GetParent(form->list->Handle()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+  EXPECT_EQ(form->list->Columns(2), clicked);
+  form->list->Items()->Item(0)->MakeVisible(false);
+  // A hidden tool button leaves the bar but keeps its place in the list.
+  form->btnNew->SetVisible(false);
+  EXPECT_TRUE(SendMessageA(form->toolBar->Handle(), TB_ISBUTTONHIDDEN, form->btnNew->CommandId(), 0));
+  form->btnNew->SetVisible(true);
   form->status->Panels(1)->SetText("Selected: 2");
   form->tabs->SetTabIndex(1);
 
