@@ -4,6 +4,7 @@
 // stands on it; without one it works on the port's client size.
 #pragma once
 
+#include "platform/win32.h"
 #include "treeview/eltreedefs.h"
 
 namespace morvane {
@@ -45,6 +46,10 @@ class TElTreeView {
   void RepaintDirty();
   // The focus-selection step of a focus change.
   void ToggleSelectionStep(TElTreeItem* Item);
+
+  // Mouse, key, capture, cancel-mode and timer messages of the view window;
+  // true when handled (Result then holds the answer).
+  bool HandleInputMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
 
  private:
   TCustomElTree* tree_;

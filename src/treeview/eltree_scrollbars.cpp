@@ -1,0 +1,43 @@
+#include "treeview/eltree_scrollbars.h"
+
+#include <algorithm>
+
+#include "controls/elscrollbar.h"
+
+namespace morvane {
+
+TElTreeScrollBars::TElTreeScrollBars(TWinControl* Parent, TScrolled OnScrolled)
+    : onScrolled_(std::move(OnScrolled)) {
+  auto make = [&](bool vertical) {
+    auto* b = new TElScrollBar(Parent);
+    b->SetKind(vertical ? TScrollBarKind::sbVertical : TScrollBarKind::sbHorizontal);
+    b->SetVisible(false);
+    b->SetParent(Parent);
+    // The tree moves itself and sets the bar's position back.
+    b->OnScroll = [this, vertical](TObject*, TElScrollCode code, int& pos, bool& doChange) {
+      doChange = false;
+      if (onScrolled_) onScrolled_(vertical, code, pos);
+    };
+    return b;
+  };
+  horz_ = make(false);
+  vert_ = make(true);
+}
+
+TWinControl* TElTreeScrollBars::Bar(bool Vertical) const { return Vertical ? vert_ : horz_; }
+
+void TElTreeScrollBars::SetRange(bool Vertical, int Max, int Page, int Position) {
+  auto* b = static_cast<TElScrollBar*>(Bar(Vertical));
+  b->SetMax(std::max(0, Max));
+  b->SetPage(std::max(1, Page));
+  b->SetPosition(Position);
+}
+
+void TElTreeScrollBars::EndScrolling(bool Vertical) { static_cast<TElScrollBar*>(Bar(Vertical))->EndScrolling(); }
+
+void TElTreeScrollBars::SetBarsEnabled(bool Value) {
+  horz_->SetEnabled(Value);
+  vert_->SetEnabled(Value);
+}
+
+}  // namespace morvane

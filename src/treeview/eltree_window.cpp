@@ -1,0 +1,479 @@
+#include "treeview/eltree_window.h"
+
+#include <algorithm>
+
+#include "platform/core/sysutils.h"
+#include "platform/ui/timers.h"
+#include "treeview/eltree_bracket.h"
+#include "treeview/eltree_glyphs.h"
+
+namespace morvane {
+
+// The model's view over the pieces of this window: repaint requests go to
+// the view window, scroll ranges to the custom bars.
+class TElTreeWindow::TFramePort : public IElTreeViewPort {
+ public:
+  explicit TFramePort(TElTreeWindow* Owner) : owner_(Owner) {}
+  TElTreeViewWindow* View() const { return owner_->view_; }
+  bool HandleAllocated() const override { return View() && View()->HandleAllocated(); }
+  int ClientWidth() const override { return View() ? std::max(0, View()->Width()) : 0; }
+  int ClientHeight() const override { return View() ? std::max(0, View()->Height()) : 0; }
+  void InvalidateRect(const TElRect& R) override {
+    if (HandleAllocated()) View()->InvalidateRect(RECT{R.Left, R.Top, R.Right, R.Bottom});
+  }
+  void Invalidate() override {
+    if (HandleAllocated()) View()->Invalidate();
+  }
+  void Update() override {
+    if (HandleAllocated()) View()->Update();
+  }
+  void ItemForgotten(TElTreeItem*) override {}
+  void ScrollBarChanged(TElScrollBarKind Kind, int Max, int Page, int Position, bool Visible) override {
+    const bool vertical = Kind == TElScrollBarKind::sbVertical;
+    if (!owner_->bars_) return;
+    owner_->bars_->SetRange(vertical, Max, Page, Position);
+    TWinControl* bar = owner_->bars_->Bar(vertical);
+    if (bar->Visible() != Visible) {
+      bar->SetVisible(Visible);
+      owner_->PlacePieces();
+    }
+  }
+  void PlaceChildren() override { owner_->PlacePieces(); }
+  bool EditorActive() const override { return false; }
+  void EndEdit(bool) override {}
+  void EndBarScrolling(TElScrollBarKind Kind) override {
+    if (owner_->bars_) owner_->bars_->EndScrolling(Kind == TElScrollBarKind::sbVertical);
+  }
+  unsigned WheelScrollLines() const override {
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    return lines;
+  }
+  void ScreenToClient(int& X, int& Y) const override {
+    if (!HandleAllocated()) return;
+    POINT p{X, Y};
+    ::ScreenToClient(View()->Handle(), &p);
+    X = p.x;
+    Y = p.y;
+  }
+  void MouseMoveAt(int X, int Y) override {
+    if (!HandleAllocated()) return;
+    LRESULT r = 0;
+    owner_->Tree().View().HandleInputMessage(WM_MOUSEMOVE, 0, MAKELPARAM(X, Y), r);
+  }
+  int ViewLeft() const override { return View() ? View()->Left() : 0; }
+  int ViewTop() const override { return View() ? View()->Top() : 0; }
+
+ private:
+  TElTreeWindow* owner_;
+};
+
+namespace {
+
+// The model's timers as window timers.
+class TWindowTreeTimer : public IElTreeTimer {
+ public:
+  TWindowTreeTimer() : timer_(std::make_unique<TTimer>(nullptr)) {
+    timer_->SetEnabled(false);
+    timer_->OnTimer = [this](TObject*) {
+      if (OnTimer) OnTimer();
+    };
+  }
+  void SetInterval(unsigned Milliseconds) override { timer_->SetInterval(Milliseconds); }
+  unsigned Interval() const override { return timer_->Interval(); }
+  void SetEnabled(bool Value) override { timer_->SetEnabled(Value); }
+  bool Enabled() const override { return timer_->Enabled(); }
+
+ private:
+  std::unique_ptr<TTimer> timer_;
+};
+
+}  // namespace
+
+// ---- the view window ----
+
+TElTreeViewWindow::TElTreeViewWindow(TElTreeWindow* Owner) : TCustomControl(Owner), owner_(Owner) {
+  SetControlStyle(ControlStyle() | csOpaque | csDoubleClicks);
+  SetTabStop(true);
+}
+
+void TElTreeViewWindow::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.Style |= WS_CLIPSIBLINGS;
+}
+
+void TElTreeViewWindow::PaintBackground(HDC DC, const RECT& Rect) {
+  if (owner_->SizeMoving()) return;
+  RECT r{Rect.left, Rect.top, Rect.right + 1, Rect.bottom + 1};
+  HBRUSH b = CreateSolidBrush(ColorToRGB(owner_->BkColor()));
+  FillRect(DC, &r, b);
+  DeleteObject(b);
+}
+
+void TElTreeViewWindow::WMPaint(TMessage& m) {
+  TElTree& tree = owner_->Tree();
+  if (tree.IsUpdating()) {
+    // Nothing is drawn until the bracket closes; the area stays valid.
+    DefaultHandler(m);
+    return;
+  }
+  if (HDC dc = reinterpret_cast<HDC>(m.WParam)) {
+    RECT clip{};
+    if (GetClipBox(dc, &clip) == NULLREGION || IsRectEmpty(&clip)) clip = ClientRect();
+    PaintBackground(dc, clip);
+    PaintRows(dc);
+    m.Result = 0;
+    return;
+  }
+  // The view always paints off screen: rows are drawn in layers.
+  const bool buffered = true;
+  PAINTSTRUCT ps{};
+  HDC screen = BeginPaint(Handle(), &ps);
+  RECT box = ps.rcPaint;
+  if (IsRectEmpty(&box))
+    box = ClientRect();
+  else {
+    ++box.right;
+    ++box.bottom;
+  }
+  HDC memDC = nullptr;
+  HBITMAP bmp = nullptr, oldBmp = nullptr;
+  RECT cr = ClientRect();
+  if (buffered && cr.right > 0 && cr.bottom > 0) {
+    memDC = CreateCompatibleDC(screen);
+    bmp = CreateCompatibleBitmap(screen, cr.right, cr.bottom);
+    oldBmp = static_cast<HBITMAP>(SelectObject(memDC, bmp));
+    IntersectClipRect(memDC, box.left, box.top, box.right, box.bottom);
+  }
+  HDC target = memDC ? memDC : screen;
+  try {
+    PaintBackground(target, box);
+    PaintRows(target);
+    if (memDC) {
+      SelectClipRgn(memDC, nullptr);
+      BitBlt(screen, box.left, box.top, box.right - box.left, box.bottom - box.top, memDC, box.left, box.top,
+             SRCCOPY);
+    }
+  } catch (...) {
+    if (memDC) {
+      SelectObject(memDC, oldBmp);
+      DeleteObject(bmp);
+      DeleteDC(memDC);
+    }
+    EndPaint(Handle(), &ps);
+    throw;
+  }
+  if (memDC) {
+    SelectObject(memDC, oldBmp);
+    DeleteObject(bmp);
+    DeleteDC(memDC);
+  }
+  EndPaint(Handle(), &ps);
+  m.Result = 0;
+}
+
+void TElTreeViewWindow::Dispatch(TMessage& m) {
+  if (!owner_->tree_) {
+    // The tree went first while the window is being freed.
+    TCustomControl::Dispatch(m);
+    return;
+  }
+  TElTree& tree = owner_->Tree();
+  const UINT msg = m.Msg;
+  const bool input = (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
+                     msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE || msg == WM_TIMER || msg == WM_MOUSELEAVE ||
+                     msg == CM_MOUSELEAVE || msg == CM_MOUSEENTER;
+  if (input) {
+    LRESULT r = 0;
+    if (tree.View().HandleInputMessage(msg, m.WParam, m.LParam, r)) {
+      m.Result = r;
+      return;
+    }
+  }
+  switch (msg) {
+    case WM_PAINT:
+      WMPaint(m);
+      return;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return;
+    case WM_SETFOCUS:
+      TCustomControl::Dispatch(m);
+      hasFocus_ = true;
+      if (owner_->HideSelection()) Invalidate();
+      return;
+    case WM_KILLFOCUS:
+      hasFocus_ = false;
+      TCustomControl::Dispatch(m);
+      if (HandleAllocated() && (owner_->HideSelection() || owner_->HideFocusRect())) Invalidate();
+      return;
+    case CM_MOUSELEAVE:
+      if (TElTreeItem* hot = tree.HotTrackItem()) {
+        tree.SetHotTrackItem(nullptr);
+        hot->RedrawItem(true);
+      }
+      TCustomControl::Dispatch(m);
+      return;
+    case WM_SYSCOLORCHANGE:
+      TCustomControl::Dispatch(m);
+      ElTreeRecolorGlyphs();
+      Invalidate();
+      return;
+    case WM_GETDLGCODE:
+      m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      return;
+    default:
+      break;
+  }
+  TCustomControl::Dispatch(m);
+}
+
+// ---- the outer window ----
+
+TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
+  ElTreeUnitStartup();
+  SetControlStyle(ControlStyle() | csOpaque | csAcceptsControls);
+  SetColor(clWindow);
+  SetTabStop(true);
+  tree_ = std::make_unique<TElTree>(nullptr);
+  port_ = std::make_unique<TFramePort>(this);
+
+  header_ = new TElHeader(this);
+  header_->SetParent(this);
+  header_->SetVisible(false);
+  headerLink_ = std::make_unique<TElTreeHeaderLink>(header_);
+  view_ = new TElTreeViewWindow(this);
+  view_->SetParent(this);
+  bars_ = std::make_unique<TElTreeScrollBars>(this, [this](bool vertical, int code, int pos) {
+    BarScrolled(vertical, code, pos);
+  });
+  hBar_ = bars_->Bar(false);
+  vBar_ = bars_->Bar(true);
+
+  measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
+  tree_->SetTimerFactory([] { return std::make_unique<TWindowTreeTimer>(); });
+  tree_->SetTextMeasurer(measurer_.get());
+  tree_->SetHeader(headerLink_.get());
+  tree_->SetViewPort(port_.get());
+  WireHeader();
+  SetBounds(Left(), Top(), 200, 100);
+}
+
+TElTreeWindow::~TElTreeWindow() {
+  // The model reports into the pieces while its items go: free it while
+  // they are all still here.
+  tree_->SetViewPort(nullptr);
+  tree_.reset();
+  DestroyComponents();
+  view_ = nullptr;
+  header_ = nullptr;
+  ElTreeUnitEnd();
+}
+
+void TElTreeWindow::WireHeader() {
+  TElHeader* h = header_;
+  // A header that changes its height (font, lock) moves the view.
+  h->OnResize = [this](TObject*) {
+    if (!placing_ && header_->Visible() && view_->Top() != header_->Height()) PlacePieces();
+  };
+  h->OnSectionClick = [this](TObject*, TElHeaderSection* s) {
+    tree_->HeaderSectionClick(s, (GetKeyState(VK_CONTROL) & 0x8000) != 0);
+    if (tree_->OnHeaderColumnClick) tree_->OnHeaderColumnClick(tree_.get(), s->Index());
+  };
+  h->OnSectionResize = [this](TObject*, TElHeaderSection* s) { tree_->HeaderSectionResize(s); };
+  h->OnSectionAutoSize = [this](TObject*, TElHeaderSection* s) { tree_->HeaderSectionAutoSize(s); };
+  h->OnSectionDelete = [this](TObject*, TElHeaderSection* s) {
+    tree_->HeaderSectionDeleted(s);
+    PlacePieces();
+  };
+  auto relayout = [this](TObject*, TElHeaderSection*) {
+    TTreeBracket b(tree_.get());
+    tree_->MarkTreePartWidthUnknown();
+    tree_->MarkFullRepaint();
+    tree_->MarkUpdate();
+  };
+  h->OnSectionCreate = [this, relayout](TObject* s, TElHeaderSection* sec) {
+    relayout(s, sec);
+    PlacePieces();
+  };
+  h->OnSectionShowHide = [this, relayout](TObject* s, TElHeaderSection* sec) {
+    relayout(s, sec);
+    if (header_->SectionsWidth() < view_->Width()) tree_->SetLeftPosition(0);
+  };
+  h->OnSectionMove = [relayout](TObject* s, TElHeaderSection* sec, int, int) { relayout(s, sec); };
+}
+
+void TElTreeWindow::BarScrolled(bool Vertical, int Code, int Pos) {
+  // The bar's codes 0 to 8 are the window scroll codes; the bar's own
+  // custom-side codes scroll nothing.
+  if (Code > 8) return;
+  if (Vertical)
+    tree_->View().OnVScroll(Code, Pos);
+  else
+    tree_->View().OnHScroll(Code, Pos);
+}
+
+void TElTreeWindow::CreateParams(TCreateParams& Params) {
+  TElXPThemedControl::CreateParams(Params);
+  Params.Style |= WS_CLIPCHILDREN;
+  if (borderStyle_ == TBorderStyle::bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TElTreeWindow::CreateWnd() {
+  TElXPThemedControl::CreateWnd();
+  PlacePieces();
+  TTreeBracket b(tree_.get());
+  tree_->MarkRows();
+  tree_->MarkFullRepaint();
+  tree_->MarkUpdate();
+}
+
+void TElTreeWindow::SetBorderStyle(TBorderStyle v) {
+  if (borderStyle_ == v) return;
+  borderStyle_ = v;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TElTreeWindow::SetHeaderHeight(int v) {
+  header_->SetHeight(v);
+  PlacePieces();
+}
+
+void TElTreeWindow::PlacePieces() {
+  if (placing_ || !tree_ || !view_ || !bars_) return;
+  placing_ = true;
+  RECT cr = ClientRect();
+  const int w = cr.right - cr.left, h = cr.bottom - cr.top;
+  const int barW = GetSystemMetrics(SM_CXVSCROLL), barH = GetSystemMetrics(SM_CYHSCROLL);
+  const bool showHeader = tree_->ShowColumns();
+  const bool vShown = vBar_->Visible(), hShown = hBar_->Visible();
+  const int viewW = std::max(0, w - (vShown ? barW : 0));
+  header_->SetVisible(showHeader);
+  // The header may settle on its own height when placed: read it after.
+  if (showHeader) header_->SetBounds(0, 0, viewW, header_->Height());
+  const int top = showHeader ? header_->Height() : 0;
+  const int viewH = std::max(0, h - top - (hShown ? barH : 0));
+  if (vShown) vBar_->SetBounds(viewW, 0, barW, std::max(0, h - (hShown ? barH : 0)));
+  if (hShown) hBar_->SetBounds(0, h - barH, viewW, barH);
+  const bool sizeChanged = view_->Width() != viewW || view_->Height() != viewH;
+  view_->SetBounds(0, top, viewW, viewH);
+  placing_ = false;
+  if (sizeChanged) {
+    TTreeBracket b(tree_.get());
+    tree_->MarkRows();
+    tree_->MarkFullRepaint();
+    tree_->MarkUpdate();
+  }
+}
+
+void TElTreeWindow::Resize() {
+  TElXPThemedControl::Resize();
+  if (!tree_) return;
+  TTreeBracket b(tree_.get());
+  PlacePieces();
+}
+
+void TElTreeWindow::Paint() {
+  // Only the square between two shown bars is the outer window's own.
+  if (!vBar_ || !vBar_->Visible() || !hBar_->Visible()) return;
+  RECT r{vBar_->Left(), hBar_->Top(), vBar_->Left() + vBar_->Width(), hBar_->Top() + hBar_->Height()};
+  TCanvas* c = Canvas();
+  c->Brush()->SetColor(vBar_->Color());
+  c->FillRect(r);
+}
+
+void TElTreeWindow::Dispatch(TMessage& m) {
+  // Messages that come while the pieces are made or freed get the defaults.
+  if (!tree_ || !view_ || !bars_) {
+    TElXPThemedControl::Dispatch(m);
+    return;
+  }
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return;
+    case WM_SETFOCUS:
+      // Tabbing backwards out of the view lands here: pass the focus on to
+      // the control before the tree instead of taking it back.
+      if (reinterpret_cast<HWND>(m.WParam) == (view_->HandleAllocated() ? view_->Handle() : nullptr)) {
+        if (HWND parent = GetParent(Handle())) {
+          if (HWND prev = GetNextDlgTabItem(parent, Handle(), TRUE); prev && prev != Handle())
+            ::SetFocus(prev);
+        }
+      } else if (view_->HandleAllocated()) {
+        ::SetFocus(view_->Handle());
+      }
+      m.Result = 0;
+      return;
+    case WM_SIZE:
+      TElXPThemedControl::Dispatch(m);
+      PlacePieces();
+      return;
+    case WM_MOUSEMOVE: {
+      // Moves over the outer window (the border square) reach the view in
+      // its own coordinates.
+      LRESULT r = 0;
+      const int x = static_cast<short>(LOWORD(m.LParam)) - view_->Left();
+      const int y = static_cast<short>(HIWORD(m.LParam)) - view_->Top();
+      tree_->View().HandleInputMessage(WM_MOUSEMOVE, m.WParam, MAKELPARAM(x, y), r);
+      TElXPThemedControl::Dispatch(m);
+      return;
+    }
+    case WM_SYSCOLORCHANGE:
+      TElXPThemedControl::Dispatch(m);
+      for (TWinControl* c : {static_cast<TWinControl*>(hBar_), static_cast<TWinControl*>(vBar_),
+                             static_cast<TWinControl*>(header_)})
+        if (c->HandleAllocated()) SendMessageA(c->Handle(), WM_SYSCOLORCHANGE, m.WParam, m.LParam);
+      return;
+    case CM_FONTCHANGED: {
+      TElXPThemedControl::Dispatch(m);
+      measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
+      tree_->SetFontHeight(Font()->Height());
+      tree_->SetTextMeasurer(measurer_.get());
+      return;
+    }
+    case CM_ENABLEDCHANGED:
+      TElXPThemedControl::Dispatch(m);
+      bars_->SetBarsEnabled(Enabled());
+      return;
+    case 2322:
+      if (HandleAllocated())
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return;
+    default:
+      break;
+  }
+  TElXPThemedControl::Dispatch(m);
+}
+
+void TElTreeWindow::LookChanged() {
+  if (tree_ && view_ && view_->HandleAllocated()) view_->Invalidate();
+}
+
+void TElTreeWindow::SetHighlightAlphaLevel(int v) {
+  if (v < 0 || v > 255 || v == highlightAlphaLevel_) return;
+  highlightAlphaLevel_ = v;
+  LookChanged();
+}
+
+void TElTreeWindow::SetBarStyle(bool v) {
+  if (v == tree_->BarStyle()) return;
+  if (v) {
+    BkColor_ = clBtnFace;
+    TextColor_ = clBtnText;
+    LinesColor_ = clBtnShadow;
+  }
+  tree_->SetBarStyle(v);
+  LookChanged();
+}
+
+void TElTreeWindow::DoItemDraw(TElTreeItem* Item, TCanvas* Surface, const RECT& R, int SectionIndex) {
+  if (OnItemDraw) OnItemDraw(this, Item, Surface, R, SectionIndex);
+}
+
+void TElTreeWindow::DoItemPostDraw(TCanvas* Canvas, TElTreeItem* Item, const RECT& ItemRect, bool& DrawFocusRect) {
+  if (OnItemPostDraw) OnItemPostDraw(this, Canvas, Item, ItemRect, DrawFocusRect);
+}
+
+}  // namespace morvane

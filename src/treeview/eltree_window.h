@@ -1,0 +1,169 @@
+// TElTreeWindow: the tree-list control as a window. It owns the tree model
+// (TElTree, which keeps working without any window), a column header, the
+// inner view window that paints the rows and takes the input, and two custom
+// scroll bars, and places them: header on top, bars on the right and at the
+// bottom, the view in the rest. The look of the rows (colours, lines,
+// stripes, selection and focus drawing) is kept here; the model keeps only
+// what its layout and hit testing need.
+#pragma once
+
+#include <memory>
+
+#include "controls/elheader.h"
+#include "controls/elxpthemed.h"
+#include "treeview/eltree.h"
+#include "treeview/eltree_scrollbars.h"
+#include "treeview/eltreeheaderlink.h"
+
+namespace morvane {
+
+class TElTreeWindow;
+
+enum class TDragTargetDraw : uint8_t {
+  ColorFrame, ColorRect, SelColorRect, dtdNone, dtdUpColorLine, dtdDownColorLine, dtdUpSelColorLine,
+  dtdDownSelColorLine
+};
+
+using TOnItemDrawEvent =
+    std::function<void(TObject* Sender, TElTreeItem* Item, TCanvas* Surface, RECT R, int SectionIndex)>;
+using TOnItemPostDrawEvent =
+    std::function<void(TObject* Sender, TCanvas* Canvas, TElTreeItem* Item, RECT ItemRect, bool& DrawFocusRect)>;
+
+// The inner client window: rows, painting, focus; input goes first to the
+// view's input handling of the model.
+class TElTreeViewWindow : public TCustomControl {
+ public:
+  explicit TElTreeViewWindow(TElTreeWindow* Owner);
+  bool HasFocus() const { return hasFocus_; }
+  bool Painting() const { return painting_; }
+  // Paints the rows on screen into DC (client coordinates of the view); the
+  // paint handler calls it, tests and the drag image may too.
+  void PaintRows(HDC DC);
+  // Fills Rect (grown by a pixel right and down) with the tree's background.
+  void PaintBackground(HDC DC, const RECT& Rect);
+
+ protected:
+  void Dispatch(TMessage& Message) override;
+  std::string ClassName() const override { return "TElTreeView"; }
+  void CreateParams(TCreateParams& Params) override;
+
+ private:
+  void WMPaint(TMessage& Message);
+  TElTreeWindow* owner_;
+  bool hasFocus_ = false;
+  bool painting_ = false;
+};
+
+class TElTreeWindow : public TElXPThemedControl {
+ public:
+  explicit TElTreeWindow(TComponent* AOwner);
+  ~TElTreeWindow() override;
+
+  TElTree& Tree() const { return *tree_; }
+  TElHeader* Header() const { return header_; }
+  TElTreeViewWindow* View() const { return view_; }
+  TWinControl* HScrollBar() const { return bars_->Bar(false); }
+  TWinControl* VScrollBar() const { return bars_->Bar(true); }
+
+  // Places header, scroll bars and view inside the client area.
+  void PlacePieces();
+  int HeaderHeight() const { return header_->Height(); }
+  void SetHeaderHeight(int v);
+
+  // The parent form is being sized or moved: every cell fills itself.
+  bool SizeMoving() const { return sizeMove_; }
+  void SetSizeMoving(bool v) { sizeMove_ = v; }
+
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle v);
+
+#define MORVANE_TREE_LOOK(Type, Name, Default) \
+ public:                                       \
+  Type Name() const { return Name##_; }        \
+  void Set##Name(Type v) {                     \
+    if (Name##_ == v) return;                  \
+    Name##_ = v;                               \
+    LookChanged();                             \
+  }                                            \
+                                               \
+ private:                                      \
+  Type Name##_ = Default;
+
+  MORVANE_TREE_LOOK(TColor, BkColor, clWindow)
+  MORVANE_TREE_LOOK(TColor, TextColor, clWindowText)
+  MORVANE_TREE_LOOK(TColor, LinesColor, clBtnFace)
+  MORVANE_TREE_LOOK(TPenStyle, LinesStyle, TPenStyle::psDot)
+  MORVANE_TREE_LOOK(TColor, HorzDivLinesColor, clBtnFace)
+  MORVANE_TREE_LOOK(TColor, VertDivLinesColor, clBtnFace)
+  MORVANE_TREE_LOOK(bool, VerticalLinesLong, true)
+  MORVANE_TREE_LOOK(bool, BarStyleVerticalLines, false)
+  MORVANE_TREE_LOOK(TColor, FocusedSelectColor, clHighlight)
+  MORVANE_TREE_LOOK(TColor, FocusedSelectTextColor, clHighlightText)
+  MORVANE_TREE_LOOK(TColor, HideSelectColor, clBtnFace)
+  MORVANE_TREE_LOOK(TColor, HideSelectTextColor, clBtnShadow)
+  MORVANE_TREE_LOOK(bool, HideSelection, false)
+  MORVANE_TREE_LOOK(bool, HideFocusRect, false)
+  MORVANE_TREE_LOOK(bool, DrawFocusRect, true)
+  MORVANE_TREE_LOOK(bool, StripedItems, false)
+  MORVANE_TREE_LOOK(TColor, StripedEvenColor, clBtnHighlight)
+  MORVANE_TREE_LOOK(TColor, StripedOddColor, clBtnFace)
+  MORVANE_TREE_LOOK(TColor, TrackColor, clHighlight)
+  MORVANE_TREE_LOOK(bool, UnderlineTracked, true)
+  MORVANE_TREE_LOOK(bool, RowHotTrack, false)
+  MORVANE_TREE_LOOK(bool, PlusMinusTransparent, false)
+  MORVANE_TREE_LOOK(TDragTargetDraw, DragTrgDrawMode, TDragTargetDraw::SelColorRect)
+  MORVANE_TREE_LOOK(TColor, DragRectAcceptColor, clGreen)
+  MORVANE_TREE_LOOK(TColor, DragRectDenyColor, clRed)
+  MORVANE_TREE_LOOK(bool, DropAccepted, false)
+#undef MORVANE_TREE_LOOK
+
+ public:
+  int HighlightAlphaLevel() const { return highlightAlphaLevel_; }
+  // Values outside 0 to 255 are ignored.
+  void SetHighlightAlphaLevel(int v);
+  // Colours of the row and bar style also change BkColor, TextColor and
+  // LinesColor to the button colours when switched on.
+  void SetBarStyle(bool v);
+
+  TOnItemDrawEvent OnItemDraw;
+  TOnItemPostDrawEvent OnItemPostDraw;
+
+  // The triggers; nothing happens without a handler.
+  virtual void DoItemDraw(TElTreeItem* Item, TCanvas* Surface, const RECT& R, int SectionIndex);
+  virtual void DoItemPostDraw(TCanvas* Canvas, TElTreeItem* Item, const RECT& ItemRect, bool& DrawFocusRect);
+
+  // The port the model reports to (the view window's invalid area, the
+  // scroll bars, the placement of the pieces).
+  class TFramePort;
+
+ protected:
+  std::wstring GetThemedClassName() const override { return L"TREEVIEW"; }
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Dispatch(TMessage& Message) override;
+  void Resize() override;
+  void Paint() override;
+  std::string ClassName() const override { return "TElTree"; }
+
+ private:
+  friend class TElTreeViewWindow;
+  void LookChanged();
+  void WireHeader();
+  void BarScrolled(bool Vertical, int Code, int Pos);
+
+  std::unique_ptr<TElTree> tree_;
+  std::unique_ptr<TFramePort> port_;
+  std::unique_ptr<TElTreeHeaderLink> headerLink_;
+  std::unique_ptr<IElTextMeasurer> measurer_;
+  TElHeader* header_ = nullptr;  // owned as components
+  TElTreeViewWindow* view_ = nullptr;
+  std::unique_ptr<TElTreeScrollBars> bars_;
+  TWinControl* hBar_ = nullptr;  // owned as components
+  TWinControl* vBar_ = nullptr;
+  TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
+  int highlightAlphaLevel_ = 255;
+  bool placing_ = false;
+  bool sizeMove_ = false;
+};
+
+}  // namespace morvane
