@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/core/streams.h"
+#include "treeview/eltree_inputdefs.h"
 #include "treeview/eltreeitems.h"
 #include "treeview/eltreeports.h"
 #include "treeview/eltreeview.h"
@@ -266,6 +267,34 @@ class TCustomElTree : public TComponent {
   int Width = 200;
   int Height = 100;
 
+  // Mouse, keys, drag and hints (the view's input handling reads these).
+  TSTISelectionMode SelectionMode = smUsual;
+  bool AlwaysKeepFocus = false;
+  bool DragAllowed = false;
+  TElDragType DragType = dtDelphi;
+  TDragImgMode DragImageMode = dimNever;
+  int DragScrollInterval = 100;
+  bool ExpandOnDragOver = false;
+  int DragExpandDelay = 500;
+  bool MouseFrameSelect = true;
+  bool MouseFrameVisible = true;
+  bool QuickEditMode = false;
+  TElDblClickMode DblClickMode = dcmExpand;
+  int InplaceEditorDelay = 500;
+  TElFieldType MainTextType = sftText;
+  bool RowHotTrack = false;
+  THintModes LineHintMode = shmLong;
+  TLineHintType LineHintType = lhtSmart;
+  TElHintType HintType = shtHintOrText;
+  int LineHintTimeout = 3000;
+  bool HideHintOnTimer = false;
+  bool HideHintOnMove = true;
+  int32_t LineHintColor = static_cast<int32_t>(0x80000005);  // the window colour
+  bool UseSystemHintColors = false;
+  bool ShowHint = false;
+  TElFString Hint;
+  bool IncrementalSearch = false;
+
   // ---- events ----
   TElTreeChangingEvent OnChanging;
   TNotifyEvent OnItemFocused;
@@ -291,6 +320,9 @@ class TCustomElTree : public TComponent {
   TElPicNeededEvent OnItemPicDraw;
   TElPicNeededEvent OnItemPicDraw2;
   std::function<void(TObject* Sender, int TrackPosition, TElFString& Hint)> OnVertScrollHintNeeded;
+  THotTrackEvent OnHotTrack;
+  TOnShowHintEvent OnShowLineHint;
+  TDragTargetChangeEvent OnDragTargetChange;
 
   // ---- event triggers ----
   virtual void DoChanging(TElTreeItem* Item, bool& AllowChange);
@@ -315,6 +347,7 @@ class TCustomElTree : public TComponent {
   friend class TElTreeItem;
   friend class TElTreeItems;
   friend class TElTreeView;
+  friend class TElTreeInput;
   friend class TElTreeSorter;
 
   void UpdateBracket(bool Begin);

@@ -217,6 +217,7 @@ class TElTreeItem : public TPersistent {
   friend class TCustomElTree;
   friend class TElTreeItems;
   friend class TElTreeView;
+  friend class TElTreeInput;
   friend class TElTreeSorter;
 
   // What a text change does, for texts that were set directly (loading).

@@ -4,9 +4,14 @@
 // stands on it; without one it works on the port's client size.
 #pragma once
 
+#include <memory>
+
+#include "platform/win32.h"
 #include "treeview/eltreedefs.h"
 
 namespace morvane {
+
+class TElTreeInput;
 
 class TElTreeView {
  public:
@@ -46,10 +51,19 @@ class TElTreeView {
   // The focus-selection step of a focus change.
   void ToggleSelectionStep(TElTreeItem* Item);
 
+  // Mouse, key, capture, cancel-mode and timer messages of the view window
+  // (true = handled, Result set). The state behind them lives in Input().
+  bool HandleInputMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
+  TElTreeInput& Input();
+  // An item is going away: the input handling drops its references.
+  void InputItemForgotten(TElTreeItem* Item);
+
  private:
   TCustomElTree* tree_;
   TElList visibleRows_;
   bool scrollToggle_ = false;
+  // Created on first use; shared_ptr so that this header needs no definition.
+  std::shared_ptr<TElTreeInput> input_;
 };
 
 }  // namespace morvane
