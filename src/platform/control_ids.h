@@ -13,4 +13,7 @@ constexpr int kUpdateMemo1 = 1103;
 constexpr int kUpdateButton1 = 1104;
 constexpr int kUpdateButton2 = 1105;
 
+// TQBBinaryFileListView: 1900-1909
+constexpr int kBinaryViewListView = 1900;
+
 }  // namespace morvane::ids
