@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "platform/core/streams.h"
+#include "treeview/eltree_editor.h"
 #include "treeview/eltree_inputdefs.h"
+#include "treeview/eltree_search.h"
 #include "treeview/eltreeitems.h"
 #include "treeview/eltreeports.h"
 #include "treeview/eltreeview.h"
@@ -339,6 +341,45 @@ class TCustomElTree : public TComponent {
   virtual void DoScroll(TElScrollBarKind Kind, int Code);
   TElFString VirtualText(TElTreeItem* Item, int SectionIndex) const;
 
+  // ---- item stream, cell styles, in-place editing, incremental search ----
+  TItemSaveEvent OnItemSave;
+  TItemSaveEvent OnItemLoad;
+  TCellStyleSaveEvent OnCellStyleSave;
+  TCellStyleSaveEvent OnCellStyleLoad;
+  TVirtualStyleNeededEvent OnVirtualStyleNeeded;
+  TTryEditEvent OnTryEdit;
+  TOnEndEditEvent OnEndEditItem;
+  TInplaceEditorNeededEvent OnInplaceEditorNeeded;
+  // The tree's font as new cell styles take it (the size in points follows
+  // FontHeight).
+  std::string FontName = "MS Sans Serif";
+  uint8_t FontStyles = 0;
+  int FontSize() const;
+  TElFieldType MainTextType = sftText;
+  bool QuickEditMode = false;
+  int InplaceEditorDelay = 500;
+  bool IncrementalSearch = false;
+  int IncrementalSearchTimeout = 500;
+  // The shared style of a virtual tree, filled by OnVirtualStyleNeeded
+  // before each use; null in a tree that is not virtual.
+  TElCellStyle* VirtualStyle(TElTreeItem* Item, int SectionIndex);
+  TElTreeInplaceManager* InplaceManager();
+  // Starts an in-place edit of the cell; false when nothing was started.
+  bool EditItem(TElTreeItem* Item, int SectionIndex);
+  // Completes the running edit (accepted unless Cancel).
+  void EndEditItem(bool Cancel);
+  // An item is being deleted: an edit of it is cancelled.
+  void ForgetEditedItem(TElTreeItem* Item);
+  // The running edit's editor is showing.
+  bool IsEditing() const;
+  TElTreeSearch& Search();
+  virtual void DoTryEdit(TElTreeItem* Item, int SectionIndex, TElFieldType& CellType,
+                         bool& CanEdit);
+  virtual void DoEndEditItem(TElTreeItem* Item, TElHeaderSection* Section, bool Canceled);
+  virtual void DoInplaceEditorNeeded(TElTreeItem* Item, int SectionIndex,
+                                     TElFieldType SupposedFieldType,
+                                     TElTreeInplaceEditor*& Editor);
+
  protected:
   std::string ClassName() const override { return "TCustomElTree"; }
   virtual TElTreeItems* CreateItems();
@@ -349,6 +390,10 @@ class TCustomElTree : public TComponent {
   friend class TElTreeView;
   friend class TElTreeInput;
   friend class TElTreeSorter;
+  friend class TElTreeInplaceEditor;
+
+  // The editor of the running edit reports its end.
+  void EditorCompleted(TElTreeInplaceEditor* Editor, bool Accepted);
 
   void UpdateBracket(bool Begin);
   void EndOfBracketWork();
@@ -442,6 +487,11 @@ class TCustomElTree : public TComponent {
   int sortSection_ = -1;
   bool sortUseCase_ = true;
   TElTreeVirtualityLevel virtualityLevel_ = vlNone;
+
+  // Made on first use; the manager is an owned component.
+  TElTreeInplaceManager* inplaceManager_ = nullptr;
+  std::unique_ptr<TElCellStyle> virtualStyle_;
+  std::unique_ptr<TElTreeSearch> search_;
 };
 
 // The published form of the control: the same class.

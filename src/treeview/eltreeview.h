@@ -50,6 +50,12 @@ class TElTreeView {
   void RepaintDirty();
   // The focus-selection step of a focus change.
   void ToggleSelectionStep(TElTreeItem* Item);
+  // The row a navigation key (VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME,
+  // VK_END) moves the focus to; null when there is none for the key.
+  TElTreeItem* NavigationTarget(int Key, int& RowIndex, bool& TargetSelected);
+  // After Item was expanded: scrolls its new child rows into view, never
+  // Item itself off the top.
+  void EnsureExpandedVisible(TElTreeItem* Item);
 
   // Mouse, key, capture, cancel-mode and timer messages of the view window
   // (true = handled, Result set). The state behind them lives in Input().
