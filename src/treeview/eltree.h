@@ -280,10 +280,7 @@ class TCustomElTree : public TComponent {
   int DragExpandDelay = 500;
   bool MouseFrameSelect = true;
   bool MouseFrameVisible = true;
-  bool QuickEditMode = false;
   TElDblClickMode DblClickMode = dcmExpand;
-  int InplaceEditorDelay = 500;
-  TElFieldType MainTextType = sftText;
   bool RowHotTrack = false;
   THintModes LineHintMode = shmLong;
   TLineHintType LineHintType = lhtSmart;
@@ -295,7 +292,6 @@ class TCustomElTree : public TComponent {
   bool UseSystemHintColors = false;
   bool ShowHint = false;
   TElFString Hint;
-  bool IncrementalSearch = false;
 
   // ---- events ----
   TElTreeChangingEvent OnChanging;

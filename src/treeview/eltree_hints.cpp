@@ -43,7 +43,7 @@ void TElTreeInput::LineHintTick() {
     HideLineHint();
     return;
   }
-  if (tree_->ViewPort().EditorActive()) return;
+  if (EditorActive()) return;
   lineHintTimer_->SetEnabled(false);
   if (!tree_->ViewPort().HandleAllocated() || port_->Designing()) return;
   DoHintDecision(hintX_, hintY_);
@@ -149,7 +149,7 @@ void TElTreeInput::DoHintDecision(int X, int Y) {
 
 void TElTreeInput::ShowLineHint(TElTreeItem* Item, TElHeaderSection* Section) {
   TCustomElTree* t = tree_;
-  if (t->ViewPort().EditorActive() || frameActive_) return;
+  if (EditorActive() || frameActive_) return;
   int row = view_->VisibleRows().IndexOf(Item);
   TElRect rr = view_->RowRect(row);
   if (rr.IsEmpty()) return;

@@ -45,7 +45,8 @@ class TElTreeInput {
   std::function<void(wchar_t& Key)> OnKeyPress;
   // The incremental search: true when it took the character.
   std::function<bool(wchar_t Key)> IncrementalSearchKey;
-  // Starts in-place editing of the item's cell (the editor framework).
+  // Starts in-place editing of the item's cell (the tree's EditItem when
+  // not set).
   std::function<void(TElTreeItem* Item, int SectionIndex)> StartEditing;
   // The tree's drag start relay (OnStartDrag) and end (OnEndDrag).
   std::function<void()> OnStartDrag;
@@ -110,6 +111,7 @@ class TElTreeInput {
 
  private:
   bool Usable(TElTreeItem* Item) const;
+  bool EditorActive() const;
   TElTreeItem* Hit(int X, int Y, TElHitPart& Part, int& Section) const;
   void ScheduleEdit(TElTreeItem* Item, int Section, unsigned Delay);
   void StopEditTimer();
@@ -123,7 +125,6 @@ class TElTreeInput {
   void HotTrack(int X, int Y);
   void ApplicationHint(int X, int Y);
   void Navigate(WORD Key, TShiftState Shift, int Move);
-  TElTreeItem* NavigationTarget(WORD Key, int& RowIndex) const;
   void DragScrollTick();
   void DragExpandTick();
   std::unique_ptr<IElTreeTimer> NewTimer();

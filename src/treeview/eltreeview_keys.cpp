@@ -3,6 +3,7 @@
 // the focused row, characters go to the incremental search.
 #include <algorithm>
 
+#include "platform/core/sysutils.h"
 #include "treeview/eltree.h"
 #include "treeview/eltree_bracket.h"
 #include "treeview/eltree_input.h"
@@ -17,42 +18,15 @@ bool HasShowableChild(TElTreeItem* it) {
 }
 }  // namespace
 
-TElTreeItem* TElTreeInput::NavigationTarget(WORD Key, int& RowIndex) const {
-  TCustomElTree* t = tree_;
-  TElTreeItems& items = t->Items();
-  const int count = t->CountVisibleRows();
-  RowIndex = -1;
-  if (count == 0) return nullptr;
-  TElTreeItem* f = t->ItemFocused();
-  const int cur = f ? items.VisibleIndexOf(f) : -1;
-  const int page = std::max(1, view_->RowsThatFit() - 1);
-  int target = -1;
-  switch (Key) {
-    case VK_UP: target = cur < 0 ? 0 : cur - 1; break;
-    case VK_DOWN: target = cur < 0 ? 0 : cur + 1; break;
-    case VK_PRIOR: target = cur < 0 ? 0 : std::max(0, cur - page); break;
-    case VK_NEXT: target = cur < 0 ? 0 : std::min(count - 1, cur + page); break;
-    case VK_HOME: target = 0; break;
-    case VK_END:
-      for (int i = count - 1; i >= 0; --i) {
-        TElTreeItem* it = items.VisItem(i);
-        if (it && (t->IgnoreEnabled || it->Enabled())) {
-          target = i;
-          break;
-        }
-      }
-      break;
-    default: break;
-  }
-  if (target < 0 || target >= count) return nullptr;
-  RowIndex = target;
-  return items.VisItem(target);
-}
-
 void TElTreeInput::KeyPress(wchar_t& Key) {
-  if (tree_->IncrementalSearch && IncrementalSearchKey && IncrementalSearchKey(Key)) {
-    Key = 0;
-    return;
+  if (tree_->IncrementalSearch) {
+    bool taken = IncrementalSearchKey
+                     ? IncrementalSearchKey(Key)
+                     : tree_->Search().SearchKey(WideToAnsi(std::wstring(1, Key)).c_str()[0]);
+    if (taken) {
+      Key = 0;
+      return;
+    }
   }
   if (OnKeyPress) OnKeyPress(Key);
 }
@@ -177,7 +151,8 @@ void TElTreeInput::Navigate(WORD Key, TShiftState Shift, int Move) {
       t->MarkRows();
     }
   } else {
-    target = NavigationTarget(Key, row);
+    bool wasSelected;
+    target = view_->NavigationTarget(Key, row, wasSelected);
   }
   if (!f && !target) return;
   const bool targetWasSelected = target && target->Selected();

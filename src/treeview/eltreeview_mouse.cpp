@@ -172,7 +172,11 @@ void TElTreeInput::ScheduleEdit(TElTreeItem* Item, int Section, unsigned Delay) 
       TElTreeItem* it = editItem_;
       int sec = editSection_;
       editItem_ = nullptr;
-      if (it && !frameActive_ && StartEditing) StartEditing(it, sec);
+      if (!it || frameActive_) return;
+      if (StartEditing)
+        StartEditing(it, sec);
+      else
+        tree_->EditItem(it, sec);
     };
   }
   editTimer_->SetEnabled(false);
@@ -200,16 +204,12 @@ void TElTreeInput::ToggleSelected(TElTreeItem* Item) {
 }
 
 void TElTreeInput::ExpandShowingChildren(TElTreeItem* Item) {
-  TCustomElTree* t = tree_;
   Item->Expand(false);
-  if (!Item->Expanded() || t->IsUpdating()) return;
-  TElTreeItem* last = Item->LastChild();
-  while (last && !last->IsShown()) last = Item->PrevChild(last);
-  if (!last) return;
-  int iv = t->Items().VisibleIndexOf(Item);
-  int lv = t->Items().VisibleIndexOf(last);
-  int rows = std::max(1, view_->FullRowsThatFit());
-  if (lv >= t->TopIndex() + rows) t->SetTopIndex(std::min(iv, lv - rows + 1));
+  if (Item->Expanded() && !tree_->IsUpdating()) view_->EnsureExpandedVisible(Item);
+}
+
+bool TElTreeInput::EditorActive() const {
+  return tree_->IsEditing() || tree_->ViewPort().EditorActive();
 }
 
 // ---- button presses ----
@@ -362,7 +362,7 @@ void TElTreeInput::CompleteDelayedSelection() {
   delayPending_ = false;
   TElTreeItem* item = delayItem_;
   delayItem_ = nullptr;
-  if (!item || tree_->ViewPort().EditorActive()) return;
+  if (!item || EditorActive()) return;
   TCustomElTree* t = tree_;
   const bool multi = t->MultiSelect();
   const bool ctrl = delayShift_ & ssCtrl, shift = delayShift_ & ssShift;
@@ -539,7 +539,7 @@ void TElTreeInput::HotTrack(int X, int Y) {
   TCustomElTree* t = tree_;
   (void)X;
   TElTreeItem* row = view_->RowAt(Y);
-  if (t->ViewPort().EditorActive() || (row && !Usable(row))) row = nullptr;
+  if (EditorActive() || (row && !Usable(row))) row = nullptr;
   TElTreeItem* old = t->HotTrackItem();
   if (row == old) return;
   t->SetHotTrackItem(row);
