@@ -32,4 +32,7 @@ constexpr int kAboutBox = 3260;      // 3260-3299
 constexpr int kSplash = 3300;
 constexpr int kSettingsDlg = 3320;   // 3320-3359
 
+// TQBBinaryFileListView: 1900-1909
+constexpr int kBinaryViewListView = 1900;
+
 }  // namespace morvane::ids
