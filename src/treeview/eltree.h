@@ -366,6 +366,14 @@ class TCustomElTree : public TComponent {
   void EndEditItem(bool Cancel);
   // An item is being deleted: an edit of it is cancelled.
   void ForgetEditedItem(TElTreeItem* Item);
+  // Starts an edit of the cell after InplaceEditorDelay (1 ms when
+  // Immediate). With columns only for the section under the last click (or
+  // with QuickEditMode) when it is editable; never while designing.
+  void ScheduleEdit(TElTreeItem* Item, int SectionIndex, bool Immediate);
+  // The section of the last click, kept by the mouse handling.
+  int EditClickSection = -1;
+  IElTreeTimer* EditTimer() const { return editTimer_.get(); }
+  TElTreeItem* PendingEditItem() const { return pendingEditItem_; }
   // The running edit's editor is showing.
   bool IsEditing() const;
   TElTreeSearch& Search();
@@ -488,6 +496,9 @@ class TCustomElTree : public TComponent {
   TElTreeInplaceManager* inplaceManager_ = nullptr;
   std::unique_ptr<TElCellStyle> virtualStyle_;
   std::unique_ptr<TElTreeSearch> search_;
+  std::unique_ptr<IElTreeTimer> editTimer_;
+  TElTreeItem* pendingEditItem_ = nullptr;
+  int pendingEditSection_ = -1;
 };
 
 // The published form of the control: the same class.

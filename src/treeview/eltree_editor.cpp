@@ -237,7 +237,34 @@ void TCustomElTree::EditorCompleted(TElTreeInplaceEditor* Editor, bool Accepted)
   DoEndEditItem(item, sec >= 0 ? HeaderSections().GetSection(sec) : nullptr, false);
 }
 
+void TCustomElTree::ScheduleEdit(TElTreeItem* Item, int SectionIndex, bool Immediate) {
+  if (!Item || HasState(csDesigning)) return;
+  if (showColumns_) {
+    if (SectionIndex != EditClickSection && !QuickEditMode) return;
+    TElHeaderSection* s = HeaderSections().GetSection(SectionIndex);
+    if (!s || !s->Editable()) return;
+  } else {
+    SectionIndex = -1;
+  }
+  if (!editTimer_) editTimer_ = timerFactory_();
+  editTimer_->SetEnabled(false);
+  editTimer_->SetInterval(Immediate ? 1u : static_cast<unsigned>(std::max(0, InplaceEditorDelay)));
+  editTimer_->OnTimer = [this] {
+    editTimer_->SetEnabled(false);
+    TElTreeItem* item = pendingEditItem_;
+    pendingEditItem_ = nullptr;
+    if (item) EditItem(item, pendingEditSection_);
+  };
+  pendingEditItem_ = Item;
+  pendingEditSection_ = SectionIndex;
+  editTimer_->SetEnabled(true);
+}
+
 void TCustomElTree::ForgetEditedItem(TElTreeItem* Item) {
+  if (pendingEditItem_ == Item) {
+    pendingEditItem_ = nullptr;
+    if (editTimer_) editTimer_->SetEnabled(false);
+  }
   if (!inplaceManager_ || !inplaceManager_->active_) return;
   TElTreeInplaceEditor* e = inplaceManager_->active_;
   if (e->Item != Item) return;

@@ -36,7 +36,8 @@ TEST_F(BinaryFileListViewCopy, CopiesEverySelectedRow) {
   for (int i = 300; i < 1500; ++i) view.ListView->SetItemSelected(i, true);
   view.ListView->SetItemSelected(2000, true);
   Clipboard()->SetAsText("before");
-  view.Copy1Click(view.Copy1);
+  EXPECT_EQ(view.ListView->PopupMenu(), view.PopupMenu1);
+  view.Copy1->Click();
   const std::string text = Clipboard()->AsText();
   std::vector<std::string> lines;
   for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
@@ -53,8 +54,8 @@ TEST_F(BinaryFileListViewCopy, CopiesEverySelectedRow) {
   EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos);
 
   // Select All then Copy: every row.
-  view.SelectAll1Click(view.SelectAll1);
-  view.Copy1Click(view.Copy1);
+  view.SelectAll1->Click();
+  view.Copy1->Click();
   const std::string all = Clipboard()->AsText();
   size_t count = 0;
   for (size_t at = 0; (at = all.find("\r\n", at)) != std::string::npos; at += 2) ++count;

@@ -319,9 +319,11 @@ TEST_F(BinaryFileListView, FindGoesOnFromTheFocusedRow) {
   EXPECT_EQ(selected(), std::vector<int>{});
 }
 
-TEST_F(BinaryFileListView, AHintThatCannotBeMappedSaysSoOnce) {
+TEST_F(BinaryFileListView, AViewThatCannotBeMappedIsReported) {
   TTempDir dir;
-  view->OpenFile(dir.Write("rows.dat", std::string(64 * 32, 'z')));
+  std::string rows(1100 * 32, 'z');
+  rows.replace(1050 * 32, 6, "needle");
+  view->OpenFile(dir.Write("rows.dat", rows));
   // A granularity the system does not have makes the view's start invalid.
   view->Granularity = 1000;
   int asked = 0;
@@ -335,6 +337,13 @@ TEST_F(BinaryFileListView, AHintThatCannotBeMappedSaysSoOnce) {
   view->ListViewDataHint(view->ListView, 40, 45);
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(view->ListView->Items()->Item(40)->Caption, "");
+  // The search says where it stopped: its second window of rows, from row 1001.
+  script_.Expect(TModalKind::mkMessageBox,
+                 "Cannot copy\nCannot copy selection to the clipboard (" + SysErrorMessage(ERROR_MAPPED_ALIGNMENT) +
+                     ", icount= 1001).",
+                 IDOK);
+  view->Find("needle");
+  EXPECT_FALSE(view->ListView->IsSelected(1050));
   // With no file open the list may still paint: nothing to map, no message.
   view->CloseFile();
   view->ListViewDataHint(view->ListView, 0, 5);

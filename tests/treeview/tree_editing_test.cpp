@@ -247,6 +247,42 @@ TEST(TreeInplaceEditor, RefusalsAndTheCellsFieldType) {
   EXPECT_FALSE(t->EditItem(a, 0));
 }
 
+TEST(TreeInplaceEditor, ScheduledEditStartsWhenTheTimerFires) {
+  auto t = NewTree();
+  test::AddSections(*t, 2);
+  t->HeaderSections().GetSection(1)->SetEditable(true);
+  t->SetShowColumns(true);
+  Load(*t, {"a|x", "b|y"});
+  TFakeEditor e(FieldTypeBit(sftText));
+  e.SetTree(t.get());
+  TElTreeItem* a = t->Items().Item(0);
+  t->EditClickSection = 0;
+  t->ScheduleEdit(a, 1, false);
+  EXPECT_EQ(t->EditTimer(), nullptr) << "not the section of the last click";
+  t->EditClickSection = 1;
+  t->ScheduleEdit(a, 1, false);
+  auto* timer = static_cast<TManualTreeTimer*>(t->EditTimer());
+  ASSERT_NE(timer, nullptr);
+  EXPECT_EQ(timer->Interval(), 500u);
+  EXPECT_TRUE(timer->Enabled());
+  EXPECT_FALSE(e.Editing());
+  timer->Fire();
+  EXPECT_TRUE(e.Editing());
+  EXPECT_EQ(e.shownText, L"x");
+  EXPECT_FALSE(timer->Enabled());
+  t->EndEditItem(true);
+
+  t->ScheduleEdit(t->Items().Item(1), 0, true);
+  EXPECT_FALSE(timer->Enabled()) << "section 0 is not editable";
+  t->QuickEditMode = true;
+  t->ScheduleEdit(t->Items().Item(1), 1, true);
+  EXPECT_EQ(timer->Interval(), 1u);
+  t->Items().DeleteItem(t->Items().Item(1));
+  EXPECT_EQ(t->PendingEditItem(), nullptr) << "a deleted item is not edited later";
+  timer->Fire();
+  EXPECT_FALSE(e.Editing());
+}
+
 // A timeout service that only ends when told to.
 struct TFakeTimeout : IElSearchTimeout {
   TFakeTimeout(std::vector<TFakeTimeout*>& All, int& Stops) : stops(Stops) { All.push_back(this); }
