@@ -68,6 +68,19 @@ TEST(TreeItemStream, SaveAndLoadKeepEveryStoredField) {
 
   const std::string bytes = Saved(*t);
   EXPECT_EQ(t->ItemFocused(), d) << "the focus comes back after saving";
+  {
+    SCOPED_TRACE("the fixed block of beta");
+    const std::string blk = bytes.substr(bytes.find("beta") + 4, 128);
+    EXPECT_EQ(blk.substr(0, 2), std::string("\x20\x00", 2)) << "bold state, no focus";
+    EXPECT_EQ(blk.substr(4, 16), I32(4) + I32(5) + I32(6) + I32(7));
+    EXPECT_EQ(blk.substr(20, 4), I32(static_cast<int32_t>(b->Flags())));
+    EXPECT_EQ(blk.substr(28, 12), I32(0x102030) + I32(0x708090) + I32(0x405060));
+    EXPECT_EQ(blk.substr(40, 2), std::string("\x02\x01", 2));
+    EXPECT_EQ(blk[48], 4);
+    EXPECT_EQ(blk.substr(52, 12), I32(9) + I32(0x0A0B0C) + I32(-77));
+    EXPECT_EQ(blk.substr(64, 4), I32(0x000300FF)) << "overlays in bits 0-7 and 16-23";
+    EXPECT_EQ(blk.substr(68), std::string(60, '\0'));
+  }
 
   auto u = NewTree();
   LoadBytes(*u, bytes);
