@@ -3,6 +3,9 @@
 // the row the mouse rests on, and the glyph recolouring.
 #include "treeview/eltree_drag.h"
 
+#include <algorithm>
+
+#include "platform/ui/imglist.h"
 #include "treeview/eltree.h"
 #include "treeview/eltree_input.h"
 
@@ -17,6 +20,10 @@ TCursor TElTreeDragObject::GetDragCursor(bool Accepted, int X, int Y) {
 void TElTreeDragObject::Finished(TObject* Target, int X, int Y, bool Accepted) {
   TDragControlObject::Finished(Target, X, Y, Accepted);
   delete this;
+}
+
+TDragImageList* TElTreeDragObject::GetDragImages() {
+  return tree_ ? tree_->View().Input().DragImages() : TDragControlObject::GetDragImages();
 }
 
 void RecolorGlyph(TBitmap& Bitmap) {
@@ -38,17 +45,78 @@ void RecolorGlyph(TBitmap& Bitmap) {
 
 // ---- the view's part of a drag ----
 
+TDragImageList* TElTreeInput::DragImages() const {
+  return dragImages_ && dragImages_->Count() > 0 ? dragImages_.get() : nullptr;
+}
+
+void TElTreeInput::BuildDragImage() {
+  TCustomElTree* t = tree_;
+  dragImages_.reset();
+  if (t->DragImageMode == dimNever) return;
+  const TElList& rows = view_->VisibleRows();
+  int top = -1, bottom = -1, found = 0;
+  for (int i = 0; i < rows.Count(); ++i) {
+    if (!static_cast<TElTreeItem*>(rows.Get(i))->Selected()) continue;
+    TElRect r = view_->RowRect(i);
+    if (++found > 1 && t->DragImageMode == dimOne) return;
+    if (top < 0) top = r.Top;
+    bottom = r.Bottom;
+  }
+  const int height = bottom - top + 1;
+  dragImageOffset_ = top;
+  int width;
+  TElHeaderSection* main = t->HeaderSections().GetSection(t->MainTreeColumn());
+  if (t->ShowColumns() && main)
+    width = main->Width();
+  else
+    width = std::max(view_->ComputeLongestRowWidth(), t->LeftPosition() + view_->ClientWidth());
+  width = std::max(width, 1);
+  TBitmap bmp;
+  bmp.SetSize(width, height);
+  TCanvas* c = bmp.Canvas();
+  c->Brush()->SetColor(clWindow);
+  c->FillRect(RECT{0, 0, width, height});
+  c->Font()->SetColor(clWindowText);
+  SetBkMode(c->Handle(), TRANSPARENT);
+  for (int i = 0; i < rows.Count(); ++i) {
+    auto* it = static_cast<TElTreeItem*>(rows.Get(i));
+    if (!it->Selected()) continue;
+    TElRect r = view_->RowRect(i);
+    RECT rr{0, r.Top - top, width, r.Bottom - top - (t->HorizontalLines() ? 1 : 0)};
+    int indent = 0;
+    if ((t->ShowRoot() && t->ShowLines()) || (t->ShowButtons() && t->ShowRootButtons))
+      indent += t->ItemIndent();
+    indent += it->Level() * t->ItemIndent() + t->ItemIndent() / 3;
+    if (t->RightAlignedTree)
+      rr.right -= indent;
+    else
+      rr.left += indent;
+    std::wstring text = it->Text();
+    UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;
+    if (t->RightAlignedTree || t->RightAlignedText) flags |= DT_RIGHT;
+    if (t->RightAlignedText) flags |= DT_RTLREADING;
+    DrawTextW(c->Handle(), text.c_str(), static_cast<int>(text.size()), &rr, flags);
+  }
+  dragImages_ = std::make_shared<TDragImageList>(nullptr, width, height);
+  dragImages_->AddMasked(&bmp, clWindow);
+  int hx = downX_ + t->LeftPosition() - (t->ShowColumns() && main ? main->Left() : 0);
+  dragImages_->SetDragImage(0, hx, downY_ - dragImageOffset_);
+}
+
 void TElTreeInput::DoStartDrag() {
   TCustomElTree* t = tree_;
   if (TElTreeItem* old = t->DropTarget()) {
     t->SetDropTarget(nullptr);
     old->RedrawItem(true);
   }
+  const bool something = t->MultiSelect() ? t->GetSelectedCount() > 0 : t->AnchorItem() != nullptr;
+  if (t->AnchorItem() || something) BuildDragImage();
   if (OnStartDrag) OnStartDrag();
 }
 
 void TElTreeInput::DoEndDrag(TObject* Target, int X, int Y) {
   if (OnEndDrag) OnEndDrag(Target, X, Y);
+  dragImages_.reset();
   dragOverView_ = false;
   if (TElTreeItem* old = tree_->DropTarget()) {
     tree_->SetDropTarget(nullptr);

@@ -18,6 +18,8 @@ class TElTreeDragObject : public TDragControlObject {
   // Frees the object: the tree makes one per drag and never keeps it.
   void Finished(TObject* Target, int X, int Y, bool Accepted) override;
   TCustomElTree* Tree() const { return tree_; }
+  // The tree's picture of the dragged rows.
+  TDragImageList* GetDragImages() override;
 
  private:
   TCustomElTree* tree_;

@@ -16,6 +16,7 @@ namespace morvane {
 
 class TCustomElTree;
 class TElTreeView;
+class TDragImageList;
 
 class TElTreeInput {
  public:
@@ -78,6 +79,10 @@ class TElTreeInput {
   bool DragScroll(int Y);
   // The drag cursor for the state now (Ctrl decides move or copy).
   int DragCursor(bool Accepted) const;
+  // The picture of the dragged rows while a drag runs (null when none).
+  TDragImageList* DragImages() const;
+  // The top of the dragged rows in the view (the image's y origin).
+  int DragImageOffset() const { return dragImageOffset_; }
 
   // ---- line hints ----
   void StartLineHint(int X, int Y);
@@ -125,6 +130,7 @@ class TElTreeInput {
   void HotTrack(int X, int Y);
   void ApplicationHint(int X, int Y);
   void Navigate(WORD Key, TShiftState Shift, int Move);
+  void BuildDragImage();
   void DragScrollTick();
   void DragExpandTick();
   std::unique_ptr<IElTreeTimer> NewTimer();
@@ -164,6 +170,7 @@ class TElTreeInput {
   bool dragOverView_ = false;
   bool dropAccepted_ = false;
   int dragImageOffset_ = 0;
+  std::shared_ptr<TDragImageList> dragImages_;
   std::unique_ptr<IElTreeTimer> dragScrollTimer_;
   std::unique_ptr<IElTreeTimer> dragExpandTimer_;
 };

@@ -2,6 +2,7 @@
 // with synthetic window messages on a tree without a window.
 #include "tree_fixture.h"
 #include "treeview/eltree_drag.h"
+#include "platform/ui/imglist.h"
 #include "treeview/eltree_input.h"
 
 namespace morvane {
@@ -550,6 +551,43 @@ TEST(TreeDrag, EdgeScrollingAndExpandOnRest) {
   EXPECT_FALSE(f.Row(0)->Expanded());
   Manual(f.in.DragExpandTimer())->Fire();
   EXPECT_TRUE(f.Row(0)->Expanded());
+}
+
+TEST(TreeDrag, ImageSpansTheSelectedRowsOnScreen) {
+  TFixture f({"0", "1", "2", "3", "4", "5"});
+  f.Click(2);
+  f.Click(5, MK_CONTROL);
+  f.tree->DragAllowed = true;
+  struct TCase {
+    TDragImgMode mode;
+    bool image;
+    int height;
+  } cases[] = {{dimNever, false, 0}, {dimOne, false, 0}, {dimAll, true, 4 * kRow + 1}};
+  for (const auto& c : cases) {
+    f.tree->DragImageMode = c.mode;
+    f.port.InDrag = false;
+    f.Send(WM_LBUTTONDOWN, 40, 2 * kRow + 5, MK_LBUTTON);
+    f.Send(WM_MOUSEMOVE, 40, 2 * kRow + 12, MK_LBUTTON);
+    ASSERT_TRUE(f.port.Dragging());
+    TDragImageList* img = f.in.DragImages();
+    ASSERT_EQ(img != nullptr, c.image) << int(c.mode);
+    if (img) {
+      EXPECT_EQ(img->Height(), c.height);
+      EXPECT_EQ(f.in.DragImageOffset(), 2 * kRow);
+    }
+    f.in.DoEndDrag(nullptr, 0, 0);
+    EXPECT_EQ(f.in.DragImages(), nullptr);
+    f.Send(WM_LBUTTONUP, 40, 2 * kRow + 12);
+  }
+  EXPECT_EQ(f.Selected(), "2 5");
+  // One selected row: dimOne has its picture.
+  f.Click(1);
+  f.tree->DragImageMode = dimOne;
+  f.port.InDrag = false;
+  f.Send(WM_LBUTTONDOWN, 40, kRow + 5, MK_LBUTTON);
+  f.Send(WM_MOUSEMOVE, 40, kRow + 12, MK_LBUTTON);
+  ASSERT_NE(f.in.DragImages(), nullptr);
+  EXPECT_EQ(f.in.DragImages()->Height(), kRow + 1);
 }
 
 TEST(TreeDrag, GlyphRecolouring) {
