@@ -71,6 +71,9 @@ class IElTreeInputPort {
   virtual void ShowDragImage() = 0;
   // The rubber-band outline (drawn and erased by the same call, XOR).
   virtual void DrawFrameOutline(const TElRect& R) = 0;
+  // What the system does after a right button's release: the context menu
+  // request at the screen point.
+  virtual void ContextMenu(int ScreenX, int ScreenY) = 0;
 };
 
 // Writes down what it was asked; the test sets the answers.
@@ -134,6 +137,9 @@ class THeadlessInputPort : public IElTreeInputPort {
   void HideDragImage() override { Calls.push_back("hide drag image"); }
   void ShowDragImage() override { Calls.push_back("show drag image"); }
   void DrawFrameOutline(const TElRect&) override { Calls.push_back("outline"); }
+  void ContextMenu(int X, int Y) override {
+    Calls.push_back("context menu " + std::to_string(X) + "," + std::to_string(Y));
+  }
 };
 
 }  // namespace morvane

@@ -112,4 +112,12 @@ void TElTreeWindowInputPort::DrawFrameOutline(const TElRect& R) {
   ReleaseDC(wnd_, dc);
 }
 
+void TElTreeWindowInputPort::ContextMenu(int ScreenX, int ScreenY) {
+  // As the default window procedure does after WM_RBUTTONUP, which does not
+  // run for a release the tree handled.
+  if (wnd_)
+    SendMessageA(wnd_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd_),
+                 MAKELPARAM(static_cast<short>(ScreenX), static_cast<short>(ScreenY)));
+}
+
 }  // namespace morvane

@@ -51,6 +51,7 @@ class TElTreeWindowInputPort : public IElTreeInputPort {
   void HideDragImage() override;
   void ShowDragImage() override;
   void DrawFrameOutline(const TElRect& R) override;
+  void ContextMenu(int ScreenX, int ScreenY) override;
 
  private:
   HWND wnd_;

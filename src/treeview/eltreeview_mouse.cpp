@@ -462,6 +462,9 @@ void TElTreeInput::RightButtonUp(TShiftState Shift, int X, int Y) {
   StopEditTimer();
   HideLineHint();
   MouseUp(TMouseButton::mbRight, Shift, X, Y);
+  int sx = X, sy = Y;
+  port_->ClientToScreen(sx, sy);
+  port_->ContextMenu(sx, sy);
 }
 
 void TElTreeInput::LeftDblClick(TShiftState Shift, int X, int Y) {

@@ -156,6 +156,40 @@ TEST(TreeMouseSelection, RightClickKeepsMultiRowSelection) {
   EXPECT_EQ(f.Selected(), "3");
 }
 
+TEST(TreeMouseSelection, RowsDeletedMidGesture) {
+  TFixture f({"0", "1", "2", "3", "4"});
+  f.Click(1);
+  f.Click(3, MK_SHIFT);
+  // A press on the selection waits for the release; the row goes first.
+  f.Send(WM_LBUTTONDOWN, 40, 2 * kRow + 5, MK_LBUTTON);
+  ASSERT_TRUE(f.in.DelayedSelectionPending());
+  f.Row(2)->Delete();
+  EXPECT_FALSE(f.in.DelayedSelectionPending());
+  std::string before = f.Selected();
+  f.Send(WM_LBUTTONUP, 40, 2 * kRow + 5);
+  EXPECT_EQ(f.Selected(), before);
+  // A frame whose start row is deleted ends and lets the mouse go.
+  PlaceTexts(*f.tree);
+  f.Send(WM_LBUTTONDOWN, 150, 5, MK_LBUTTON);
+  f.Send(WM_MOUSEMOVE, 150, 2 * kRow + 5, MK_LBUTTON);
+  ASSERT_TRUE(f.in.FrameSelecting());
+  f.Row(0)->Delete();
+  EXPECT_FALSE(f.in.FrameSelecting());
+  EXPECT_FALSE(f.port.Captured);
+  f.Send(WM_MOUSEMOVE, 150, 3 * kRow + 5, MK_LBUTTON);
+  f.Send(WM_LBUTTONUP, 150, 3 * kRow + 5);
+  test::ExpectConsistent(*f.tree);
+}
+
+TEST(TreeMouseSelection, RightReleaseAsksForTheContextMenu) {
+  TFixture f({"0"});
+  f.port.ScreenOffsetX = 100;
+  f.port.ScreenOffsetY = 50;
+  f.Send(WM_RBUTTONDOWN, 40, 5, MK_RBUTTON);
+  f.Send(WM_RBUTTONUP, 40, 5);
+  EXPECT_EQ(f.port.Calls.back(), "context menu 140,55");
+}
+
 TEST(TreeMouseSelection, SingleSelectClicks) {
   TFixture f({"0", "1", "2"}, false);
   f.Click(1);
