@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "treeview/eltree.h"
+#include "treeview/eltree_styles.h"
 #include "treeview/eltree_input.h"
 
 namespace morvane {
@@ -78,6 +79,14 @@ TElFString TElTreeInput::LineHintText(TElTreeItem* Item, TElHeaderSection*& Sect
     if (sec < 0 || sec == mainCol) return main;
     const bool virt = t->VirtualityLevel() != vlNone;
     int k = (sec > mainCol && !virt) ? sec - 1 : sec;
+    // A cell drawn by its owner or as a picture has no text of its own.
+    TElCellStyle* style = nullptr;
+    if (virt)
+      style = t->VirtualStyle(Item, sec);
+    else if (Item->Flag(tifUseStyles))
+      style = k < Item->StylesCount() ? Item->Style(k) : Item->MainStyle();
+    if (style && style->Style != ElhsText)
+      return t->LineHintType == lhtCellTextOnly ? TElFString() : main;
     TElFString cell;
     if (virt) {
       cell = t->VirtualText(Item, sec);

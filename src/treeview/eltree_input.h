@@ -91,6 +91,9 @@ class TElTreeInput {
   void DoHintDecision(int X, int Y);
   TElFString LineHintText(TElTreeItem* Item, TElHeaderSection*& Section);
   void ShowLineHint(TElTreeItem* Item, TElHeaderSection* Section);
+  // The toolkit's hint request showed Item's hint (CM_HINTSHOW): from now on
+  // moving to another item switches the application hint to that item's.
+  void HintItemShown(TElTreeItem* Item) { hintItem_ = Item; }
   // The filter before a message is handled; it only hides, never eats.
   void FilterForHints(UINT Msg);
 

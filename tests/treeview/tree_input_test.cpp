@@ -299,6 +299,31 @@ TEST(TreeMouseEditing, DoubleClickExpands) {
   EXPECT_FALSE(f.Row(0)->Expanded());
 }
 
+TEST(TreeMouseHints, ItemHintBecomesTheApplicationHint) {
+  TFixture f({"0", "1", "2"});
+  f.tree->Hint = L"tree";
+  f.Row(1)->SetHint(L"one");
+  f.Row(2)->SetHint(L"two");
+  f.Send(WM_MOUSEMOVE, 40, kRow + 5);  // ShowHint off: only the texts change
+  EXPECT_EQ(f.port.Hint, L"one");
+  f.Send(WM_MOUSEMOVE, 40, 5);
+  EXPECT_EQ(f.port.Hint, L"tree");
+  f.tree->ShowHint = true;
+  f.port.Calls.clear();
+  f.in.HintItemShown(f.Row(1));
+  f.port.ScreenOffsetX = 100;
+  f.Send(WM_MOUSEMOVE, 40, 2 * kRow + 5);
+  EXPECT_EQ(f.port.Hint, L"two");
+  ASSERT_FALSE(f.port.Calls.empty());
+  EXPECT_EQ(f.port.Calls.back(), "activate hint 140,39");
+  // Not while something is dragged over the view.
+  f.port.Calls.clear();
+  f.in.DragEnter();
+  f.Send(WM_MOUSEMOVE, 40, kRow + 5);
+  EXPECT_EQ(f.port.Hint, L"one");
+  EXPECT_TRUE(f.port.Calls.empty());
+}
+
 // ---- keys ----
 
 TEST(TreeKeys, SingleSelectArrowsAndSpace) {
@@ -479,6 +504,18 @@ TEST(TreeLineHints, TextChoice) {
       {shtHintOnly, lhtSmart, L"", 1, 2, L"", 2},
       {shtMainText, lhtSmart, L"", 0, 1, L"c1", 1},
   };
+  // An owner-drawn cell shows the main text, or nothing for cell text only.
+  TElTreeItem* styled = f.Row(1);
+  styled->SetFlag(tifUseStyles, true);
+  styled->AddStyle();
+  styled->AddStyle()->Style = ElhsOwnerDraw;  // the style of column text 1
+  f.tree->HintType = shtMainText;
+  f.tree->LineHintType = lhtSmart;
+  TElHeaderSection* sec2 = s;
+  EXPECT_EQ(f.in.LineHintText(styled, sec2), L"a much longer main text");
+  f.tree->LineHintType = lhtCellTextOnly;
+  EXPECT_EQ(f.in.LineHintText(styled, sec2), L"");
+  styled->SetFlag(tifUseStyles, false);
   for (const auto& c : cases) {
     f.tree->HintType = c.type;
     f.tree->LineHintType = c.line;
@@ -488,7 +525,6 @@ TEST(TreeLineHints, TextChoice) {
     EXPECT_EQ(sec->Index(), c.resultSection);
     f.Row(c.row)->SetHint(L"");
   }
-  (void)s;
 }
 
 TEST(TreeLineHints, HideOnTimerAndRefusal) {
