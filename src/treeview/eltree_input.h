@@ -17,6 +17,7 @@ namespace morvane {
 class TCustomElTree;
 class TElTreeView;
 class TDragImageList;
+class TElCellControl;
 
 class TElTreeInput {
  public:
@@ -106,6 +107,7 @@ class TElTreeInput {
   bool ClickEditArmed() const { return clickEditArmed_; }
   TElTreeItem* LineHintItem() const { return lineHintItem_; }
   TElTreeItem* HintItem() const { return hintItem_; }
+  TElCellControl* ActiveCellControl() const { return activeCellControl_; }
   bool DragOverView() const { return dragOverView_; }
   bool DropAccepted() const { return dropAccepted_; }
   // The frame in view coordinates (empty when none runs).
@@ -120,10 +122,14 @@ class TElTreeInput {
  private:
   bool Usable(TElTreeItem* Item) const;
   bool EditorActive() const;
+  // The visible control of the column cell at (X, Y), with the point in the
+  // control's coordinates.
+  TElCellControl* CellControlAt(int X, int Y, int& CX, int& CY) const;
   TElTreeItem* Hit(int X, int Y, TElHitPart& Part, int& Section) const;
   void ScheduleEdit(TElTreeItem* Item, int Section, unsigned Delay);
   void StopEditTimer();
   void CompleteDelayedSelection();
+  void CellControlsUp(int Button, TShiftState Shift, int X, int Y);
   void ToggleSelected(TElTreeItem* Item);
   void LeftClickSelect(TElTreeItem* Item, TElHitPart Part, TShiftState Shift);
   void RightClickSelect(TElTreeItem* Item, TElHitPart Part, TShiftState Shift);
@@ -159,6 +165,7 @@ class TElTreeInput {
   TElTreeItem* delayItem_ = nullptr;
   TShiftState delayShift_ = 0;
   TElTreeItem* lastClickItem_ = nullptr;
+  TElCellControl* activeCellControl_ = nullptr;
   int lastClickSection_ = -1;
   std::unique_ptr<IElTreeTimer> editTimer_;
   TElTreeItem* editItem_ = nullptr;

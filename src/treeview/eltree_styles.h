@@ -35,6 +35,18 @@ class TElCellControl : public TObject {
   bool Visible = true;
   // The view passes the mouse on to a visible control under it.
   virtual void MouseMove(unsigned Shift, int X, int Y) { (void)Shift, (void)X, (void)Y; }
+  // Button is 0 left, 1 right, 2 middle; X from the cell's left edge, Y the
+  // row's top. MouseDown answers whether the control took the click.
+  virtual bool MouseDown(int Button, unsigned Shift, int X, int Y) {
+    (void)Button, (void)Shift, (void)X, (void)Y;
+    return false;
+  }
+  virtual void MouseUp(int Button, unsigned Shift, int X, int Y) {
+    (void)Button, (void)Shift, (void)X, (void)Y;
+  }
+  virtual void DblClick(int Button, unsigned Shift, int X, int Y) {
+    (void)Button, (void)Shift, (void)X, (void)Y;
+  }
 
  private:
   friend class TElCellStyle;

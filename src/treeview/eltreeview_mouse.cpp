@@ -7,6 +7,7 @@
 #include "treeview/eltree.h"
 #include "treeview/eltree_bracket.h"
 #include "treeview/eltree_input.h"
+#include "treeview/eltree_styles.h"
 
 namespace morvane {
 
@@ -74,6 +75,7 @@ void TElTreeInput::ItemForgotten(TElTreeItem* Item) {
     // Nothing is drawn or hidden any more; only the references go.
     frameActive_ = false;
     lineHintItem_ = lastClickItem_ = delayItem_ = editItem_ = hintItem_ = nullptr;
+    activeCellControl_ = nullptr;
     frameStartItem_ = frameEndItem_ = nullptr;
     delayPending_ = false;
     frameItems_.Clear();
@@ -96,6 +98,9 @@ void TElTreeInput::ItemForgotten(TElTreeItem* Item) {
     frameStartItem_ = frameEndItem_ = nullptr;
   }
   frameItems_.Remove(Item);
+  if (activeCellControl_ && activeCellControl_->OwnerStyle() &&
+      activeCellControl_->OwnerStyle()->OwnerItem() == Item)
+    activeCellControl_ = nullptr;
 }
 
 bool TElTreeInput::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) {
@@ -117,10 +122,15 @@ bool TElTreeInput::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_LBUTTONUP: LeftButtonUp(shift, x, y); return true;
     case WM_RBUTTONUP: RightButtonUp(shift, x, y); return true;
     case WM_LBUTTONDBLCLK: LeftDblClick(shift | ssDouble, x, y); return true;
-    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK: {
       StopEditTimer();
-      MouseDown(TMouseButton::mbRight, shift | ssDouble, x, y);
+      int cx, cy;
+      if (TElCellControl* c = CellControlAt(x, y, cx, cy))
+        c->DblClick(1, shift | ssDouble, cx, cy);
+      else
+        MouseDown(TMouseButton::mbRight, shift | ssDouble, x, y);
       return true;
+    }
     case WM_MOUSEMOVE: MouseMove(shift, x, y); return true;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
@@ -208,6 +218,28 @@ void TElTreeInput::ExpandShowingChildren(TElTreeItem* Item) {
   if (Item->Expanded() && !tree_->IsUpdating()) view_->EnsureExpandedVisible(Item);
 }
 
+TElCellControl* TElTreeInput::CellControlAt(int X, int Y, int& CX, int& CY) const {
+  TCustomElTree* t = tree_;
+  TElHitPart part;
+  int sec;
+  TElTreeItem* item = view_->HitTest(X, Y, sec, part);
+  if (!item || part != hpColumn || sec < 0) return nullptr;
+  TElHeaderSection* s = t->HeaderSections().GetSection(sec);
+  if (!s) return nullptr;
+  TElCellStyle* style = nullptr;
+  if (t->VirtualityLevel() != vlNone) {
+    style = t->VirtualStyle(item, sec);
+  } else if (item->Flag(tifUseStyles)) {
+    int k = sec > t->MainTreeColumn() ? sec - 1 : sec;
+    style = k < item->StylesCount() ? item->Style(k) : item->MainStyle();
+  }
+  if (!style || style->OwnerProps || !style->Control() || !style->Control()->Visible)
+    return nullptr;
+  CX = X + t->LeftPosition() - s->Left();
+  CY = Y / t->LineHeight() * t->LineHeight();
+  return style->Control();
+}
+
 bool TElTreeInput::EditorActive() const {
   return tree_->IsEditing() || tree_->ViewPort().EditorActive();
 }
@@ -261,6 +293,12 @@ void TElTreeInput::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     return inherited();
   }
   if (part == hpColumn && section >= 0) {
+    int cx, cy;
+    if (TElCellControl* c = CellControlAt(X, Y, cx, cy)) {
+      activeCellControl_ = c;
+      if (!c->MouseDown(static_cast<int>(Button), Shift, cx, cy)) inherited();
+      return;
+    }
     TElHeaderSection* s = t->HeaderSections().GetSection(section);
     if (s && !s->ClickSelect()) return;
   }
@@ -454,13 +492,24 @@ void TElTreeInput::LeftButtonUp(TShiftState Shift, int X, int Y) {
   }
   if (!item) lastClickItem_ = nullptr;
   clickDone_ = false;
+  CellControlsUp(0, Shift, X, Y);
   MouseUp(TMouseButton::mbLeft, Shift, X, Y);
   if (OnClick) OnClick();
+}
+
+void TElTreeInput::CellControlsUp(int Button, TShiftState Shift, int X, int Y) {
+  int cx, cy;
+  if (TElCellControl* c = CellControlAt(X, Y, cx, cy))
+    c->MouseUp(Button, Shift, cx, cy);
+  else if (activeCellControl_)
+    activeCellControl_->MouseUp(Button, Shift, -1, -1);
+  activeCellControl_ = nullptr;
 }
 
 void TElTreeInput::RightButtonUp(TShiftState Shift, int X, int Y) {
   StopEditTimer();
   HideLineHint();
+  CellControlsUp(1, Shift, X, Y);
   MouseUp(TMouseButton::mbRight, Shift, X, Y);
   int sx = X, sy = Y;
   port_->ClientToScreen(sx, sy);
@@ -476,6 +525,8 @@ void TElTreeInput::LeftDblClick(TShiftState Shift, int X, int Y) {
   int section;
   TElTreeItem* item = Hit(X, Y, part, section);
   if (item && !Usable(item)) return;
+  int cx, cy;
+  TElCellControl* control = CellControlAt(X, Y, cx, cy);
   if (t->DblClickMode == dcmEdit && t->DoInplaceEdit && item && item->Flag(tifAllowEdit) &&
       (part == hpText || part == hpColumn || part == hpMainCell) &&
       (item == lastClickItem_ || t->QuickEditMode)) {
@@ -486,6 +537,10 @@ void TElTreeInput::LeftDblClick(TShiftState Shift, int X, int Y) {
       item->Collapse(false);
     else
       ExpandShowingChildren(item);
+  }
+  if (control) {
+    control->DblClick(0, Shift, cx, cy);
+    return;
   }
   clickEditArmed_ = false;
   lastClickItem_ = nullptr;
@@ -506,7 +561,11 @@ void TElTreeInput::CancelMode() {
 // ---- movement ----
 
 void TElTreeInput::MouseMove(TShiftState Shift, int X, int Y) {
-  if (OnMouseMove) OnMouseMove(Shift, X, Y);
+  int cx, cy;
+  if (TElCellControl* c = CellControlAt(X, Y, cx, cy))
+    c->MouseMove(Shift, cx, cy);
+  else if (OnMouseMove)
+    OnMouseMove(Shift, X, Y);
   if (port_->Dragging()) return;
   TCustomElTree* t = tree_;
   if (leftHeld_) {

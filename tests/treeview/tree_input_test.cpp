@@ -324,6 +324,63 @@ TEST(TreeMouseHints, ItemHintBecomesTheApplicationHint) {
   EXPECT_TRUE(f.port.Calls.empty());
 }
 
+struct TRecordingControl : TElCellControl {
+  std::vector<std::string>* log;
+  bool wants = true;
+  explicit TRecordingControl(std::vector<std::string>* l) : log(l) {}
+  static std::string P(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+  void MouseMove(unsigned, int X, int Y) override { log->push_back("move " + P(X, Y)); }
+  bool MouseDown(int B, unsigned, int X, int Y) override {
+    log->push_back("down" + std::to_string(B) + " " + P(X, Y));
+    return wants;
+  }
+  void MouseUp(int B, unsigned, int X, int Y) override {
+    log->push_back("up" + std::to_string(B) + " " + P(X, Y));
+  }
+  void DblClick(int B, unsigned, int X, int Y) override {
+    log->push_back("dbl" + std::to_string(B) + " " + P(X, Y));
+  }
+};
+
+TEST(TreeMouseCellControls, ForwardedInCellCoordinates) {
+  TFixture f({"0|a|b", "1|c|d"});
+  test::AddSections(*f.tree, 3);
+  for (int i = 0; i < 3; ++i) f.tree->HeaderSections().GetSection(i)->SetWidth(60);
+  f.tree->SetShowColumns(true);
+  std::vector<std::string> log;
+  int downs = 0, moves = 0;
+  f.in.OnMouseDown = [&](TMouseButton, TShiftState, int, int) { ++downs; };
+  f.in.OnMouseMove = [&](TShiftState, int, int) { ++moves; };
+  TElTreeItem* it = f.Row(1);
+  it->SetFlag(tifUseStyles, true);
+  it->AddStyle();
+  TElCellStyle* st = it->AddStyle();  // column text 1, the third section
+  st->OwnerProps = false;
+  auto* control = new TRecordingControl(&log);
+  st->SetControl(control);
+  const int y = kRow + 9;
+  f.Send(WM_MOUSEMOVE, 130, y);
+  f.Send(WM_LBUTTONDOWN, 130, y, MK_LBUTTON);
+  EXPECT_EQ(f.in.ActiveCellControl(), control);
+  f.Send(WM_LBUTTONUP, 150, 3);  // released elsewhere: (-1, -1)
+  EXPECT_EQ(f.in.ActiveCellControl(), nullptr);
+  control->wants = false;
+  f.Send(WM_RBUTTONDOWN, 125, y, MK_RBUTTON);
+  f.Send(WM_RBUTTONUP, 125, y);
+  f.Send(WM_LBUTTONDBLCLK, 125, y, MK_LBUTTON);
+  EXPECT_EQ(log, (std::vector<std::string>{"move 10,17", "down0 10,17", "up0 -1,-1", "down1 5,17",
+                                           "up1 5,17", "dbl0 5,17"}));
+  EXPECT_EQ(f.Selected(), "");  // the cell's clicks select nothing
+  EXPECT_EQ(downs, 2);  // the unwanted click and the double click's press
+  EXPECT_EQ(moves, 0);
+  // An invisible control, or one of a style with the tree's colours, gets nothing.
+  control->Visible = false;
+  f.Send(WM_LBUTTONDOWN, 130, y, MK_LBUTTON);
+  f.Send(WM_LBUTTONUP, 130, y);
+  EXPECT_EQ(log.size(), 6u);
+  EXPECT_EQ(f.Selected(), "1");
+}
+
 // ---- keys ----
 
 TEST(TreeKeys, SingleSelectArrowsAndSpace) {
