@@ -18,7 +18,7 @@ TCursor TElTreeDragObject::GetDragCursor(bool Accepted, int X, int Y) {
 }
 
 void TElTreeDragObject::Finished(TObject* Target, int X, int Y, bool Accepted) {
-  TDragControlObject::Finished(Target, X, Y, Accepted);
+  if (Control()) TDragControlObject::Finished(Target, X, Y, Accepted);
   delete this;
 }
 

@@ -242,6 +242,23 @@ TEST(TreeMouseFrame, RubberBandSelectsRowsAndFiresNoClick) {
   EXPECT_EQ(f.Selected(), "1 2");
 }
 
+TEST(TreeMouseFrame, DraggingPastTheEdgesScrolls) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 20; ++i) lines.push_back(std::to_string(i));
+  TFixture f(lines, true, 100);
+  f.Send(WM_LBUTTONDOWN, 120, 5, MK_LBUTTON);
+  f.Send(WM_MOUSEMOVE, 120, 50, MK_LBUTTON);
+  ASSERT_TRUE(f.in.FrameSelecting());
+  f.Send(WM_MOUSEMOVE, 120, 130, MK_LBUTTON);  // below: one row per move
+  f.Send(WM_MOUSEMOVE, 120, 131, MK_LBUTTON);
+  EXPECT_EQ(f.tree->TopIndex(), 2);
+  f.Send(WM_MOUSEMOVE, 120, -10, MK_LBUTTON);  // above
+  EXPECT_EQ(f.tree->TopIndex(), 1);
+  f.Send(WM_MOUSEMOVE, 120, 90, MK_LBUTTON);  // inside again: the frame ends here
+  EXPECT_EQ(f.Selected(), "0 1 2 3 4 5 6");
+  f.Send(WM_LBUTTONUP, 120, 90);
+}
+
 TEST(TreeMouseHotTrack, HotItemFollowsTheMouse) {
   TFixture f({"0", "1", "2"});
   std::vector<std::string> seen;

@@ -5,6 +5,7 @@
 
 #include "controls/elhintwnd.h"
 #include "tree_fixture.h"
+#include "treeview/eltree_drag.h"
 #include "treeview/eltree_input.h"
 #include "treeview/eltree_inputport.h"
 #include "treeview/eltreewindowport.h"
@@ -88,6 +89,24 @@ TEST(TreeInputWindow, ClickFrameAndLineHint) {
   EXPECT_EQ(wr.top, origin.y);
   SendMessageA(w.Get(), WM_KEYDOWN, VK_DOWN, 0);
   EXPECT_FALSE(hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
+}
+
+TEST(TreeInputWindow, DragObjectCursorsFollowTheCtrlKey) {
+  TElTree tree(nullptr);
+  auto* obj = new TElTreeDragObject(nullptr, &tree);
+  BYTE keys[256];
+  ASSERT_TRUE(GetKeyboardState(keys));
+  BYTE saved = keys[VK_CONTROL];
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  EXPECT_EQ(obj->GetDragCursor(true, 0, 0), kCursorDragCopy);
+  EXPECT_EQ(obj->GetDragCursor(false, 0, 0), kCursorDropDenied);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(obj->GetDragCursor(true, 0, 0), kCursorDragMove);
+  keys[VK_CONTROL] = saved;
+  SetKeyboardState(keys);
+  obj->Finished(nullptr, 0, 0, false);  // frees itself
 }
 
 }  // namespace
