@@ -10,15 +10,15 @@ morvane_build
 
 DATA="${XDG_DATA_HOME:-$HOME/.local/share}/morvane"
 export WINEPREFIX="${MORVANE_PREFIX:-$DATA/prefix}"
-if [ ! -f "$WINEPREFIX/.morvane-ready" ]; then
+if [ ! -f "$WINEPREFIX/.morvane-demo" ]; then
   morvane_template
   mkdir -p "$(dirname "$WINEPREFIX")"
   rm -rf "$WINEPREFIX"
   cp -a "$TEMPLATE" "$WINEPREFIX"
   # The demo machine: browser profiles and cookie stores to look at.
-  if [ -x "$BUILD/bin/morvane-demo.exe" ]; then
-    "$WINE64" "$BUILD/bin/morvane-demo.exe" </dev/null >/dev/null 2>&1 || true
-  fi
+  bash "$ROOT/scripts/demo-machine.sh" "$WINEPREFIX" "$BUILD"
+  "$WINESERVER" -w
+  touch "$WINEPREFIX/.morvane-demo"
 fi
 
 started_xvfb=0

@@ -1,37 +1,49 @@
-// Program entry. Until the main window is built this shows an empty top-level
-// window with the program's caption and runs the message loop.
+// Program entry: the start-up order of the run-time pieces, then the
+// application object and its message loop. Until the main window is built
+// the main form is an empty window with the program's caption.
+#include <string>
+#include <vector>
+
+#include "app/command_line_parser.h"
+#include "app/text_domains.h"
+#include "browserdata/net/qb_net_utils.h"
+#include "browserdata/settings/application_defaults.h"
+#include "controls/elhintwnd.h"
+#include "platform/core/gettext.h"
+#include "platform/ui/application.h"
+#include "platform/ui/forms.h"
 #include "platform/win32.h"
 
-namespace {
+using namespace morvane;
 
-LRESULT CALLBACK PlaceholderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Messages are translated from the first one on.
+  UseLanguage();
+  InitTextDomains();
+  // Network status binding, then the one-time defaults import.
+  InitNetUtils();
+  InitApplicationDefaults();
+
+  int status = 0;
+  {
+    Application->Initialize();
+    Application->SetTitle(AppName);
+    UseElHintWindow(Application);
+
+    std::vector<std::string> args;
+    for (int i = 1; i <= Application->ParamCount(); ++i) args.push_back(Application->ParamStr(i));
+    TCommandLineParser commandLine(args);  // no command changes what the program does
+
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->SetName("MainFrm");
+    main->SetCaption(AppName + " 1.9");
+    main->SetBounds(CW_USEDEFAULT, CW_USEDEFAULT, 800, 600);
+    main->SetPosition(TPosition::poDefaultPosOnly);
+    Application->Run();
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = PlaceholderProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "TMainFrm";
-  RegisterClassA(&wc);
-  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Morvane 1.9", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 800, 600, nullptr, nullptr, instance, nullptr);
-  if (!hwnd) return 1;
-  ShowWindow(hwnd, show);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return static_cast<int>(msg.wParam);
+  DoneApplicationDefaults();
+  DoneNetUtils();
+  return status;
 }

@@ -13,4 +13,26 @@ constexpr int kUpdateMemo1 = 1103;
 constexpr int kUpdateButton1 = 1104;
 constexpr int kUpdateButton2 = 1105;
 
+// The program's dialogs, 3000-3399, one range of twenty per window; a
+// dialog numbers its controls from the start of its range in layout order.
+constexpr int kEditcookieDlg = 3000;
+constexpr int kEditBlockedDomainDlg = 3020;
+constexpr int kNewBlockedDomain = 3040;
+constexpr int kDeleteCookieDialog = 3060;
+constexpr int kEditMozillaCookieDlg = 3080;
+constexpr int kDeleteMozillacookieDialog = 3100;
+constexpr int kEditMozillaBlockedDomainsDialog = 3120;
+constexpr int kDeleteHistoryDialog = 3140;
+constexpr int kRebootQuery = 3160;
+constexpr int kRebotReminderDlg = 3180;
+constexpr int kEditCookieFolderDlg = 3200;
+constexpr int kErrorDlg = 3220;
+constexpr int kViewTextFileDlg = 3240;
+constexpr int kAboutBox = 3260;      // 3260-3299
+constexpr int kSplash = 3300;
+constexpr int kSettingsDlg = 3320;   // 3320-3359
+
+// TQBBinaryFileListView: 1900-1909
+constexpr int kBinaryViewListView = 1900;
+
 }  // namespace morvane::ids

@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "platform/core/streams.h"
+#include "treeview/eltree_editor.h"
+#include "treeview/eltree_inputdefs.h"
+#include "treeview/eltree_search.h"
 #include "treeview/eltreeitems.h"
 #include "treeview/eltreeports.h"
 #include "treeview/eltreeview.h"
@@ -266,6 +269,30 @@ class TCustomElTree : public TComponent {
   int Width = 200;
   int Height = 100;
 
+  // Mouse, keys, drag and hints (the view's input handling reads these).
+  TSTISelectionMode SelectionMode = smUsual;
+  bool AlwaysKeepFocus = false;
+  bool DragAllowed = false;
+  TElDragType DragType = dtDelphi;
+  TDragImgMode DragImageMode = dimNever;
+  int DragScrollInterval = 100;
+  bool ExpandOnDragOver = false;
+  int DragExpandDelay = 500;
+  bool MouseFrameSelect = true;
+  bool MouseFrameVisible = true;
+  TElDblClickMode DblClickMode = dcmExpand;
+  bool RowHotTrack = false;
+  THintModes LineHintMode = shmLong;
+  TLineHintType LineHintType = lhtSmart;
+  TElHintType HintType = shtHintOrText;
+  int LineHintTimeout = 3000;
+  bool HideHintOnTimer = false;
+  bool HideHintOnMove = true;
+  int32_t LineHintColor = static_cast<int32_t>(0x80000005);  // the window colour
+  bool UseSystemHintColors = false;
+  bool ShowHint = false;
+  TElFString Hint;
+
   // ---- events ----
   TElTreeChangingEvent OnChanging;
   TNotifyEvent OnItemFocused;
@@ -291,6 +318,9 @@ class TCustomElTree : public TComponent {
   TElPicNeededEvent OnItemPicDraw;
   TElPicNeededEvent OnItemPicDraw2;
   std::function<void(TObject* Sender, int TrackPosition, TElFString& Hint)> OnVertScrollHintNeeded;
+  THotTrackEvent OnHotTrack;
+  TOnShowHintEvent OnShowLineHint;
+  TDragTargetChangeEvent OnDragTargetChange;
 
   // ---- event triggers ----
   virtual void DoChanging(TElTreeItem* Item, bool& AllowChange);
@@ -307,6 +337,53 @@ class TCustomElTree : public TComponent {
   virtual void DoScroll(TElScrollBarKind Kind, int Code);
   TElFString VirtualText(TElTreeItem* Item, int SectionIndex) const;
 
+  // ---- item stream, cell styles, in-place editing, incremental search ----
+  TItemSaveEvent OnItemSave;
+  TItemSaveEvent OnItemLoad;
+  TCellStyleSaveEvent OnCellStyleSave;
+  TCellStyleSaveEvent OnCellStyleLoad;
+  TVirtualStyleNeededEvent OnVirtualStyleNeeded;
+  TTryEditEvent OnTryEdit;
+  TOnEndEditEvent OnEndEditItem;
+  TInplaceEditorNeededEvent OnInplaceEditorNeeded;
+  // The tree's font as new cell styles take it (the size in points follows
+  // FontHeight).
+  std::string FontName = "MS Sans Serif";
+  uint8_t FontStyles = 0;
+  int FontSize() const;
+  TElFieldType MainTextType = sftText;
+  bool QuickEditMode = false;
+  int InplaceEditorDelay = 500;
+  bool IncrementalSearch = false;
+  int IncrementalSearchTimeout = 500;
+  // The shared style of a virtual tree, filled by OnVirtualStyleNeeded
+  // before each use; null in a tree that is not virtual.
+  TElCellStyle* VirtualStyle(TElTreeItem* Item, int SectionIndex);
+  TElTreeInplaceManager* InplaceManager();
+  // Starts an in-place edit of the cell; false when nothing was started.
+  bool EditItem(TElTreeItem* Item, int SectionIndex);
+  // Completes the running edit (accepted unless Cancel).
+  void EndEditItem(bool Cancel);
+  // An item is being deleted: an edit of it is cancelled.
+  void ForgetEditedItem(TElTreeItem* Item);
+  // Starts an edit of the cell after InplaceEditorDelay (1 ms when
+  // Immediate). With columns only for the section under the last click (or
+  // with QuickEditMode) when it is editable; never while designing.
+  void ScheduleEdit(TElTreeItem* Item, int SectionIndex, bool Immediate);
+  // The section of the last click, kept by the mouse handling.
+  int EditClickSection = -1;
+  IElTreeTimer* EditTimer() const { return editTimer_.get(); }
+  TElTreeItem* PendingEditItem() const { return pendingEditItem_; }
+  // The running edit's editor is showing.
+  bool IsEditing() const;
+  TElTreeSearch& Search();
+  virtual void DoTryEdit(TElTreeItem* Item, int SectionIndex, TElFieldType& CellType,
+                         bool& CanEdit);
+  virtual void DoEndEditItem(TElTreeItem* Item, TElHeaderSection* Section, bool Canceled);
+  virtual void DoInplaceEditorNeeded(TElTreeItem* Item, int SectionIndex,
+                                     TElFieldType SupposedFieldType,
+                                     TElTreeInplaceEditor*& Editor);
+
  protected:
   std::string ClassName() const override { return "TCustomElTree"; }
   virtual TElTreeItems* CreateItems();
@@ -315,7 +392,12 @@ class TCustomElTree : public TComponent {
   friend class TElTreeItem;
   friend class TElTreeItems;
   friend class TElTreeView;
+  friend class TElTreeInput;
   friend class TElTreeSorter;
+  friend class TElTreeInplaceEditor;
+
+  // The editor of the running edit reports its end.
+  void EditorCompleted(TElTreeInplaceEditor* Editor, bool Accepted);
 
   void UpdateBracket(bool Begin);
   void EndOfBracketWork();
@@ -409,6 +491,14 @@ class TCustomElTree : public TComponent {
   int sortSection_ = -1;
   bool sortUseCase_ = true;
   TElTreeVirtualityLevel virtualityLevel_ = vlNone;
+
+  // Made on first use; the manager is an owned component.
+  TElTreeInplaceManager* inplaceManager_ = nullptr;
+  std::unique_ptr<TElCellStyle> virtualStyle_;
+  std::unique_ptr<TElTreeSearch> search_;
+  std::unique_ptr<IElTreeTimer> editTimer_;
+  TElTreeItem* pendingEditItem_ = nullptr;
+  int pendingEditSection_ = -1;
 };
 
 // The published form of the control: the same class.

@@ -6,13 +6,16 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "controls/elunicodestrings.h"
+#include "treeview/eltree_styles.h"
 #include "treeview/eltreedefs.h"
 
 namespace morvane {
 
 class TElTreeView;
+class TStream;
 
 // Item flags.
 enum TElTreeItemFlag : uint32_t {
@@ -50,6 +53,10 @@ struct TElTreeItemStaticData {
   TElFString Text;
   TElWideStringList ColumnTexts;
   TElFString Hint;
+  // Cell styles: the main cell's is made on first use; the further cells'
+  // in column order.
+  std::unique_ptr<TElCellStyle> MainStyle;
+  std::vector<std::unique_ptr<TElCellStyle>> Styles;
 };
 
 class TElTreeItem : public TPersistent {
@@ -210,6 +217,17 @@ class TElTreeItem : public TPersistent {
   // The creation number: unique per process, rising.
   uint64_t Serial() const { return serial_; }
 
+  // ---- cell styles (null and 0 without static data) ----
+  TElCellStyle* MainStyle();
+  int StylesCount() const;
+  TElCellStyle* Style(int Index) const;
+  virtual TElCellStyle* AddStyle();
+  virtual void RemoveStyle(TElCellStyle* Style);
+
+  // ---- the item stream: this item's record and its children's ----
+  virtual void WriteData(TStream& Stream);
+  virtual void ReadData(TStream& Stream);
+
  protected:
   std::string ClassName() const override { return "TElTreeItem"; }
 
@@ -217,8 +235,11 @@ class TElTreeItem : public TPersistent {
   friend class TCustomElTree;
   friend class TElTreeItems;
   friend class TElTreeView;
+  friend class TElTreeInput;
   friend class TElTreeSorter;
+  friend class TElTreeItemStreamer;
 
+  void AssignStylesFrom(TElTreeItem* Source);
   // What a text change does, for texts that were set directly (loading).
   void MainTextChanged();
   void ColumnTextsLoaded();

@@ -125,6 +125,8 @@ void TElTreeItem::DeleteChild(TElTreeItem* C) {
   if (t->dropTarget_ == C) t->dropTarget_ = nullptr;
   if (t->delayedFocusItem_ == C) t->StopChangeDelay();
   t->port_->ItemForgotten(C);
+  t->view_->InputItemForgotten(C);
+  t->ForgetEditedItem(C);
   if (!destroying) {
     TElList& rows = t->view_->VisibleRows();
     int r = rows.Count() ? rows.IndexOfBack(rows.Count() - 1, C) : -1;
@@ -320,6 +322,7 @@ void TElTreeItem::Assign(TPersistent* Source) {
     t->MarkCount();
     t->MarkRows();
   }
+  AssignStylesFrom(src);
   DeleteChildren();
   AssignChildrenFrom(src);
   t->MarkRepaint();

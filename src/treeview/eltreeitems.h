@@ -60,6 +60,11 @@ class TElTreeItems : public TPersistent {
   void LoadFromStrings(const TStrings& Strings);
   void LoadFromWideStrings(const TElWideStrings& Strings);
   void SaveToStrings(TStrings& Strings) const;
+  // The item stream: the root's record, which holds the whole tree.
+  virtual void SaveToStream(TStream& Stream);
+  virtual void LoadFromStream(TStream& Stream);
+  // Whether the tree's form stores the "Data" property: when it has items.
+  bool StoresData() const;
 
   void Iterate(bool VisibleOnly, bool IncludeCollapsed, const TElIterateProc& Callback,
                void* Data);

@@ -4,10 +4,14 @@
 // stands on it; without one it works on the port's client size.
 #pragma once
 
+#include <memory>
+
 #include "platform/win32.h"
 #include "treeview/eltreedefs.h"
 
 namespace morvane {
+
+class TElTreeInput;
 
 class TElTreeView {
  public:
@@ -46,15 +50,26 @@ class TElTreeView {
   void RepaintDirty();
   // The focus-selection step of a focus change.
   void ToggleSelectionStep(TElTreeItem* Item);
+  // The row a navigation key (VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME,
+  // VK_END) moves the focus to; null when there is none for the key.
+  TElTreeItem* NavigationTarget(int Key, int& RowIndex, bool& TargetSelected);
+  // After Item was expanded: scrolls its new child rows into view, never
+  // Item itself off the top.
+  void EnsureExpandedVisible(TElTreeItem* Item);
 
-  // Mouse, key, capture, cancel-mode and timer messages of the view window;
-  // true when handled (Result then holds the answer).
+  // Mouse, key, capture, cancel-mode and timer messages of the view window
+  // (true = handled, Result set). The state behind them lives in Input().
   bool HandleInputMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
+  TElTreeInput& Input();
+  // An item is going away: the input handling drops its references.
+  void InputItemForgotten(TElTreeItem* Item);
 
  private:
   TCustomElTree* tree_;
   TElList visibleRows_;
   bool scrollToggle_ = false;
+  // Created on first use; shared_ptr so that this header needs no definition.
+  std::shared_ptr<TElTreeInput> input_;
 };
 
 }  // namespace morvane

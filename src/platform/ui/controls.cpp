@@ -39,13 +39,24 @@ std::string GetLongHint(const std::string& Hint) {
   return p == std::string::npos ? Hint : Hint.substr(p + 1);
 }
 
+// The graphic control that has the mouse captured (a window control uses SetCapture).
+TControl* gCaptureControl = nullptr;
+
+bool NewStyleControls = true;
+
+void SendCancelMode(TControl* Sender) {
+  TControl* capture = gCaptureControl;
+  if (!capture) capture = TWinControl::FromHandle(GetCapture());
+  if (capture && capture != Sender) capture->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(Sender));
+  TWinControl* focused = TWinControl::FromHandle(GetFocus());
+  if (focused && focused != Sender && focused != capture) focused->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(Sender));
+}
+
 TCustomForm* GetParentForm(TControl* Control) {
   while (Control && Control->Parent()) Control = Control->Parent();
   return dynamic_cast<TCustomForm*>(Control);
 }
 
-// The graphic control that has the mouse captured (a window control uses SetCapture).
-TControl* gCaptureControl = nullptr;
 
 // TControl ----------------------------------------------------------------------
 

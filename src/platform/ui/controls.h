@@ -290,6 +290,13 @@ class TControl : public TComponent {
   TControlState controlState_ = 0;
 };
 
+// Controls use the system's newer looks (always, on every system this runs on).
+extern bool NewStyleControls;
+
+// Ends modes (capture, drags, in-place editing) of every control but Sender:
+// CM_CANCELMODE to the control holding the mouse and to the focused one.
+void SendCancelMode(TControl* Sender);
+
 // The form (or frame's form) a control sits on, or null.
 TCustomForm* GetParentForm(TControl* Control);
 // The part of a hint before "|".
@@ -324,6 +331,11 @@ class TWinControl : public TControl {
   void SetTabStop(bool v);
   int TabOrder() const { return tabOrder_; }
   void SetTabOrder(int v) { tabOrder_ = v; }
+  // Focuses the next (or previous) control inside this one after CurControl
+  // in tab order, wrapping around; with CheckTabStop only tab stops count.
+  void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+  // The next control in tab order after CurControl, or null.
+  TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
   virtual bool CanFocus();
   virtual bool Focused();
   virtual void SetFocus();

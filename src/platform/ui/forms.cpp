@@ -398,30 +398,10 @@ TModalResult TCustomForm::RunModalLoop() {
 }
 
 void TCustomForm::SelectNextControl(bool forward) {
-  std::vector<TWinControl*> list;
-  std::function<void(TWinControl*)> walk = [&](TWinControl* p) {
-    std::vector<TWinControl*> kids;
-    for (int i = 0; i < p->ControlCount(); ++i)
-      if (auto* w = dynamic_cast<TWinControl*>(p->Controls(i))) kids.push_back(w);
-    std::stable_sort(kids.begin(), kids.end(), [](TWinControl* a, TWinControl* b) {
-      int ta = a->TabOrder() < 0 ? 1 << 20 : a->TabOrder(), tb = b->TabOrder() < 0 ? 1 << 20 : b->TabOrder();
-      return ta < tb;
-    });
-    for (TWinControl* w : kids) {
-      if (!w->Visible() || !w->Enabled()) continue;
-      if (w->TabStop()) list.push_back(w);
-      walk(w);
-    }
-  };
-  walk(this);
-  if (list.empty()) return;
-  HWND focus = GetFocus();
-  int cur = -1;
-  for (size_t i = 0; i < list.size(); ++i)
-    if (list[i]->HandleAllocated() && (list[i]->Handle() == focus || IsChild(list[i]->Handle(), focus))) cur = static_cast<int>(i);
-  const int n = static_cast<int>(list.size());
-  int next = cur < 0 ? (forward ? 0 : n - 1) : (cur + (forward ? 1 : n - 1)) % n;
-  list[static_cast<size_t>(next)]->SetFocus();
+  TWinControl* cur = TWinControl::FromHandle(GetFocus());
+  for (HWND w = GetFocus(); w && !cur; w = GetParent(w)) cur = TWinControl::FromHandle(w);
+  if (cur && !ContainsControl(cur)) cur = nullptr;
+  SelectNext(cur == this ? nullptr : cur, forward, true);
 }
 
 void TCustomForm::Dispatch(TMessage& m) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <vector>
 
 #include "platform/core/exceptions.h"
 #include "platform/ui/application.h"
@@ -455,6 +457,40 @@ void TWinControl::SetTabStop(bool v) {
     LONG s = GetWindowLongA(handle_, GWL_STYLE);
     SetWindowLongA(handle_, GWL_STYLE, v ? (s | WS_TABSTOP) : (s & ~WS_TABSTOP));
   }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+  std::vector<TWinControl*> list;
+  std::function<void(TWinControl*)> walk = [&](TWinControl* p) {
+    std::vector<TWinControl*> kids;
+    for (TControl* c : p->controls_)
+      if (auto* w = dynamic_cast<TWinControl*>(c)) kids.push_back(w);
+    std::stable_sort(kids.begin(), kids.end(), [](TWinControl* a, TWinControl* b) {
+      const int ta = a->TabOrder() < 0 ? 1 << 20 : a->TabOrder(), tb = b->TabOrder() < 0 ? 1 << 20 : b->TabOrder();
+      return ta < tb;
+    });
+    for (TWinControl* w : kids) {
+      if (!w->Visible() || !w->Enabled()) continue;
+      if (!CheckTabStop || w->TabStop() || w == CurControl) list.push_back(w);
+      walk(w);
+    }
+  };
+  walk(this);
+  if (list.empty()) return nullptr;
+  const int n = static_cast<int>(list.size());
+  int cur = -1;
+  for (int i = 0; i < n; ++i)
+    if (list[static_cast<size_t>(i)] == CurControl) cur = i;
+  for (int step = 1; step <= n; ++step) {
+    int i = cur < 0 ? (GoForward ? step - 1 : n - step) : ((cur + (GoForward ? step : -step)) % n + n) % n;
+    TWinControl* w = list[static_cast<size_t>(i)];
+    if (w != CurControl && (!CheckTabStop || w->TabStop())) return w;
+  }
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+  if (TWinControl* w = FindNextControl(CurControl, GoForward, CheckTabStop)) w->SetFocus();
 }
 
 bool TWinControl::CanFocus() {

@@ -280,6 +280,10 @@ TEST_F(ControlCore, FocusMovesBetweenControlsAndTabCyclesThem) {
   // Tab from the last one wraps to the first.
   form.Perform(CM_DIALOGKEY, VK_TAB, 0);
   EXPECT_TRUE(a->Focused());
+  form.SelectNext(a, false, true);  // backwards wraps too
+  EXPECT_TRUE(b->Focused());
+  EXPECT_EQ(a, form.FindNextControl(b, true, true));
+  a->SetFocus();
   b->SetEnabled(false);
   EXPECT_FALSE(b->CanFocus());
   form.Perform(CM_DIALOGKEY, VK_TAB, 0);

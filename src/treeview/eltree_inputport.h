@@ -1,0 +1,62 @@
+// The input handling's link to a real view window: focus and capture of
+// that window, the system's key state, the application's hint and a line
+// hint shown in the toolkit's Unicode hint window.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/win32.h"
+#include "treeview/eltree_inputdefs.h"
+
+namespace morvane {
+
+class TElHintWindow;
+
+class TElTreeWindowInputPort : public IElTreeInputPort {
+ public:
+  explicit TElTreeWindowInputPort(HWND Wnd = nullptr);
+  ~TElTreeWindowInputPort() override;
+  TElTreeWindowInputPort(const TElTreeWindowInputPort&) = delete;
+  TElTreeWindowInputPort& operator=(const TElTreeWindowInputPort&) = delete;
+
+  void SetWindow(HWND Wnd) { wnd_ = Wnd; }
+  HWND Window() const { return wnd_; }
+  // Where the rows start inside the window (below a header).
+  void SetViewOrigin(int Left, int Top) {
+    left_ = Left;
+    top_ = Top;
+  }
+  // The toolkit drag of the control that owns the window.
+  std::function<void()> OnBeginDrag;
+
+  bool Focused() const override;
+  bool CanFocus() const override;
+  void SetFocus() override;
+  void SetCapture(bool Capture) override;
+  bool KeyHeld(int VirtualKey) const override;
+  void ClientToScreen(int& X, int& Y) const override;
+  void CursorPos(int& X, int& Y) const override;
+  unsigned HintShortPause() const override;
+  unsigned HintHidePause() const override;
+  void SetHint(const TElFString& Hint) override;
+  void ActivateHint(int ScreenX, int ScreenY) override;
+  TElHintWindow* LineHintWindow() override;
+  TElRect MeasureLineHint(const TElFString& Text, int MaxWidth) override;
+  void ShowLineHint(const TElFString& Text, const TElRect& ScreenRect, bool SystemColors,
+                    int32_t Color) override;
+  void HideLineHint() override;
+  void BeginDrag() override;
+  bool Dragging() const override;
+  void HideDragImage() override;
+  void ShowDragImage() override;
+  void DrawFrameOutline(const TElRect& R) override;
+  void ContextMenu(int ScreenX, int ScreenY) override;
+
+ private:
+  HWND wnd_;
+  int left_ = 0, top_ = 0;
+  std::unique_ptr<TElHintWindow> hint_;
+};
+
+}  // namespace morvane
