@@ -5,6 +5,7 @@
 #include "platform/core/sysutils.h"
 #include "platform/ui/timers.h"
 #include "treeview/eltree_bracket.h"
+#include "treeview/eltree_input.h"
 #include "treeview/eltree_glyphs.h"
 
 namespace morvane {
@@ -100,6 +101,17 @@ TElTreeViewWindow::TElTreeViewWindow(TElTreeWindow* Owner) : TCustomControl(Owne
 void TElTreeViewWindow::CreateParams(TCreateParams& Params) {
   TCustomControl::CreateParams(Params);
   Params.Style |= WS_CLIPSIBLINGS;
+}
+
+void TElTreeViewWindow::CreateWnd() {
+  TCustomControl::CreateWnd();
+  // The input handling works on this window: its focus, capture and hints.
+  if (owner_->inputPort_) owner_->inputPort_->SetWindow(Handle());
+}
+
+void TElTreeViewWindow::DestroyWnd() {
+  if (owner_->inputPort_) owner_->inputPort_->SetWindow(nullptr);
+  TCustomControl::DestroyWnd();
 }
 
 void TElTreeViewWindow::PaintBackground(HDC DC, const RECT& Rect) {
@@ -255,6 +267,8 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   tree_->SetTextMeasurer(measurer_.get());
   tree_->SetHeader(headerLink_.get());
   tree_->SetViewPort(port_.get());
+  inputPort_ = std::make_unique<TElTreeWindowInputPort>();
+  tree_->View().Input().SetPort(inputPort_.get());
   WireHeader();
   SetBounds(Left(), Top(), 200, 100);
 }
@@ -263,6 +277,7 @@ TElTreeWindow::~TElTreeWindow() {
   // The model reports into the pieces while its items go: free it while
   // they are all still here.
   tree_->SetViewPort(nullptr);
+  tree_->View().Input().SetPort(nullptr);
   tree_.reset();
   DestroyComponents();
   view_ = nullptr;

@@ -12,6 +12,7 @@
 #include "controls/elheader.h"
 #include "controls/elxpthemed.h"
 #include "treeview/eltree.h"
+#include "treeview/eltree_inputport.h"
 #include "treeview/eltree_scrollbars.h"
 #include "treeview/eltreeheaderlink.h"
 
@@ -46,6 +47,8 @@ class TElTreeViewWindow : public TCustomControl {
   void Dispatch(TMessage& Message) override;
   std::string ClassName() const override { return "TElTreeView"; }
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
 
  private:
   void WMPaint(TMessage& Message);
@@ -153,6 +156,7 @@ class TElTreeWindow : public TElXPThemedControl {
 
   std::unique_ptr<TElTree> tree_;
   std::unique_ptr<TFramePort> port_;
+  std::unique_ptr<TElTreeWindowInputPort> inputPort_;
   std::unique_ptr<TElTreeHeaderLink> headerLink_;
   std::unique_ptr<IElTextMeasurer> measurer_;
   TElHeader* header_ = nullptr;  // owned as components

@@ -267,6 +267,16 @@ TEST_F(TreePaint, UnitStartUpIsCountedAndRegistersTheDragCursors) {
     EXPECT_NE(Screen->Cursors(crElTreeDragCursorBase + n), Screen->Cursors(crDefault)) << n;
 }
 
+// The view window hands its mouse messages to the tree's input handling.
+TEST_F(TreePaint, AClickOnARowReachesTheTree) {
+  test::Load(T(), {"a", "b", "c"});
+  HWND view = w->View()->Handle();
+  SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, At(40, RowY(2)));
+  SendMessageA(view, WM_LBUTTONUP, 0, At(40, RowY(2)));
+  EXPECT_EQ(test::Main(T().ItemFocused()), "c");
+  EXPECT_TRUE(T().Items().Item(2)->Selected());
+}
+
 // A picture of a real tree window with cookie-like rows, for people to look at.
 TEST_F(TreePaint, ScreenshotOfCookieRows) {
   TElHeaderSections& s = T().HeaderSections();
