@@ -9,6 +9,7 @@
 #include "controls/elvclutils.h"
 #include "platform/core/sysutils.h"
 #include "treeview/eltree_glyphs.h"
+#include "treeview/eltree_styles.h"
 #include "treeview/eltree_window.h"
 #include "treeview/eltreeitem.h"
 
@@ -30,6 +31,7 @@ class TRowPainter {
     canvas_.SetHandle(nullptr);
     SelectObject(dc_, oldFont_);
     for (auto& [k, f] : fonts_) DeleteObject(f);
+    for (auto& [k, f] : styleFonts_) DeleteObject(f);
   }
   void PaintAll();
 
@@ -70,6 +72,11 @@ class TRowPainter {
     }
   }
   HFONT Font(unsigned styles);
+  // The font a cell style of its own names (the tree's face when empty).
+  HFONT StyleFont(const TElCellStyle& st);
+  // The style a cell is drawn with; null without cell styles.
+  TElCellStyle* CellStyle(TElTreeItem* item, TElHeaderSection* section, int n);
+  void DrawPicture(TBitmap* pic, const RECT& cell, bool centred);
   unsigned ItemStyles(TElTreeItem* item) const;
   bool SelPainted(const TRow& row) const { return row.item->Selected() && !t_.BarStyle() && !row.border; }
   TColor SelColor() const { return selShown_ ? w_.FocusedSelectColor() : w_.HideSelectColor(); }
@@ -98,6 +105,7 @@ class TRowPainter {
   bool selShown_ = true;
   int alpha_ = 255;
   std::map<unsigned, HFONT> fonts_;
+  std::map<std::string, HFONT> styleFonts_;
   HGDIOBJ oldFont_ = nullptr;
   // Working row state.
   TColor rowBk_ = clWindow, rowText_ = clWindowText;
@@ -119,6 +127,53 @@ HFONT TRowPainter::Font(unsigned styles) {
   HFONT f = CreateFontIndirectW(&lf);
   fonts_[styles] = f;
   return f;
+}
+
+HFONT TRowPainter::StyleFont(const TElCellStyle& st) {
+  const std::string name = st.FontName.empty() ? w_.Font()->Name() : st.FontName;
+  const std::string key = name + '|' + std::to_string(st.FontSize) + '|' + std::to_string(st.FontStyles);
+  auto it = styleFonts_.find(key);
+  if (it != styleFonts_.end()) return it->second;
+  LOGFONTW lf{};
+  lf.lfHeight = st.FontSize > 0 ? -MulDiv(st.FontSize, 96, 72) : w_.Font()->Height();
+  lf.lfWeight = st.FontStyles & fsBold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (st.FontStyles & fsItalic) != 0;
+  lf.lfUnderline = (st.FontStyles & fsUnderline) != 0;
+  lf.lfStrikeOut = (st.FontStyles & fsStrikeOut) != 0;
+  lf.lfCharSet = static_cast<BYTE>(w_.Font()->Charset());
+  std::wstring face = AnsiToWide(name);
+  face.copy(lf.lfFaceName, std::min<size_t>(face.size(), LF_FACESIZE - 1));
+  HFONT f = CreateFontIndirectW(&lf);
+  styleFonts_[key] = f;
+  return f;
+}
+
+TElCellStyle* TRowPainter::CellStyle(TElTreeItem* item, TElHeaderSection* section, int n) {
+  // A virtual tree's shared style is filled by the application per cell;
+  // it is not drawn here.
+  if (!item->Flag(tifUseStyles) || t_.VirtualityLevel() != vlNone) return nullptr;
+  if (section && n != t_.MainTreeColumn()) {
+    const int k = n > t_.MainTreeColumn() ? n - 1 : n;
+    if (TElCellStyle* st = item->Style(k); st && !section->UseMainStyle()) return st;
+  }
+  return item->MainStyle();
+}
+
+void TRowPainter::DrawPicture(TBitmap* pic, const RECT& cell, bool centred) {
+  const int pw = pic->Width(), ph = pic->Height();
+  const int x = centred ? (cell.left + cell.right) / 2 - pw / 2 : cell.left;
+  const int y = cell.top + (cell.bottom - cell.top + 1) / 2 - ph / 2;
+  const int wdt = std::min<int>(pw, cell.right - x);
+  if (wdt <= 0) return;
+  if (pic->Transparent()) {
+    DrawTransparentBitmapEx(dc_, pic, x, y, RECT{0, 0, wdt, ph}, pic->TransparentColor());
+    return;
+  }
+  HDC mem = CreateCompatibleDC(dc_);
+  HGDIOBJ old = SelectObject(mem, pic->Handle());
+  BitBlt(dc_, x, y, wdt, ph, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
 }
 
 unsigned TRowPainter::ItemStyles(TElTreeItem* item) const {
@@ -336,6 +391,11 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
   }
   TColor brush = rowBk_;
   bool paintBg = rowColorSet_;
+  TElCellStyle* style = CellStyle(item, section, t_.MainTreeColumn());
+  if (style && !rowColorSet_ && !style->OwnerProps) {
+    brush = style->CellBkColor;
+    paintBg = style->UseBkColor;
+  }
   const bool selCell = t_.RowSelect() || (t_.SelectColumn == t_.MainTreeColumn() && t_.ShowColumns());
   if (SelPainted(row) && alpha_ == 255 && selCell) {
     brush = SelColor();
@@ -379,8 +439,9 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
 
   const TElFString text = t_.VirtualityLevel() != vlNone ? t_.VirtualText(item, t_.MainTreeColumn()) : item->Text();
   const bool bare = !t_.ShowButtons() && !t_.ShowLines() && !t_.ShowImages() && !t_.ShowCheckboxes();
-  if (OwnerDrawn(text, t_.HeaderSections().Count() ? section : nullptr) &&
-      (t_.OwnerDrawByColumn ? t_.HeaderSections().Count() > 0 : true)) {
+  if ((OwnerDrawn(text, t_.HeaderSections().Count() ? section : nullptr) &&
+       (t_.OwnerDrawByColumn ? t_.HeaderSections().Count() > 0 : true)) ||
+      (style && style->Style == ElhsOwnerDraw)) {
     RECT r{left, cell.top, cell.right, cell.bottom};
     w_.DoItemDraw(item, &canvas_, r, t_.MainTreeColumn());
     left += indent_ / 3;
@@ -388,11 +449,31 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     return;
   }
   left += indent_ / 3;
+  if (style && style->Style == ElhsPictureOnly && style->Picture && !style->Picture->Empty()) {
+    DrawPicture(style->Picture, RECT{left, cell.top, cell.right, cell.bottom}, t_.RightAlignedTree);
+    item->TextRect = {left + lp_, cell.top, cell.right + lp_, cell.bottom};
+    return;
+  }
 
   TColor font = rowText_;
   bool opaque = true;
   unsigned styles = ItemStyles(item);
-  if (!item->Flag(tifParentColors)) {
+  HFONT ownFont = nullptr;
+  UINT styleFlags = 0;
+  if (style) {
+    if (rowColorSet_ || style->OwnerProps) {
+      font = rowText_;
+      brush = rowBk_;
+      paintBg = false;
+    } else {
+      brush = style->TextBkColor;
+      font = style->TextColor;
+      opaque = style->UseBkColor;
+      paintBg = style->UseBkColor;
+      ownFont = StyleFont(*style);
+      styleFlags = style->TextFlags;
+    }
+  } else if (!item->Flag(tifParentColors)) {
     font = item->Color;
     if (item->Flag(tifUseBkColor))
       brush = item->BkColor;
@@ -429,7 +510,8 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
   UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
   if (t_.RightAlignedTree) flags |= DT_RIGHT;
   if (t_.RightAlignedText) flags |= DT_RTLREADING;
-  SelectObject(dc_, Font(styles));
+  if (ownFont) flags = (styleFlags | DT_SINGLELINE) & ~static_cast<UINT>(DT_CALCRECT);
+  SelectObject(dc_, ownFont ? ownFont : Font(styles));
   RECT calc{0, 0, 0, 0};
   ElDrawTextW(dc_, text, calc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   const int tw = calc.right - calc.left, th = calc.bottom - calc.top;
@@ -575,6 +657,12 @@ void TRowPainter::PaintColumnCell(const TRow& row, TElHeaderSection* section, in
   TColor brush = rowBk_, font = rowText_;
   bool paintBg = rowColorSet_;
   const bool selCell = n == t_.SelectColumn || t_.RowSelect();
+  TElCellStyle* style = CellStyle(item, section, n);
+  const bool ownStyle = style && !style->OwnerProps;
+  if (ownStyle && !rowColorSet_) {
+    brush = style->CellBkColor;
+    if (!(SelPainted(row) && selCell && alpha_ == 255) && style->UseBkColor) paintBg = true;
+  }
   if (SelPainted(row) && selCell) {
     font = SelTextColor();
     if (alpha_ == 255) {
@@ -598,10 +686,13 @@ void TRowPainter::PaintColumnCell(const TRow& row, TElHeaderSection* section, in
     Fill(cell, C(paintBg ? brush : w_.BkColor()));
   else if (paintBg)
     Fill(cell, C(brush));
-  if (OwnerDrawn(text, section)) {
+  if (OwnerDrawn(text, section) || (style && style->Style == ElhsOwnerDraw)) {
     RECT r = cell;
     InflateRect(&r, -1, -1);
     w_.DoItemDraw(item, &canvas_, r, n);
+  } else if (style && style->Style == ElhsPictureOnly && style->Picture && !style->Picture->Empty()) {
+    Fill(cell, C(brush));
+    DrawPicture(style->Picture, cell, true);
   } else if (!text.empty() && cell.right > cell.left) {
     UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
     TElSAlignment al = section->Alignment();
@@ -611,7 +702,16 @@ void TRowPainter::PaintColumnCell(const TRow& row, TElHeaderSection* section, in
       flags |= DT_RIGHT;
     unsigned styles = ItemStyles(item);
     if (t_.Tracking && item == t_.HotTrackItem() && w_.UnderlineTracked() && w_.RowHotTrack()) styles |= efsUnderline;
-    SelectObject(dc_, Font(styles));
+    HFONT f = Font(styles);
+    if (ownStyle) {
+      flags = (style->TextFlags | DT_SINGLELINE) & ~static_cast<UINT>(DT_CALCRECT);
+      if (!rowColorSet_ && !(SelPainted(row) && selCell)) {
+        font = style->TextColor;
+        if (style->UseBkColor) Fill(cell, C(style->TextBkColor));
+      }
+      f = StyleFont(*style);
+    }
+    SelectObject(dc_, f);
     RECT calc{0, 0, 0, 0};
     ElDrawTextW(dc_, text, calc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     const int tw = calc.right - calc.left, th = calc.bottom - calc.top, wd = tw + 2;

@@ -267,6 +267,36 @@ TEST_F(TreePaint, UnitStartUpIsCountedAndRegistersTheDragCursors) {
     EXPECT_NE(Screen->Cursors(crElTreeDragCursorBase + n), Screen->Cursors(crDefault)) << n;
 }
 
+// A column's own cell style gives the cell its colours unless it takes the
+// tree's; an owner-drawn style hands the cell to OnItemDraw.
+TEST_F(TreePaint, CellStylesColourAndOwnerDrawTheirCells) {
+  Columns({100, 100, 100});
+  test::Load(T(), {"a|x|y", "b|x|y"});
+  TElTreeItem* it = T().Items().Item(0);
+  it->SetFlag(tifUseStyles, true);
+  TElCellStyle* first = it->AddStyle();
+  TElCellStyle* second = it->AddStyle();
+  ASSERT_TRUE(first && second);
+  first->OwnerProps = false;
+  first->CellBkColor = clRed;
+  first->TextBkColor = clRed;
+  first->UseBkColor = true;
+  second->OwnerProps = false;
+  second->Style = ElhsOwnerDraw;
+  std::vector<int> drawn;
+  w->OnItemDraw = [&](TObject*, TElTreeItem* item, TCanvas*, RECT, int section) {
+    if (item == it) drawn.push_back(section);
+  };
+  TDibSection dib(w->View()->Width(), w->View()->Height());
+  Paint(dib);
+  EXPECT_EQ(dib.Pixel(190, RowY(0)), RGB(255, 0, 0));
+  EXPECT_EQ(dib.Pixel(190, RowY(1)), Sys(COLOR_WINDOW)) << "the other row has no styles";
+  EXPECT_EQ(drawn, std::vector<int>{2});
+  first->OwnerProps = true;
+  Paint(dib);
+  EXPECT_EQ(dib.Pixel(190, RowY(0)), Sys(COLOR_WINDOW)) << "a style that takes the tree's colours";
+}
+
 // The view window hands its mouse messages to the tree's input handling.
 TEST_F(TreePaint, AClickOnARowReachesTheTree) {
   test::Load(T(), {"a", "b", "c"});
