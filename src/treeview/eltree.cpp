@@ -485,9 +485,9 @@ void TCustomElTree::SetFontHeight(int v) {
   MarkUpdate();
 }
 
-void TCustomElTree::SetImages(const TElImageMetrics& v) {
+void TCustomElTree::SetImageMetrics(TElImageMetrics& Slot, const TElImageMetrics& v) {
   TTreeBracket b(this);
-  images_ = v;
+  Slot = v;
   if (!showColumns_)
     treePartWidth_ = -1;
   else
@@ -497,17 +497,8 @@ void TCustomElTree::SetImages(const TElImageMetrics& v) {
   MarkUpdate();
 }
 
-void TCustomElTree::SetImages2(const TElImageMetrics& v) {
-  TTreeBracket b(this);
-  images2_ = v;
-  if (!showColumns_)
-    treePartWidth_ = -1;
-  else
-    AutoSizeColumn(mainTreeColumn_);
-  MarkRows();
-  MarkRepaint();
-  MarkUpdate();
-}
+void TCustomElTree::SetImages(const TElImageMetrics& v) { SetImageMetrics(images_, v); }
+void TCustomElTree::SetImages2(const TElImageMetrics& v) { SetImageMetrics(images2_, v); }
 
 void TCustomElTree::SetSortSection(int v) {
   // Every negative column means the main text.

@@ -389,6 +389,8 @@ class TCustomElTree : public TComponent {
   virtual TElTreeItems* CreateItems();
 
  private:
+  // Both image slots change the same way.
+  void SetImageMetrics(TElImageMetrics& Slot, const TElImageMetrics& v);
   friend class TElTreeItem;
   friend class TElTreeItems;
   friend class TElTreeView;
