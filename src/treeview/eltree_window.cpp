@@ -40,8 +40,11 @@ class TElTreeWindow::TFramePort : public IElTreeViewPort {
     }
   }
   void PlaceChildren() override { owner_->PlacePieces(); }
-  bool EditorActive() const override { return false; }
-  void EndEdit(bool) override {}
+  // Scrolling ends an edit in progress, as the view asks.
+  bool EditorActive() const override { return owner_->tree_ && owner_->tree_->IsEditing(); }
+  void EndEdit(bool Accept) override {
+    if (owner_->tree_ && owner_->tree_->IsEditing()) owner_->tree_->EndEditItem(!Accept);
+  }
   void EndBarScrolling(TElScrollBarKind Kind) override {
     if (owner_->bars_) owner_->bars_->EndScrolling(Kind == TElScrollBarKind::sbVertical);
   }

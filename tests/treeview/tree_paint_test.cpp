@@ -10,6 +10,7 @@
 #include "platform/ui/screenshot.h"
 #include "tree_fixture.h"
 #include "treeview/eltree_glyphs.h"
+#include "treeview/eltree_editor.h"
 #include "treeview/eltree_window.h"
 
 namespace morvane {
@@ -44,6 +45,37 @@ class TreePaint : public test::ControlsTest {
 
   TElTreeWindow* w = nullptr;
 };
+
+// An editor without a window of its own.
+class TShownFlagEditor : public TElTreeInplaceEditor {
+ public:
+  TShownFlagEditor() : TElTreeInplaceEditor(nullptr) { SetTypes(FieldTypeBit(sftText)); }
+  bool IsShown() const override { return shown; }
+  void ShowEditor() override { shown = true; }
+  void CompleteOperation(bool Accepted) override {
+    shown = false;
+    accepted = Accepted;
+    TElTreeInplaceEditor::CompleteOperation(Accepted);
+  }
+  bool shown = false;
+  bool accepted = false;
+};
+
+TEST_F(TreePaint, ScrollingEndsAnEditInProgress) {
+  std::vector<std::string> rows;
+  for (int i = 0; i < 60; ++i) rows.push_back("row" + std::to_string(i));
+  test::Load(T(), rows);
+  TShownFlagEditor editor;
+  editor.SetTree(&T());
+  ASSERT_TRUE(T().EditItem(T().Items().Item(0), -1));
+  ASSERT_TRUE(T().IsEditing());
+  T().HandleVScroll(SB_LINEDOWN, 0);
+  T().HandleVScroll(SB_LINEDOWN, 0);
+  EXPECT_FALSE(T().IsEditing()) << "scrolling must end the edit";
+  EXPECT_TRUE(editor.accepted);
+  EXPECT_GT(T().TopIndex(), 0);
+  editor.SetTree(nullptr);
+}
 
 TEST_F(TreePaint, PiecesArePlacedHeaderOnTopViewBelow) {
   Columns({120, 100, 100});
