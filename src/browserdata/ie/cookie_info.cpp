@@ -4,6 +4,7 @@
 
 #include "browserdata/ie/ie_cookie_records.h"
 #include "browserdata/sys/qb_sys_utils.h"
+#include "platform/core/files.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/modal.h"
@@ -128,7 +129,7 @@ void TCookieInfo::ScanFolder(const std::string& Folder) {
       // one entry that cannot be handled does not end the scan
     }
   } while (FindNextFileA(h, &fd));
-  FindClose(h);
+  ::FindClose(h);
 }
 
 void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
@@ -180,14 +181,10 @@ bool TCookieInfo::WriteCookieFile(const TCookieInfoDetails& Details) {
   const DWORD attrs = GetFileAttributesA(Details.FileName.c_str());
   if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_READONLY)) return false;
   std::string temp;
-  HANDLE h = INVALID_HANDLE_VALUE;
-  for (int n = 1; n <= 1000 && h == INVALID_HANDLE_VALUE; ++n) {
-    temp = "$TMP$_" + std::to_string(n);
-    h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-      return false;
-  }
-  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD error = 0;
+  TWinHandle file = CreateNewNumberedFile([](int n) { return "$TMP$_" + std::to_string(n); }, temp, error);
+  if (!file) return false;
+  HANDLE h = file.Detach();
   std::vector<TIECookieRecord> records;
   records.reserve(Details.Cookies.size());
   for (const TCookieValueInfo& c : Details.Cookies) records.push_back(ToRecord(c));

@@ -9,6 +9,7 @@
 #include "browserdata/net/http_codec.h"
 #include "browserdata/sys/qb_string_utils.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/files.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -29,19 +30,9 @@ std::atomic<unsigned> gTimeoutMs{15000};
 constexpr size_t kLinesBufferSize = 80921;
 constexpr size_t kFileChunkSize = 8093;
 
-std::string SystemText(DWORD code) {
-  char buf[256] = {};
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf,
-                           sizeof buf - 1, nullptr);
-  std::string s(buf, n);
-  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
-  if (s.empty()) s = "error " + std::to_string(code);
-  return s;
-}
-
 // A failure of the socket layer, with the system's words for it.
 [[noreturn]] void RaiseSocketError(const char* what, int code) {
-  throw Exception(std::string(what) + ": " + SystemText(static_cast<DWORD>(code)));
+  throw Exception(std::string(what) + ": " + SysErrorMessage(static_cast<DWORD>(code)));
 }
 
 class TSocket {
@@ -159,21 +150,13 @@ class TWinsockUse {
 class TDownloadFile {
  public:
   explicit TDownloadFile(const std::string& Target) : target_(Target) {
-    for (unsigned i = 0; i < 1000; ++i) {
-      std::string name = Target + ".part" + (i ? std::to_string(i) : std::string());
-      HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (h != INVALID_HANDLE_VALUE) {
-        h_ = h;
-        temp_ = name;
-        return;
-      }
-      if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-        throw Exception("cannot create " + name + ": " + SystemText(GetLastError()));
-    }
-    throw Exception("cannot create a temporary file beside " + Target);
+    DWORD error = 0;
+    file_ = CreateNewNumberedFile(
+        [&](int n) { return Target + ".part" + (n > 1 ? std::to_string(n - 1) : std::string()); }, temp_, error);
+    if (!file_) throw Exception("cannot create a temporary file beside " + Target + ": " + SysErrorMessage(error));
   }
   ~TDownloadFile() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    file_.Reset();
     if (!committed_ && !temp_.empty()) DeleteFileA(temp_.c_str());
   }
   TDownloadFile(const TDownloadFile&) = delete;
@@ -182,25 +165,25 @@ class TDownloadFile {
   void Write(const char* data, size_t len) {
     while (len > 0) {
       DWORD written = 0;
-      if (!WriteFile(h_, data, static_cast<DWORD>(len), &written, nullptr) || written == 0)
-        throw Exception("cannot write " + temp_ + ": " + SystemText(GetLastError()));
+      if (!WriteFile(file_.Get(), data, static_cast<DWORD>(len), &written, nullptr) || written == 0)
+        throw Exception("cannot write " + temp_ + ": " + SysErrorMessage(GetLastError()));
       data += written;
       len -= written;
     }
   }
   void Commit() {
-    if (!FlushFileBuffers(h_)) throw Exception("cannot write " + temp_ + ": " + SystemText(GetLastError()));
-    CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
+    if (!FlushFileBuffers(file_.Get()))
+      throw Exception("cannot write " + temp_ + ": " + SysErrorMessage(GetLastError()));
+    file_.Reset();
     if (!MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      throw Exception("cannot replace " + target_ + ": " + SystemText(GetLastError()));
+      throw Exception("cannot replace " + target_ + ": " + SysErrorMessage(GetLastError()));
     committed_ = true;
   }
 
  private:
   std::string target_;
   std::string temp_;
-  HANDLE h_ = INVALID_HANDLE_VALUE;
+  TWinHandle file_;
   bool committed_ = false;
 };
 

@@ -18,22 +18,8 @@ class TTempFile {
     if (!name_.empty() && !committed_) DeleteFileA(name_.c_str());
   }
   bool Create(const std::string& target) {
-    for (int n = 1; n <= 1000; ++n) {
-      std::string name = target + ".$TMP$_" + std::to_string(n);
-      HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (h != INVALID_HANDLE_VALUE) {
-        file_.Reset(h);
-        name_ = std::move(name);
-        return true;
-      }
-      const DWORD e = GetLastError();
-      if (e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) {
-        error_ = e;
-        return false;
-      }
-    }
-    error_ = ERROR_FILE_EXISTS;
-    return false;
+    file_ = CreateNewNumberedFile([&](int n) { return target + ".$TMP$_" + std::to_string(n); }, name_, error_);
+    return static_cast<bool>(file_);
   }
   HANDLE Handle() const { return file_.Get(); }
   void Close() { file_.Reset(); }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "browserdata/sys/qb_sys_utils.h"
+#include "platform/core/files.h"
 #include "platform/ui/services.h"
 
 namespace morvane {
@@ -77,17 +78,12 @@ std::string CreateLookupDocument(const std::string& ext) {
   char tmp[MAX_PATH + 1];
   DWORD n = GetTempPathA(sizeof tmp, tmp);
   if (n == 0 || n > MAX_PATH) return {};
-  for (int i = 1; i <= 1000; ++i) {
-    std::string path = std::string(tmp) + "$TMP$_HTML" + std::to_string(i) + ext;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-      CloseHandle(h);
-      return path;
-    }
-    DWORD err = GetLastError();
-    if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) return {};
-  }
-  return {};
+  const std::string folder = tmp;
+  std::string path;
+  DWORD error = 0;
+  TWinHandle h = CreateNewNumberedFile([&](int i) { return folder + "$TMP$_HTML" + std::to_string(i) + ext; }, path,
+                                       error);
+  return h ? path : std::string();
 }
 
 std::string CanonicalPath(const std::string& path) {

@@ -19,6 +19,26 @@ std::string SysErrorMessage(DWORD ErrorCode) {
   return s;
 }
 
+TWinHandle CreateNewNumberedFile(const std::function<std::string(int)>& NameFor, std::string& Name, DWORD& Error,
+                                 int Tries) {
+  Error = ERROR_FILE_EXISTS;
+  for (int n = 1; n <= Tries; ++n) {
+    std::string name = NameFor(n);
+    TWinHandle h(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (h) {
+      Name = std::move(name);
+      Error = 0;
+      return h;
+    }
+    const DWORD e = ::GetLastError();
+    if (e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) {
+      Error = e ? e : ERROR_WRITE_FAULT;
+      break;
+    }
+  }
+  return TWinHandle();
+}
+
 bool FileExists(const std::string& FileName) {
   const DWORD a = ::GetFileAttributesA(FileName.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;

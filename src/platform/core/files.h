@@ -5,12 +5,21 @@
 #include "platform/core/handles.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace morvane {
 
 // The system's message for an error code, without the trailing line end.
 std::string SysErrorMessage(DWORD ErrorCode);
+
+// Creates a new file for writing under the first of NameFor(1), NameFor(2),
+// ... NameFor(Tries) that does not exist yet (CREATE_NEW: a file someone else
+// made is never taken over). Only "exists" moves on to the next name; any
+// other failure ends the search. Name gets the name used; on failure the
+// handle is empty and Error holds the reason.
+TWinHandle CreateNewNumberedFile(const std::function<std::string(int)>& NameFor, std::string& Name, DWORD& Error,
+                                 int Tries = 1000);
 
 // True for an existing file (not a folder).
 bool FileExists(const std::string& FileName);
