@@ -6,6 +6,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "platform/core/textfiles.h"
 #include "platform/win32.h"
 
 namespace morvane::test {
@@ -78,9 +79,8 @@ std::string TTempDir::Write(const std::string& name, const std::string& bytes) c
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::string();
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  return TryLoadFileBytes(path, bytes) ? bytes : std::string();
 }
 
 }  // namespace morvane::test

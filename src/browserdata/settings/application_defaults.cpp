@@ -1,5 +1,6 @@
 #include "browserdata/settings/application_defaults.h"
 
+#include "browserdata/sys/qb_sys_utils.h"
 #include "platform/core/files.h"
 #include "platform/core/inifiles.h"
 #include "platform/core/registry.h"
@@ -47,15 +48,8 @@ bool WriteToRegistry() {
 }
 
 void ReadFromRegistry() {
-  for (const auto& v : kValues) {
-    *v.value = v.builtIn;
-    try {
-      TRegistry reg(KEY_READ);
-      reg.SetRootKey(HKEY_CURRENT_USER);
-      if (reg.OpenKeyReadOnly(kDefaultsKey) && reg.ValueExists(v.name)) *v.value = reg.ReadString(v.name);
-    } catch (const std::exception&) {
-    }
-  }
+  for (const auto& v : kValues)
+    ReadRegistryString(HKEY_CURRENT_USER, std::string(kDefaultsKey) + "\\" + v.name, v.builtIn, *v.value);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/core/threads.h"
 
+#include "platform/core/files.h"
+
 #include <process.h>
 
 #include <deque>
@@ -22,12 +24,8 @@ DWORD MainId() {
 [[maybe_unused]] const DWORD gMainThreadId = MainId();
 
 std::string LastErrorText(DWORD code) {
-  char buf[256] = {};
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                           buf, sizeof buf - 1, nullptr);
-  std::string s(buf, n);
-  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ' || s.back() == '.')) s.pop_back();
-  if (s.empty()) s = "error " + std::to_string(code);
+  std::string s = SysErrorMessage(code);
+  while (!s.empty() && s.back() == '.') s.pop_back();
   return s;
 }
 
