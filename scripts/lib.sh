@@ -16,7 +16,7 @@ morvane_build() {
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$BUILD.configure.log" 2>&1 ||
       { cat "$BUILD.configure.log"; return 1; }
   fi
-  cmake --build "$BUILD" -j"$(nproc)" -- -k 0 "$@"
+  cmake --build "$BUILD" -j"${MORVANE_JOBS:-$(nproc)}" -- -k 0 "$@"
 }
 
 # A ready prefix is made once per Wine version and copied for each use: a

@@ -51,5 +51,5 @@ REG
 # A test that fails is run once more: a Wine process that fails to start under
 # load says nothing about the code. Both runs stay in the log.
 status=0
-ctest --test-dir "$BUILD" -j"$(nproc)" --output-on-failure --no-tests=error --repeat until-pass:2 "$@" || status=$?
+ctest --test-dir "$BUILD" -j"${MORVANE_JOBS:-$(nproc)}" --output-on-failure --no-tests=error --repeat until-pass:2 "$@" || status=$?
 exit $status
