@@ -124,6 +124,7 @@ class TCustomElHeader : public TElXPThemedControl, public IElHeaderSectionsOwner
   TPersistent* HeaderPersistent() override { return this; }
   void SectionCreated() override { sectionCreated_ = true; }
   void SectionDeleted() override { sectionDeleted_ = true; }
+  void SectionLeaving(TElHeaderSection* Section) override;
   bool HandleAllocated() const override { return TElXPThemedControl::HandleAllocated(); }
   void Invalidate() override { TElXPThemedControl::Invalidate(); }
   void InvalidateRect(int Left, int Top, int Right, int Bottom) override;
@@ -179,6 +180,7 @@ class TCustomElHeader : public TElXPThemedControl, public IElHeaderSectionsOwner
   void SetScreenCursor(TCursor c);
   void RestoreScreenCursor();
   void CancelGesture();
+  void ReleaseOwnCapture();
   void LeftDown(int X, int Y);
   void LeftUp(int X, int Y);
   void MoveTo(int X, int Y);

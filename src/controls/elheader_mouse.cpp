@@ -429,7 +429,8 @@ void TCustomElHeader::LeftUp(int X, int Y) {
     }
     if (s) {
       TriggerSectionResizingEvent(s, trsEnd, s->Width());
-      TriggerSectionResizeEvent(s);
+      // Unless the handler has freed it.
+      if (resizeSection_ == s) TriggerSectionResizeEvent(s);
     }
     resizeSection_ = nullptr;
     Invalidate();
@@ -504,6 +505,51 @@ void TCustomElHeader::MouseLeft() {
   }
   if (!resizing_) RestoreScreenCursor();
   hintSection_ = nullptr;
+}
+
+void TCustomElHeader::ReleaseOwnCapture() {
+  releasing_ = true;
+  if (HandleAllocated() && ::GetCapture() == Handle()) ::ReleaseCapture();
+  releasing_ = false;
+}
+
+// A section can go while the mouse is on it: a click handler that rebuilds
+// the columns, a reload of the stored layout. Whatever gesture it was part
+// of ends here without events, and the lookup box it opened closes, so
+// nothing later reaches the freed section.
+void TCustomElHeader::SectionLeaving(TElHeaderSection* Section) {
+  if (!Section) return;
+  if (hotSection_ == Section) hotSection_ = nullptr;
+  if (hintSection_ == Section) hintSection_ = nullptr;
+  if (dropSection_ == Section) dropSection_ = nullptr;
+  if (pressedSection_ == Section) {
+    pressedSection_ = nullptr;
+    pressing_ = false;
+    if (!resizing_ && !dragSection_) ReleaseOwnCapture();
+  }
+  if (resizeSection_ == Section) {
+    resizeSection_ = nullptr;
+    resizing_ = false;
+    EndLine();
+    ReleaseOwnCapture();
+    RestoreScreenCursor();
+  }
+  if (dragSection_ == Section) {
+    dragSection_ = nullptr;
+    FreeDragImages();
+    ReleaseOwnCapture();
+  }
+  if (lookupSection_ == Section) {
+    lookupSection_ = nullptr;
+    if (lookupOpen_) {
+      lookupOpen_ = false;
+      if (lookupBox_ && !IsDestroying()) {
+        lookupBox_->Hide();
+        if (savedFocus_ && ::IsWindow(savedFocus_)) ::SetFocus(savedFocus_);
+      }
+      savedFocus_ = nullptr;
+    }
+  }
 }
 
 void TCustomElHeader::CancelGesture() {
@@ -650,7 +696,8 @@ void TCustomElHeader::CloseLookup(bool Accepted) {
   const std::string text = lookupBox_->BoxText();
   TElHeaderSection* s = lookupSection_;
   TriggerHeaderLookupDoneEvent(s, text, Accepted);
-  if (Accepted && s) {
+  // The handler may have rebuilt the columns.
+  if (Accepted && s && lookupSection_ == s) {
     TStringList& history = s->LookupHistory();
     int at = history.IndexOf(text);
     if (at >= 0) history.Delete(at);

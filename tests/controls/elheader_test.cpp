@@ -11,6 +11,7 @@
 
 #include "controls/elvclutils.h"
 #include "controls_fixture.h"
+#include "platform/core/streams.h"
 #include "platform/ui/menus.h"
 
 namespace morvane::test {
@@ -459,6 +460,113 @@ TEST_F(ElHeaderTest, LookupBoxTakesTextIntoHistoryAndGoesWithTheHeader) {
   EXPECT_EQ(h2->LookupBox(), nullptr);
   EXPECT_FALSE(h2->LookupOpen());
   other.reset();
+}
+
+// A section freed in the middle of a gesture (a click handler rebuilding the
+// columns, a stored layout loaded) leaves nothing of itself in the header:
+// the following move, release, leave, Enter and paint touch live sections only.
+TEST_F(ElHeaderTest, SectionsLeavingMidGestureAreForgotten) {
+  enum TState { Hot, Pressed, Resized, Dragged, Lookup };
+  enum TOp { Delete, Clear, Reload };
+  const char* const stateNames[] = {"hot", "pressed", "resized", "dragged", "lookup"};
+  const char* const opNames[] = {"delete", "clear", "reload"};
+  for (TState state : {Hot, Pressed, Resized, Dragged, Lookup})
+    for (TOp op : {Delete, Clear, Reload}) {
+      SCOPED_TRACE(std::string(stateNames[state]) + " then " + opNames[op]);
+      TElHeader* h = MakeHeader({100, 100, 100});
+      h->SetHeight(20);
+      Sec(h, 1)->SetLookupEnabled(true);
+      TMemoryStream saved;
+      h->Sections()->SaveToStream(saved);
+      int doneCalls = 0;
+      h->OnHeaderLookupDone = [&](TObject*, TElHeaderSection*, const std::string&, bool) { ++doneCalls; };
+      h->Perform(CM_MOUSEENTER, 0, 0);
+      switch (state) {
+        case Hot:
+          Send(h, WM_MOUSEMOVE, 150, 8);
+          ASSERT_EQ(h->HotSection(), Sec(h, 1));
+          break;
+        case Pressed:
+          Send(h, WM_LBUTTONDOWN, 150, 8, MK_LBUTTON);
+          ASSERT_EQ(h->PressedSection(), Sec(h, 1));
+          break;
+        case Resized:
+          Send(h, WM_LBUTTONDOWN, 198, 8, MK_LBUTTON);
+          Send(h, WM_MOUSEMOVE, 210, 8, MK_LBUTTON);
+          ASSERT_EQ(h->ResizeSection(), Sec(h, 1));
+          ASSERT_TRUE(h->LineShown());
+          break;
+        case Dragged:
+          Send(h, WM_LBUTTONDOWN, 150, 8, MK_LBUTTON);
+          Send(h, WM_MOUSEMOVE, 170, 8, MK_LBUTTON);
+          ASSERT_EQ(h->DragSection(), Sec(h, 1));
+          break;
+        case Lookup:
+          Send(h, WM_LBUTTONDOWN, 192, 14, MK_LBUTTON);
+          Send(h, WM_LBUTTONUP, 192, 14);
+          ASSERT_TRUE(h->LookupOpen());
+          ASSERT_EQ(h->LookupSection(), Sec(h, 1));
+          break;
+      }
+      HWND box = h->LookupBox() ? h->LookupBox()->Handle() : nullptr;
+      switch (op) {
+        case Delete:
+          h->Sections()->DeleteSection(Sec(h, 1));
+          break;
+        case Clear:
+          h->Sections()->Clear();
+          break;
+        case Reload:
+          saved.SetPosition(0);
+          h->Sections()->LoadFromStream(saved);
+          break;
+      }
+      // Reloaded sections may sit where the old ones were: nothing may
+      // point anywhere until the mouse says so.
+      EXPECT_EQ(h->HotSection(), nullptr);
+      EXPECT_EQ(h->PressedSection(), nullptr);
+      EXPECT_EQ(h->ResizeSection(), nullptr);
+      EXPECT_EQ(h->DragSection(), nullptr);
+      EXPECT_EQ(h->LookupSection(), nullptr);
+      EXPECT_FALSE(h->Pressing());
+      EXPECT_FALSE(h->Resizing());
+      EXPECT_FALSE(h->LineShown());
+      EXPECT_FALSE(h->LookupOpen());
+      if (box) EXPECT_FALSE(IsWindowVisible(box));
+      EXPECT_NE(GetCapture(), h->Handle());
+
+      Send(h, WM_MOUSEMOVE, 60, 8, MK_LBUTTON);
+      Send(h, WM_LBUTTONUP, 60, 8);
+      h->Perform(CM_MOUSELEAVE, 0, 0);
+      COMBOBOXINFO ci{sizeof ci};
+      if (box && GetComboBoxInfo(box, &ci)) SendMessageA(ci.hwndItem, WM_KEYDOWN, VK_RETURN, 0);
+      EXPECT_EQ(doneCalls, 0) << "a box closed with its section reports nothing";
+      TDibSection dib(400, h->Height());
+      PaintInto(h, dib);
+      EXPECT_EQ(h->Sections()->Count(), op == Delete ? 2 : op == Clear ? 0 : 3);
+      delete h;
+    }
+
+  // The case that started it: a click handler that loads the columns anew.
+  TElHeader* h = MakeHeader({100, 100, 100});
+  TMemoryStream saved;
+  h->Sections()->SaveToStream(saved);
+  int clicks = 0;
+  h->OnSectionClick = [&](TObject*, TElHeaderSection*) {
+    ++clicks;
+    saved.SetPosition(0);
+    h->Sections()->LoadFromStream(saved);
+  };
+  h->Perform(CM_MOUSEENTER, 0, 0);
+  Send(h, WM_MOUSEMOVE, 150, 8);
+  Send(h, WM_LBUTTONDOWN, 150, 8, MK_LBUTTON);
+  Send(h, WM_LBUTTONUP, 150, 8);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(h->HotSection(), nullptr);
+  EXPECT_EQ(h->PressedSection(), nullptr);
+  h->Perform(CM_MOUSELEAVE, 0, 0);
+  Send(h, WM_MOUSEMOVE, 250, 8);
+  EXPECT_EQ(h->Sections()->Count(), 3);
 }
 
 TEST_F(ElHeaderTest, HotTrackingFocusLossAndLookupText) {
