@@ -553,7 +553,9 @@ void TCustomElHeader::SectionLeaving(TElHeaderSection* Section) {
 }
 
 void TCustomElHeader::CancelGesture() {
-  if (dragSection_ && allowDrag_ && !pressing_) LeftUp(-1, -1);
+  // A drag the system took away ends where it began, as Escape ends it: the
+  // mouse position of a cancel is no drop place.
+  if (dragSection_ && allowDrag_ && !pressing_) EndDrag(0, 0, false);
   if (resizing_) LeftUp(-1, -1);
   if (lineDC_) EndLine();
 }

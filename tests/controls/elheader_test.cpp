@@ -256,6 +256,37 @@ TEST_F(ElHeaderTest, ClicksAndDrags) {
   EXPECT_EQ(clicks.size(), 2u);
 }
 
+// A drag ended by the system (cancel mode, another window taking the mouse,
+// as a task switch does) ends like Escape: the column stays where it was.
+TEST_F(ElHeaderTest, CancelledDragLeavesTheColumnInPlace) {
+  struct TCase {
+    const char* name;
+    bool takeCapture;
+  };
+  for (const TCase& c : {TCase{"cancel mode", false}, TCase{"capture lost", true}}) {
+    SCOPED_TRACE(c.name);
+    TElHeader* h = MakeHeader({100, 100, 100});
+    int moves = 0;
+    h->OnSectionMove = [&](TObject*, TElHeaderSection*, int, int) { ++moves; };
+    TElHeaderSection* last = Sec(h, 2);
+    Send(h, WM_LBUTTONDOWN, 250, 8, MK_LBUTTON);
+    Send(h, WM_MOUSEMOVE, 150, 8, MK_LBUTTON);
+    ASSERT_EQ(h->DragSection(), last);
+    if (c.takeCapture)
+      SetCapture(form->Handle());
+    else
+      SendMessageA(h->Handle(), WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(h->DragSection(), nullptr);
+    EXPECT_EQ(Sec(h, 2), last);
+    EXPECT_EQ(moves, 0);
+    if (c.takeCapture) ReleaseCapture();
+    EXPECT_NE(GetCapture(), h->Handle());
+    Send(h, WM_LBUTTONUP, 150, 8);
+    EXPECT_EQ(Sec(h, 2), last);
+    delete h;
+  }
+}
+
 TEST_F(ElHeaderTest, MoveOnDragMovesWhileDragging) {
   TElHeader* h = MakeHeader({100, 100, 100});
   h->SetMoveOnDrag(true);
