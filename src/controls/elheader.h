@@ -107,6 +107,8 @@ class TCustomElHeader : public TElXPThemedControl, public IElHeaderSectionsOwner
   bool LookupOpen() const { return lookupOpen_; }
   bool LineShown() const { return lineShown_; }
   int LineX() const { return lineX_; }
+  // Where the drag ghost was last drawn, in client coordinates.
+  RECT GhostRect() const { return dragRect_; }
   TWinControl* LookupBox() const;
 
   TElHeaderSectionEvent OnSectionClick, OnSectionResize, OnSectionDelete, OnSectionShowHide, OnSectionCreate,

@@ -240,8 +240,9 @@ void TCustomElHeader::MoveGhost(int X) {
   // Put back what the ghost covered, keep what it will cover, draw it.
   if (dragRect_.right > dragRect_.left)
     ::BitBlt(dc, dragRect_.left, dragRect_.top, w, h, ghostBack_->Canvas()->Handle(), 0, 0, SRCCOPY);
-  RECT base = SectionRect(dragSection_);
-  int left = base.left - leftPos_ + (X + leftPos_ - (pressPoint_.x + leftPos_));
+  // By the mouse's move since the last step: the section itself may have
+  // moved to another place under the ghost meanwhile (MoveOnDrag).
+  const int left = dragRect_.left + (X + leftPos_ - dragX_);
   RECT next{left, 0, left + w, h};
   ::BitBlt(ghostBack_->Canvas()->Handle(), 0, 0, w, h, dc, next.left, next.top, SRCCOPY);
   DrawTransparentBitmapEx(dc, ghost_.get(), next.left, next.top, RECT{0, 0, w, h}, ghostColor_);

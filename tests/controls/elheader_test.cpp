@@ -294,13 +294,17 @@ TEST_F(ElHeaderTest, MoveOnDragMovesWhileDragging) {
   Send(h, WM_LBUTTONDOWN, 50, 8, MK_LBUTTON);
   Send(h, WM_MOUSEMOVE, 60, 8, MK_LBUTTON);
   ASSERT_EQ(h->DragSection(), first);
-  // Over the next section, past its right edge less the dragged width.
+  // Over the next section, past its right edge less the dragged width. The
+  // ghost follows the mouse alone, wherever the section itself went.
   Send(h, WM_MOUSEMOVE, 150, 8, MK_LBUTTON);
   EXPECT_EQ(Sec(h, 1), first);
+  EXPECT_EQ(h->GhostRect().left, 100);
   Send(h, WM_MOUSEMOVE, 160, 8, MK_LBUTTON);
   EXPECT_EQ(Sec(h, 1), first) << "over itself it stays";
+  EXPECT_EQ(h->GhostRect().left, 110);
   Send(h, WM_MOUSEMOVE, 380, 8, MK_LBUTTON);  // beyond every section: last place
   EXPECT_EQ(Sec(h, 2), first);
+  EXPECT_EQ(h->GhostRect().left, 330);
   Send(h, WM_LBUTTONUP, 380, 8);
   EXPECT_EQ(Sec(h, 2), first);
   EXPECT_EQ(h->DragSection(), nullptr);
