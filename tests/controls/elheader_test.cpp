@@ -411,6 +411,27 @@ TEST_F(ElHeaderTest, ButtonsInSections) {
   EXPECT_EQ(kind, 4);
   h->HitTest(92, 5, kind);
   EXPECT_EQ(kind, 2);
+
+  // The expand arrow sits above the lookup mark; a section with both shows both.
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  auto marked = [&](int top, int bottom) {
+    TDibSection dib(400, h->Height());
+    PaintInto(h, dib);
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 86; x < 96; ++x) n += dib.Pixel(x, y) != face;
+    return n > 0;
+  };
+  struct TCase {
+    bool expandable, lookup;
+  };
+  for (const TCase& c : {TCase{true, false}, TCase{false, true}, TCase{true, true}}) {
+    SCOPED_TRACE(std::to_string(c.expandable) + std::to_string(c.lookup));
+    Sec(h, 0)->SetExpandable(c.expandable);
+    Sec(h, 0)->SetLookupEnabled(c.lookup);
+    EXPECT_EQ(marked(1, 9), c.expandable) << "the arrow";
+    EXPECT_EQ(marked(11, 16), c.lookup) << "the lookup mark";
+  }
 }
 
 TEST_F(ElHeaderTest, StickySectionsFillTheWidth) {
