@@ -27,6 +27,10 @@ uint32_t SystemGranularity() {
   return si.dwAllocationGranularity;
 }
 
+// The last row of the window Copy and Find map from Row: up to kWalkRows
+// more, never past the last row (Row + kWalkRows overflows near 2^31 rows).
+int WalkLast(int Row, int RowCount) { return Row + std::min(kWalkRows, RowCount - 1 - Row); }
+
 EOSError LastOSError() { return EOSError(SysErrorMessage(GetLastError())); }
 
 // The hourglass while a long operation runs, and the cursor before it after.
@@ -302,17 +306,16 @@ int TQBBinaryFileListView::NextSelected(int After) {
   if (ListView->HandleAllocated())
     return static_cast<int>(
         SendMessageA(ListView->Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(After), LVNI_SELECTED));
-  for (int i = std::max(After + 1, 0); i < RowCount; ++i)
-    if (ListView->IsSelected(i)) return i;
-  return -1;
+  TListItem* from = After >= 0 ? ListView->Items()->Item(After) : nullptr;
+  TListItem* next = ListView->GetNextItem(from, TSearchDirection::sdAll, isSelected);
+  return next ? next->Index() : -1;
 }
 
 int TQBBinaryFileListView::FocusedRow() {
   if (ListView->HandleAllocated())
     return static_cast<int>(SendMessageA(ListView->Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-  for (int i = 0; i < RowCount; ++i)
-    if (ListView->IsFocused(i)) return i;
-  return -1;
+  TListItem* focused = ListView->ItemFocused();
+  return focused ? focused->Index() : -1;
 }
 
 void TQBBinaryFileListView::ShowCopyError(const std::string& Message, int Row) {
@@ -334,7 +337,7 @@ void TQBBinaryFileListView::Copy1Click(TObject*) {
     int inBatch = 0;
     uint8_t bytes[kHexDumpRowSize];
     while ((row = NextSelected(row)) >= 0 && row < RowCount) {
-      if (row < VisibleFirst || row > VisibleLast) MapRows(row, std::min(RowCount - 1, row + kWalkRows));
+      if (row < VisibleFirst || row > VisibleLast) MapRows(row, WalkLast(row, RowCount));
       const int n = RowBytes(row, bytes);
       batch += FormatAddress(static_cast<uint64_t>(row) * kHexDumpRowSize, HexAddresses_);
       batch += ' ';
@@ -364,13 +367,13 @@ void TQBBinaryFileListView::Find(const std::string& Text) {
   if (Text.empty() || !IsOpen()) return;
   THourGlass busy;
   const int focused = FocusedRow();
-  const int selected = NextSelected(-1);
+  const int selected = focused >= 0 ? -1 : NextSelected(-1);
   int row = focused >= 0 ? focused + 1 : selected >= 0 ? selected + 1 : 0;
   if (focused >= 0) ListView->SetItemSelected(focused, false);
   const uint64_t tail = Text.size() - 1;
   try {
     while (row < RowCount) {
-      const int last = std::min(RowCount - 1, row + kWalkRows);
+      const int last = WalkLast(row, RowCount);
       // A match begins in one of these rows and may run on into the rows after.
       MapRows(row, last, tail);
       const uint64_t begin = static_cast<uint64_t>(row) * kHexDumpRowSize;
