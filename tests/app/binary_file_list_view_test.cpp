@@ -354,5 +354,35 @@ TEST_F(BinaryFileListView, AViewThatCannotBeMappedIsReported) {
   EXPECT_EQ(view->ListView->Items()->Item(0)->Caption, "");
 }
 
+TEST_F(BinaryFileListView, AViewThatCannotBeReadIsReported) {
+  // A view whose pages cannot be read, as a file on a share that went away:
+  // the row is reported once and stays empty, and the program goes on.
+  TTempDir dir;
+  view->OpenFile(dir.Write("rows.dat", std::string(4 * 32, 'r')));
+  void* unreadable = VirtualAlloc(nullptr, 65536, MEM_RESERVE, PAGE_NOACCESS);
+  ASSERT_NE(unreadable, nullptr);
+  view->View.Reset(unreadable, 65536);
+  view->ViewOffset = 0;
+  view->VisibleFirst = 0;
+  view->VisibleLast = 3;
+  int shown = 0;
+  script_.Expect(TModalKind::mkMessageBox,
+                 "Error in data - " + SysErrorMessage(ERROR_NOACCESS) + ": iOfset=64 nLineSize=32HIGH(DWORD)=4294967295",
+                 [&](TModalRequest&) {
+                   ++shown;
+                   // The list asks for rows again behind the message: no second one.
+                   EXPECT_EQ(view->ListView->Items()->Item(3)->Caption, "");
+                   return IDOK;
+                 });
+  EXPECT_EQ(view->ListView->Items()->Item(2)->Caption, "");
+  EXPECT_EQ(shown, 1);
+  view->View.Reset();
+  VirtualFree(unreadable, 0, MEM_RELEASE);
+  // The next hint maps the file again and the rows come back.
+  const Strings row = Row(2);
+  ASSERT_EQ(row.size(), 3u);
+  EXPECT_NE(row[0], "");
+}
+
 }  // namespace
 }  // namespace morvane::test
