@@ -76,6 +76,7 @@ cleanup() {
   done
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 mount_in() {  # ROOT: /proc, /sys, /dev and /dev/shm
   local r="$1"
