@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Proves that the README's two commands are the whole set-up: makes a minimal
 # Debian 12 root with debootstrap (from the archive this machine's apt uses),
-# copies the project in and runs one command in it with chroot, as the first
+# copies the project (its committed tree) in and runs one command in it with chroot, as the first
 # and only command on that machine.
 #   fresh-machine-check.sh [test|run]...    (default: test run)
 # test: scripts/test.sh must pass. run: scripts/run.sh must show the main
@@ -101,7 +101,7 @@ phases() {  # LOG END: the set-up time of each phase
   local log="$1" end="$2" pk li bu te
   pk="$(at "$log" 'setup: installing')"
   li="$(at "$log" 'setup: building libintl')"
-  bu="$(at "$log" '^ *[0-9]+ \[1/[0-9]+\]')"
+  bu="$(at "$log" '\[1/[0-9]+\]')"
   te="$(at "$log" 'Test project')"
   echo "  packages:   ${pk:+from ${pk} s to ${li:-${bu:-?}} s}"
   echo "  libintl:    ${li:+from ${li} s to ${bu:-?} s}"
@@ -109,10 +109,9 @@ phases() {  # LOG END: the set-up time of each phase
   [ -z "$te" ] || echo "  test run:   from ${te} s to ${end} s"
 }
 
-copy_project() {  # ROOT: the working tree as git sees it, without build folders
+copy_project() {  # ROOT: the committed tree, as a fresh clone has it
   mkdir -p "$1/root/morvane"
-  (cd "$ROOT" && git ls-files -z --cached --others --exclude-standard | xargs -0 -I{} sh -c '[ -e "{}" ] && printf "%s\0" "{}"' ) |
-    tar -C "$ROOT" --null -T - -cf - | tar -C "$1/root/morvane" -xf -
+  git -C "$ROOT" archive HEAD | tar -C "$1/root/morvane" -xf -
 }
 
 new_root() {  # NAME: a fresh copy of the clean root with the project in it
