@@ -293,8 +293,7 @@ class TMainFrm : public TForm {
   // A field as a cell of a row line: a TAB would begin the next cell, so it
   // becomes a blank (the file keeps its bytes).
   static std::string LineCell(std::string_view Text);
-  // Column text Index of a row; empty when the row has none.
-  static std::string ColumnText(TElTreeItem* Item, int Index);
+  // Sets column text Index of a row, adding empty texts up to it.
   static void SetColumnText(TElTreeItem* Item, int Index, const std::string& Text);
 
   // ---- main_form_ie_privacy.cpp -----------------------------------------------------------

@@ -55,13 +55,6 @@ std::string TMainFrm::LineCell(std::string_view Text) {
   return s;
 }
 
-std::string TMainFrm::ColumnText(TElTreeItem* Item, int Index) {
-  if (!Item) return std::string();
-  TElWideStringList* texts = Item->ColumnTexts();
-  if (!texts || Index < 0 || Index >= texts->Count()) return std::string();
-  return WideToAnsi(texts->GetRef(Index));
-}
-
 void TMainFrm::SetColumnText(TElTreeItem* Item, int Index, const std::string& Text) {
   TElWideStringList* texts = Item ? Item->ColumnTexts() : nullptr;
   if (!texts) return;
@@ -194,22 +187,22 @@ void TMainFrm::EditIECookie() {
     }
     // The file, the cookie and its path all come from this row: it is the
     // one the dialog shows, whichever row has the focus.
-    const std::string fileName = ColumnText(row, ccFile);
-    const std::string name = ColumnText(row, ccName);
-    const std::string value = ColumnText(row, ccValue);
-    const std::string flagsText = ColumnText(row, ccFlags);
+    const std::string fileName = RowCell(row, ccFile);
+    const std::string name = RowCell(row, ccName);
+    const std::string value = RowCell(row, ccValue);
+    const std::string flagsText = RowCell(row, ccFlags);
 
     TEditcookieDlg* dlg = EditcookieDlg;
     dlg->SetCaption("Edit Cookie " + name.substr(0, 20));
     dlg->edtCookieName->SetText(name);
     dlg->edtCookieValue->SetText(value);
     step = 3;
-    dlg->ChkSecure->SetChecked(ColumnText(row, ccSecure) == "Yes");
-    dlg->chkHttpOnly->SetChecked(ColumnText(row, ccHttpOnly) == "Yes");
+    dlg->ChkSecure->SetChecked(RowCell(row, ccSecure) == "Yes");
+    dlg->chkHttpOnly->SetChecked(RowCell(row, ccHttpOnly) == "Yes");
 
     step = 4;
     TDateTime expires = 0;
-    const bool expiryShown = TryStrToDateTime(ColumnText(row, ccExpires), expires);
+    const bool expiryShown = TryStrToDateTime(RowCell(row, ccExpires), expires);
     if (expiryShown) {
       dlg->dtExpirationDate->SetDate(Trunc(expires));
       dlg->dtExpirationTime->SetTime(Frac(expires));
@@ -286,10 +279,10 @@ void TMainFrm::DeleteIECookies() {
       // The message names the row that goes: the one selected row (the
       // anchor may lie on another row after Ctrl-clicks).
       TElTreeItem* row = GetSelectedItem(IECookiesElTree);
-      std::string name = ColumnText(row, ccName);
+      std::string name = RowCell(row, ccName);
       if (name.size() > 10) name = name.substr(0, 10) + "...";
       std::string host;
-      HostFromHostPath(ColumnText(row, ccHostPath), host);
+      HostFromHostPath(RowCell(row, ccHostPath), host);
       message = "You are about to delete selected cookie: " + name;
       dlg->chkDeleteCookie->SetCaption("Delete selected cookie");
       dlg->chkBlockCookie->SetCaption("Block all future cookies from '" + host + "'");
@@ -310,7 +303,7 @@ void TMainFrm::DeleteIECookies() {
     for (int i = 0; i < items.Count() && marked < n; ++i) {
       TElTreeItem* row = items.Item(i);
       if (!row->Selected()) continue;
-      CookieInfo->MarkCookieForDeletion(ColumnText(row, ccFile), ColumnText(row, ccName), i);
+      CookieInfo->MarkCookieForDeletion(RowCell(row, ccFile), RowCell(row, ccName), i);
       ++marked;
     }
 

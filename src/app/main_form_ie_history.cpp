@@ -87,7 +87,7 @@ void TMainFrm::LoadIEHistoryEntries(TElTreeItem* Item) {
   // folder list names a history folder to read.
   TCustomElTree* tree = Item ? Item->Owner() : &ElTreeHistoryFiles->Tree();
   TElTreeItem* row = tree->ItemFocused() ? tree->ItemFocused() : Item;
-  const std::string folder = ColumnText(row, 0);
+  const std::string folder = RowCell(row, 0);
   if (folder.empty() || folder == LastHistoryFolder) return;
   LastHistoryFolder = folder;
   if (tree != &ElTreeHistoryFiles->Tree()) return;
@@ -132,7 +132,7 @@ void TMainFrm::DeleteIEHistoryFiles() {
     if (!tree.AnchorItem()) tree.SetAnchorItem(tree.ItemFocused());
     // Named after the row that goes: the one selected row.
     dlg->lblDeleteMessage->SetCaption("You are about to delete selected Internet Explorer history file:");
-    dlg->lblHistoryFileName->SetCaption(ColumnText(GetSelectedItem(ElTreeHistoryFiles), 0) + kIndexFile);
+    dlg->lblHistoryFileName->SetCaption(RowCell(GetSelectedItem(ElTreeHistoryFiles), 0) + kIndexFile);
   } else {
     dlg->lblDeleteMessage->SetCaption("You are about to delete " + IntToStr(n) + " Internet Explorer history files.");
     dlg->lblHistoryFileName->SetCaption("");
@@ -149,7 +149,7 @@ void TMainFrm::DeleteIEHistoryFiles() {
 
   std::string deleted, locked;
   for (TElTreeItem* row = tree.GetNextSelected(nullptr); row; row = tree.GetNextSelected(row)) {
-    const std::string file = ColumnText(row, 0) + kIndexFile;
+    const std::string file = RowCell(row, 0) + kIndexFile;
     if (DeleteFileA(file.c_str())) {
       deleted += "\r\n" + file;
     } else {
@@ -174,7 +174,7 @@ void TMainFrm::DeleteIEHistoryFiles() {
 
 void TMainFrm::EditIEHistoryEntry() {
   if (!ElTreeHistory->Showing()) return;
-  std::string url = ColumnText(ElTreeHistory->Tree().ItemFocused(), 0);
+  std::string url = RowCell(ElTreeHistory->Tree().ItemFocused(), 0);
   if (url.empty()) return;
   if (url.rfind("Host: ", 0) == 0) url = "http://" + url.substr(6);
   OpenURL(url);

@@ -131,8 +131,8 @@ void TMainFrm::EditIEBlockedDomain() {
   if (!row) return;
   TEditBlockedDomainDlg* dlg = EditBlockedDomainDlg;
   dlg->SetCaption("Edit Blocked/Allowed Domain");
-  dlg->lblDomainName->SetCaption(ColumnText(row, 0));
-  dlg->cboBlockedDomainSetting->SetItemIndex(dlg->cboBlockedDomainSetting->Items()->IndexOf(ColumnText(row, 1)));
+  dlg->lblDomainName->SetCaption(RowCell(row, 0));
+  dlg->cboBlockedDomainSetting->SetItemIndex(dlg->cboBlockedDomainSetting->Items()->IndexOf(RowCell(row, 1)));
   if (dlg->ShowModal() != mrOk) return;
 
   const std::string text = dlg->cboBlockedDomainSetting->Text();
@@ -163,7 +163,7 @@ void TMainFrm::DeleteIEBlockedDomains() {
   if (n <= 0) return;
   std::string message;
   if (n == 1)
-    message = "You are about to delete selected item: " + ColumnText(GetSelectedItem(ElTreeDomains), 0);
+    message = "You are about to delete selected item: " + RowCell(GetSelectedItem(ElTreeDomains), 0);
   else
     message = "You are about to delete all selected items (" + IntToStr(n) + ")";
   message += "\r\nDo you want to continue?";
@@ -175,7 +175,7 @@ void TMainFrm::DeleteIEBlockedDomains() {
     TRegistry reg;
     reg.SetRootKey(HKEY_CURRENT_USER);
     for (TElTreeItem* row = tree.GetNextSelected(nullptr); row; row = tree.GetNextSelected(row)) {
-      const std::string name = ColumnText(row, 0);
+      const std::string name = RowCell(row, 0);
       if (name.empty()) continue;
       if (reg.KeyExists(DomainKey(name))) reg.DeleteKey(DomainKey(name));
     }
