@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "browserdata/ie/cookie_info.h"
@@ -37,7 +38,9 @@
 namespace morvane {
 
 class TCookieInfo;
+struct TCookieInfoDetails;
 class TIEHistory;
+struct TIEHistoryEntry;
 class QbMozillaCookiesClass;
 class QbOperaCookieInfo;
 class TPersitentProperties;
@@ -47,6 +50,7 @@ class TDirectorySearchThread;
 class TElTreeItem;
 class TElHeaderSection;
 class TCanvas;
+class TRowKeyCache;
 
 class TMainFrm : public TForm {
  public:
@@ -296,6 +300,13 @@ class TMainFrm : public TForm {
   void EditIECookie();
   void DeleteIECookies();
   void HostFromHostPath(const std::string& HostPath, std::string& Host);
+  // One row line per cookie of a file whose flags are a number.
+  static void AddIECookieRows(const TCookieInfoDetails& Details, TStrings& Lines);
+  // A field as a cell of a row line: a TAB would begin the next cell, so it
+  // becomes a blank (the file keeps its bytes).
+  static std::string LineCell(std::string_view Text);
+  // Sets column text Index of a row, adding empty texts up to it.
+  static void SetColumnText(TElTreeItem* Item, int Index, const std::string& Text);
 
   // ---- main_form_ie_privacy.cpp -----------------------------------------------------------
   bool IsIEPrivacyListAvailable();
@@ -312,6 +323,10 @@ class TMainFrm : public TForm {
   void LoadIEHistoryEntries(TElTreeItem* Item);
   void DeleteIEHistoryFiles();
   void EditIEHistoryEntry();  // Edit on the entries: opens the entry's URL
+  // "History data for period: d1 - d2" from a folder name ending in two
+  // yyyymmdd dates and "\"; empty when it does not.
+  static std::string HistoryPeriodText(const std::string& Folder);
+  static void AddHistoryEntryRow(int Number, const TIEHistoryEntry& Entry, TStrings& Lines);
 
   // ---- main_form_netscape.cpp ---------------------------------------------------------------
   void FillMozillaProfiles(int Index);
@@ -353,6 +368,10 @@ class TMainFrm : public TForm {
   void mnuEditViewinBrowserClick(TObject* Sender);
   void GetSelectedRowLines(TStringList* Lines);
   void SaveGridAs(bool SelectedOnly);
+  // Column text Index of a row in the system's code page ("" when absent).
+  static std::string RowCell(TElTreeItem* Item, int Index);
+  // The captions of all of the grid's header sections, hidden ones too.
+  static std::vector<std::string> GridCaptions(TElTreeWindow* Grid);
 
   // ---- main_form_search_panel.cpp -------------------------------------------------------------
   void ToolBtnSearchClick(TObject* Sender);
@@ -361,6 +380,8 @@ class TMainFrm : public TForm {
   void BtnSearchClick(TObject* Sender);
   void btnClearSearchClick(TObject* Sender);
   void ListViewsPageControlChange(TObject* Sender);
+  // The column texts the filter looks at on that view.
+  std::vector<int> SearchedColumns(uint8_t ViewKind);
 
   // ---- main_form_page_commands.cpp ------------------------------------------------------------
   void Blockcookiesfromselecteddomains1Click(TObject* Sender);
@@ -371,6 +392,11 @@ class TMainFrm : public TForm {
   void ToolButtonNewClick(TObject* Sender);
   void FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
   void ViewLogFile1Click(TObject* Sender);
+  // OnSortBegin and OnSortEnd of the grids with a compare event: every
+  // row's key is made once per sort.
+  void GridSortBegin(TObject* Sender);
+  void GridSortEnd(TObject* Sender);
+  std::shared_ptr<TRowKeyCache> SortKeys;
 
  private:
   void BuildLayout();
