@@ -278,10 +278,16 @@ void TMainFrm::BuildLayout() {
     t.DoInplaceEdit = false;
     t.OnHeaderColumnClick = [this](TObject* s, int i) { IECookiesElTreeHeaderColumnClick(s, i); };
     t.OnItemSelectedChange = [this](TObject* s, TElTreeItem* i) { IECookiesElTreeItemSelectedChange(s, i); };
-    if (compare)
+    if (compare) {
       t.OnCompareItems = [this](TObject* s, TElTreeItem* a, TElTreeItem* c, int& r) {
         IECookiesElTreeCompareItems(s, a, c, r);
       };
+      t.OnSortBegin = [this](TObject* s) { GridSortBegin(s); };
+      t.OnSortEnd = [this](TObject* s) { GridSortEnd(s); };
+    }
+    grid->OnHeaderColumnDraw = [this](TObject* s, TCanvas* c, TElHeaderSection* sec, RECT r, bool p) {
+      IECookiesElTreeHeaderColumnDraw(s, c, sec, r, p);
+    };
     grid->OnItemDraw = [this](TObject* s, TElTreeItem* i, TCanvas* c, RECT r, int k) {
       IECookiesElTreeItemDraw(s, i, c, r, k);
     };
