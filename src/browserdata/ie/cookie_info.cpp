@@ -252,6 +252,7 @@ std::vector<intptr_t> TCookieInfo::BlankMarkedCookies(const std::string& FileNam
   ReadCookieFile(GetFilePath(index), Files[index].Entry.Size, details);
   details.FileName = GetFilePath(index);
   std::vector<intptr_t> tags;
+  int blanked = 0;
   for (const auto& [name, tag] : Marks) {
     for (TCookieValueInfo& c : details.Cookies) {
       if (c.Name != name) continue;
@@ -261,12 +262,16 @@ std::vector<intptr_t> TCookieInfo::BlankMarkedCookies(const std::string& FileNam
       c.Value = r.Value;
       c.ExpiresLowText = r.ExpiresLowText;
       c.ExpiresHighText = r.ExpiresHighText;
+      ++blanked;
       break;
     }
     tags.push_back(tag);
   }
-  Files[index].Entry.CookieCount -= 1;
   if (!WriteCookieFile(details)) return {};
+  // Only a written file has lost its records: after a failed write the count
+  // still says how many cookies the file holds, so a later mark of them all
+  // is not taken for one of some.
+  Files[index].Entry.CookieCount -= blanked;
   return tags;
 }
 

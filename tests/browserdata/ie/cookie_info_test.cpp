@@ -268,6 +268,46 @@ TEST_F(IECookieDelete, FileInUseIsReportedAndKept) {
   EXPECT_EQ(info.IndexOfFile("root@crlf[2].TXT"), 0);
 }
 
+TEST_F(IECookieDelete, AFailedBlankLeavesTheCountSoNothingUnmarkedIsDeletedLater) {
+  const std::string path = CopyFixtureFile("folder\\root@example[1].txt", "root@example[1].txt");
+  const std::string before = ReadFileBytes(path);
+  TCookieInfo info(dir_.Path());
+  ASSERT_EQ(Details(info, "root@example[1].txt").Cookies.size(), 2u);
+  // Blanking "sid" fails twice; the second try must not take the file for
+  // one whose every cookie is marked, which would delete "name1" with it.
+  SetReadOnly(path, true);
+  for (int round = 0; round < 2; ++round) {
+    info.ClearDeletions();
+    ASSERT_TRUE(info.MarkCookieForDeletion("root@example[1].txt", "sid", 4));
+    EXPECT_TRUE(info.ApplyDeletions().empty()) << round;
+  }
+  SetReadOnly(path, false);
+  EXPECT_EQ(ReadFileBytes(path), before);
+}
+
+const char* const kRecordTimes = "885243904\n31740926\n2916345600\n30121421\n*\n";
+
+std::string Record(const std::string& name, const std::string& value, const std::string& hostPath) {
+  return name + "\n" + value + "\n" + hostPath + "\n0\n" + kRecordTimes;
+}
+
+TEST_F(IECookieDelete, TheCountFollowsTheRecordsReallyBlanked) {
+  const std::string path = dir_.Write("three@example[1].txt", Record("a", "1", "example.com/") +
+                                                                 Record("b", "2", "example.com/") +
+                                                                 Record("c", "3", "example.com/"));
+  TCookieInfo info(dir_.Path());
+  ASSERT_EQ(Details(info, "three@example[1].txt").Cookies.size(), 3u);
+  info.ClearDeletions();
+  info.MarkCookieForDeletion("three@example[1].txt", "a", 1);
+  info.MarkCookieForDeletion("three@example[1].txt", "b", 2);
+  EXPECT_EQ(info.ApplyDeletions(), (std::vector<intptr_t>{1, 2}));
+  // One cookie is left, so marking it removes the file.
+  info.ClearDeletions();
+  info.MarkCookieForDeletion("three@example[1].txt", "c", 3);
+  EXPECT_EQ(info.ApplyDeletions(), std::vector<intptr_t>{3});
+  EXPECT_FALSE(FileExists(path));
+}
+
 TEST(IECookieFolders, ProfilesAndTheCurrentUser) {
   std::string current;
   GetSpecialFolderPath(nullptr, csidlCookies, current);
