@@ -1,10 +1,10 @@
 // Program entry: the start-up order of the run-time pieces, then the
-// application object and its message loop. Until the main window is built
-// the main form is an empty window with the program's caption.
+// application object and its message loop.
 #include <string>
 #include <vector>
 
 #include "app/command_line_parser.h"
+#include "app/main_form.h"
 #include "app/text_domains.h"
 #include "browserdata/net/qb_net_utils.h"
 #include "browserdata/settings/application_defaults.h"
@@ -34,12 +34,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     for (int i = 1; i <= Application->ParamCount(); ++i) args.push_back(Application->ParamStr(i));
     TCommandLineParser commandLine(args);  // no command changes what the program does
 
-    TForm* main = nullptr;
+    TMainFrm* main = nullptr;
     Application->CreateForm(main);
-    main->SetName("MainFrm");
-    main->SetCaption(AppName + " 1.9");
-    main->SetBounds(CW_USEDEFAULT, CW_USEDEFAULT, 800, 600);
-    main->SetPosition(TPosition::poDefaultPosOnly);
+    CreateProgramDialogs(Application);
     Application->Run();
   }
 

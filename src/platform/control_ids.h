@@ -31,6 +31,10 @@ constexpr int kViewTextFileDlg = 3240;
 constexpr int kAboutBox = 3260;      // 3260-3299
 constexpr int kSplash = 3300;
 constexpr int kSettingsDlg = 3320;   // 3320-3359
+constexpr int kFoundInfoDlg = 3360;
+
+// TMainFrm: 2000-2299, numbered from the start in layout order.
+constexpr int kMainFrm = 2000;
 
 // TQBBinaryFileListView: 1900-1909
 constexpr int kBinaryViewListView = 1900;
