@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/sysutils.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/timers.h"
 #include "treeview/eltree_bracket.h"
 #include "treeview/eltree_input.h"
@@ -63,7 +64,8 @@ class TElTreeWindow::TFramePort : public IElTreeViewPort {
   void MouseMoveAt(int X, int Y) override {
     if (!HandleAllocated()) return;
     LRESULT r = 0;
-    owner_->Tree().View().HandleInputMessage(WM_MOUSEMOVE, 0, MAKELPARAM(X, Y), r);
+    // Points of the view; the input handling takes the grid's.
+    owner_->Tree().View().HandleInputMessage(WM_MOUSEMOVE, 0, MAKELPARAM(X + ViewLeft(), Y + ViewTop()), r);
   }
   int ViewLeft() const override { return View() ? View()->Left() : 0; }
   int ViewTop() const override { return View() ? View()->Top() : 0; }
@@ -187,6 +189,16 @@ void TElTreeViewWindow::WMPaint(TMessage& m) {
   m.Result = 0;
 }
 
+namespace {
+// The toolkit's own wheel message, which a control may be sent in place of
+// WM_MOUSEWHEEL.
+constexpr UINT kToolkitMouseWheel = CM_BASE + WM_MOUSEWHEEL;
+
+bool IsButtonOrMoveMessage(UINT Msg) {
+  return Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST && Msg != WM_MOUSEWHEEL && Msg != WM_MOUSEHWHEEL;
+}
+}  // namespace
+
 void TElTreeViewWindow::Dispatch(TMessage& m) {
   if (!owner_->tree_) {
     // The tree went first while the window is being freed.
@@ -195,12 +207,26 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
   }
   TElTree& tree = owner_->Tree();
   const UINT msg = m.Msg;
-  const bool input = (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
-                     msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE || msg == WM_TIMER || msg == WM_MOUSELEAVE ||
-                     msg == CM_MOUSELEAVE || msg == CM_MOUSEENTER;
+  if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) {
+    // Keys take the toolkit's path (the form's key preview first); KeyDown,
+    // KeyUp and KeyPress below hand them to the tree.
+    tree.View().Input().FilterForHints(msg);
+    const UINT outer = keyMessage_;
+    keyMessage_ = msg;
+    TCustomControl::Dispatch(m);
+    keyMessage_ = outer;
+    return;
+  }
+  const bool input = IsButtonOrMoveMessage(msg) || msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE ||
+                     msg == WM_TIMER || msg == WM_MOUSELEAVE || msg == CM_MOUSELEAVE || msg == CM_MOUSEENTER;
   if (input) {
+    LPARAM lp = m.LParam;
+    // The input handling takes points in the grid's coordinates, where the
+    // rows start below the header.
+    if (IsButtonOrMoveMessage(msg))
+      lp = MAKELPARAM(static_cast<short>(LOWORD(lp)) + Left(), static_cast<short>(HIWORD(lp)) + Top());
     LRESULT r = 0;
-    if (tree.View().HandleInputMessage(msg, m.WParam, m.LParam, r)) {
+    if (tree.View().HandleInputMessage(msg, m.WParam, lp, r)) {
       m.Result = r;
       return;
     }
@@ -212,14 +238,27 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
     case WM_ERASEBKGND:
       m.Result = 1;
       return;
+    case WM_MOUSEWHEEL:
+    case kToolkitMouseWheel:
+      WMMouseWheel(m);
+      return;
+    case WM_CONTEXTMENU:
+      // The grid's pop-up menu and OnContextPopup.
+      m.Result = owner_->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
+      return;
     case WM_SETFOCUS:
-      TCustomControl::Dispatch(m);
+      // The form's focused control is the grid the program knows.
+      if (TCustomForm* f = GetParentForm(this)) f->SetFocusedControl(owner_);
+      DefaultHandler(m);
       hasFocus_ = true;
+      owner_->FocusEntered();
       if (owner_->HideSelection()) Invalidate();
       return;
     case WM_KILLFOCUS:
       hasFocus_ = false;
-      TCustomControl::Dispatch(m);
+      DefaultHandler(m);
+      tree.View().Input().HideLineHint();
+      owner_->FocusLeft(reinterpret_cast<HWND>(m.WParam));
       if (HandleAllocated() && (owner_->HideSelection() || owner_->HideFocusRect())) Invalidate();
       return;
     case CM_MOUSELEAVE:
@@ -241,6 +280,40 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
       break;
   }
   TCustomControl::Dispatch(m);
+}
+
+void TElTreeViewWindow::WMMouseWheel(TMessage& m) {
+  const int delta = static_cast<short>(HIWORD(m.WParam));
+  const POINT screen{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  // The grid's wheel events first; one that handles the wheel keeps the
+  // rows where they are. The wheel goes no further up: the grid scrolled.
+  if (!owner_->DoMouseWheel(KeysToShiftState(LOWORD(m.WParam)), delta, screen))
+    owner_->Tree().View().MouseWheel(delta, screen.x, screen.y);
+  m.Result = 1;
+}
+
+void TElTreeViewWindow::KeyDown(WORD& Key, TShiftState Shift) {
+  if (keyMessage_ == WM_SYSKEYDOWN) {
+    // Alt combinations are the menus' and the form's; the grid only hears them.
+    owner_->KeyDown(Key, Shift);
+    return;
+  }
+  owner_->Tree().View().Input().KeyDown(Key, Shift);
+}
+
+void TElTreeViewWindow::KeyUp(WORD& Key, TShiftState Shift) { owner_->KeyUp(Key, Shift); }
+
+void TElTreeViewWindow::KeyPress(char& Key) {
+  if (Key == 0) return;
+  const std::wstring wide = AnsiToWide(std::string(1, Key));
+  wchar_t w = wide.empty() ? static_cast<unsigned char>(Key) : wide[0];
+  owner_->Tree().View().Input().KeyPress(w);
+  if (w == 0) {
+    Key = 0;
+    return;
+  }
+  const std::string back = WideToAnsi(std::wstring(1, w));
+  if (!back.empty()) Key = back[0];
 }
 
 // ---- the outer window ----
@@ -272,7 +345,9 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   tree_->SetViewPort(port_.get());
   inputPort_ = std::make_unique<TElTreeWindowInputPort>();
   tree_->View().Input().SetPort(inputPort_.get());
+  tree_->SetEventSender(this);
   WireHeader();
+  WireInput();
   SetBounds(Left(), Top(), 200, 100);
 }
 
@@ -294,9 +369,12 @@ void TElTreeWindow::WireHeader() {
   h->OnResize = [this](TObject*) {
     if (!placing_ && header_->Visible() && view_->Top() != header_->Height()) PlacePieces();
   };
+  // The tree fires OnHeaderColumnClick itself, before it sorts.
   h->OnSectionClick = [this](TObject*, TElHeaderSection* s) {
     tree_->HeaderSectionClick(s, (GetKeyState(VK_CONTROL) & 0x8000) != 0);
-    if (tree_->OnHeaderColumnClick) tree_->OnHeaderColumnClick(tree_.get(), s->Index());
+  };
+  h->OnSectionDraw = [this](TObject*, TCanvas* c, TElHeaderSection* s, RECT r, bool pressed) {
+    if (OnHeaderColumnDraw) OnHeaderColumnDraw(this, c, s, r, pressed);
   };
   h->OnSectionResize = [this](TObject*, TElHeaderSection* s) { tree_->HeaderSectionResize(s); };
   h->OnSectionAutoSize = [this](TObject*, TElHeaderSection* s) { tree_->HeaderSectionAutoSize(s); };
@@ -319,6 +397,84 @@ void TElTreeWindow::WireHeader() {
     if (header_->SectionsWidth() < view_->Width()) tree_->SetLeftPosition(0);
   };
   h->OnSectionMove = [relayout](TObject* s, TElHeaderSection* sec, int, int) { relayout(s, sec); };
+}
+
+void TElTreeWindow::WireInput() {
+  // The view's events are the grid's, with points in the grid's coordinates.
+  TElTreeInput& in = tree_->View().Input();
+  in.OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) {
+    MouseDown(b, s, x + view_->Left(), y + view_->Top());
+  };
+  in.OnMouseUp = [this](TMouseButton b, TShiftState s, int x, int y) {
+    MouseUp(b, s, x + view_->Left(), y + view_->Top());
+  };
+  in.OnMouseMove = [this](TShiftState s, int x, int y) { MouseMove(s, x + view_->Left(), y + view_->Top()); };
+  in.OnClick = [this] { Click(); };
+  in.OnDblClick = [this] { DblClick(); };
+  in.OnKeyDown = [this](WORD& key, TShiftState s) { KeyDown(key, s); };
+  // The grid's OnKeyPress takes the character in the ANSI code page.
+  in.OnKeyPress = [this](wchar_t& key) {
+    const std::string ansi = WideToAnsi(std::wstring(1, key));
+    if (ansi.size() != 1) return;
+    char c = ansi[0];
+    KeyPress(c);
+    if (c == 0) {
+      key = 0;
+    } else if (c != ansi[0]) {
+      const std::wstring wide = AnsiToWide(std::string(1, c));
+      if (!wide.empty()) key = wide[0];
+    }
+  };
+}
+
+bool TElTreeWindow::ContainsWindow(HWND Wnd) {
+  return Wnd && HandleAllocated() && (Wnd == Handle() || IsChild(Handle(), Wnd));
+}
+
+void TElTreeWindow::FocusEntered() {
+  if (focusInside_) return;
+  focusInside_ = true;
+  DoEnter();
+}
+
+void TElTreeWindow::FocusLeft(HWND NewFocus) {
+  if (!focusInside_ || ContainsWindow(NewFocus)) return;
+  // Another top-level window took the focus (a dialog, another program):
+  // the focus comes back here, so the grid has not been left.
+  if (!NewFocus || !HandleAllocated() || GetAncestor(NewFocus, GA_ROOT) != GetAncestor(Handle(), GA_ROOT)) return;
+  focusInside_ = false;
+  DoExit();
+}
+
+bool TElTreeWindow::Focused() {
+  HWND f = GetFocus();
+  return f && (f == (HandleAllocated() ? Handle() : nullptr) || (view_ && view_->HandleAllocated() && f == view_->Handle()));
+}
+
+void TElTreeWindow::SetFocus() {
+  if (!CanFocus()) return;
+  if (TCustomForm* f = GetParentForm(this)) f->SetFocusedControl(this);
+  // Straight to the view: the grid's own window, focused from its view,
+  // would pass the focus back to the control before the grid.
+  HWND v = view_->Handle();
+  if (v && GetFocus() != v) ::SetFocus(v);
+}
+
+TElTreeWindow* TElTreeWindow::FromSender(TObject* Sender) {
+  if (auto* w = dynamic_cast<TElTreeWindow*>(Sender)) return w;
+  if (auto* v = dynamic_cast<TElTreeViewWindow*>(Sender)) return v->Grid();
+  return nullptr;
+}
+
+void TElTreeWindow::KeyboardMenuPoint(TMessage& m) {
+  if (m.LParam != -1 && !(LOWORD(m.LParam) == 0xFFFF && HIWORD(m.LParam) == 0xFFFF)) return;
+  TElTreeItem* f = tree_->ItemFocused();
+  const int row = f ? tree_->View().VisibleRows().IndexOf(f) : -1;
+  if (row < 0 || !view_->HandleAllocated()) return;
+  const TElRect r = tree_->View().RowRect(row);
+  POINT p{std::max(0, r.Left) + 4, r.Bottom};
+  ::ClientToScreen(view_->Handle(), &p);
+  m.LParam = MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y));
 }
 
 void TElTreeWindow::BarScrolled(bool Vertical, int Code, int Pos) {
@@ -423,18 +579,33 @@ void TElTreeWindow::Dispatch(TMessage& m) {
       }
       m.Result = 0;
       return;
+    case WM_KILLFOCUS:
+      // Focus passing on to the view (or out of the grid) is the view's to
+      // report.
+      DefaultHandler(m);
+      FocusLeft(reinterpret_cast<HWND>(m.WParam));
+      return;
+    case WM_MOUSEWHEEL:
+    case kToolkitMouseWheel:
+      // A wheel over the header or a bar (or sent to the grid) scrolls the rows.
+      if (view_->HandleAllocated()) {
+        m.Result = SendMessageA(view_->Handle(), m.Msg, m.WParam, m.LParam);
+        return;
+      }
+      break;
+    case WM_CONTEXTMENU:
+      KeyboardMenuPoint(m);
+      break;
     case WM_SIZE:
       TElXPThemedControl::Dispatch(m);
       PlacePieces();
       return;
     case WM_MOUSEMOVE: {
-      // Moves over the outer window (the border square) reach the view in
-      // its own coordinates.
+      // Moves over the outer window (the border square) reach the view's
+      // handling, which takes the grid's coordinates and fires OnMouseMove.
       LRESULT r = 0;
-      const int x = static_cast<short>(LOWORD(m.LParam)) - view_->Left();
-      const int y = static_cast<short>(HIWORD(m.LParam)) - view_->Top();
-      tree_->View().HandleInputMessage(WM_MOUSEMOVE, m.WParam, MAKELPARAM(x, y), r);
-      TElXPThemedControl::Dispatch(m);
+      tree_->View().HandleInputMessage(WM_MOUSEMOVE, m.WParam, m.LParam, r);
+      DefaultHandler(m);
       return;
     }
     case WM_SYSCOLORCHANGE:

@@ -617,7 +617,7 @@ void TElTreeInput::HotTrack(int X, int Y) {
         it->RedrawItem(true);
     }
   }
-  if (t->OnHotTrack) t->OnHotTrack(t, old, row);
+  if (t->OnHotTrack) t->OnHotTrack(t->EventSender(), old, row);
 }
 
 void TElTreeInput::ApplicationHint(int X, int Y) {
@@ -631,7 +631,7 @@ void TElTreeInput::ApplicationHint(int X, int Y) {
   if (!item || item == hintItem_) return;
   TElFString h;
   if (t->VirtualityLevel() != vlNone) {
-    if (t->OnVirtualHintNeeded) t->OnVirtualHintNeeded(t, item, h);
+    if (t->OnVirtualHintNeeded) t->OnVirtualHintNeeded(t->EventSender(), item, h);
   } else {
     h = item->Hint();
   }
