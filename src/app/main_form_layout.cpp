@@ -312,7 +312,7 @@ void TMainFrm::BuildLayout() {
   CboIECookieFolders->SetDropDownCount(16);
   CboIECookieFolders->SetPopupMenu(mnuProfileRename);
   CboIECookieFolders->OnClick = [this](TObject* s) { CboIECookieFoldersClick(s); };
-  chkIECookiesSearch = b.Check("chkIECookiesSearch", "Advanced Search", 600, 7, 110, false, ieTop);
+  chkIECookiesSearch = b.Check("chkIECookiesSearch", "Advanced Search", 600, 7, 125, false, ieTop);
   chkIECookiesSearch->OnClick = [this](TObject* s) { chkIECookiesSearchClick(s); };
   lblIESearchInProgress1 = b.Label("lblIESearchInProgress1", "Advanced search in progress...", 600, 8, ieTop);
   lblIESearchInProgress1->Font()->SetColor(clRed);
@@ -439,7 +439,7 @@ void TMainFrm::BuildLayout() {
   cboMozillaProfiles->SetShowHint(true);
   cboMozillaProfiles->OnClick = [this](TObject* s) { cboMozillaProfilesClick(s); };
   cboMozillaProfiles->OnChange = [this](TObject* s) { cboMozillaProfilesChange(s); };
-  chkMozillaCookiesSearch = b.Check("chkMozillaCookiesSearch", "Advanced Search", 600, 7, 110, false, nsTop);
+  chkMozillaCookiesSearch = b.Check("chkMozillaCookiesSearch", "Advanced Search", 600, 7, 125, false, nsTop);
   auto* nsSearch = PlainPanel(b.Add<TPanel>("pnlMozillaAdvancedSearch", 0, 30, 784, 32, NetscapeTabSheet));
   nsSearch->SetAlign(TAlign::alTop);
   nsSearch->SetVisible(false);

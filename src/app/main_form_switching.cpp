@@ -22,6 +22,13 @@ namespace {
 
 int RowCount(TElTreeWindow* Grid) { return Grid->Tree().Items().Count(); }
 
+// A page's grid is filled while the page is still on its way to the screen:
+// its rows are painted again once it is there.
+void RepaintRows(TElTreeWindow* Grid) {
+  if (Grid->HandleAllocated())
+    RedrawWindow(Grid->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 }  // namespace
 
 // ---- Browser switch --------------------------------------------------------------
@@ -145,6 +152,7 @@ void TMainFrm::NetscapeCookiesTabSheetShow(TObject* /*Sender*/) {
     FirefoxPageShown = true;
   else
     NetscapePageShown = true;
+  RepaintRows(MozillaCookiesElTree);
   sbResize(sb);
 }
 
@@ -153,17 +161,20 @@ void TMainFrm::NetscapeBlockedDomainsTabSheetShow(TObject* /*Sender*/) {
   SearchOptionsGropuBox->SetVisible(false);
   SetTotals(sb, "", "Total Domains: " + IntToStr(RowCount(ElTreeMozillaDomains)));
   sb->Panels(2)->SetText("");
+  RepaintRows(ElTreeMozillaDomains);
   sbResize(sb);
 }
 
 void TMainFrm::OperaCookiesTabSheetShow(TObject* /*Sender*/) {
   LoadOperaCookies();
   SetTotals(sb, "", "Total Cookies: " + IntToStr(RowCount(OperaCookiesElTree)));
+  RepaintRows(OperaCookiesElTree);
   sbResize(sb);
 }
 
 void TMainFrm::OperaBlockedDomainsTabSheetShow(TObject* /*Sender*/) {
   SetTotals(sb, "", "Total Domains: " + IntToStr(RowCount(EltreeOperaDomains)));
+  RepaintRows(EltreeOperaDomains);
   sbResize(sb);
 }
 
@@ -201,6 +212,8 @@ void TMainFrm::LoadOperaCookies() {
   items.BeginUpdate();
   items.LoadFromStrings(lines);
   items.EndUpdate();
+  // The rows follow the grid's remembered sort, as on the other pages.
+  RestoreSort(OperaCookiesElTree);
 }
 
 // ---- Internet Explorer cookie folders --------------------------------------------
