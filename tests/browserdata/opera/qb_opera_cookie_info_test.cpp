@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../../../tools/fixture-gen/opera_gen.h"
+#include "fixture-gen/opera_gen.h"
 #include "browserdata/sys/qb_sys_utils.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
