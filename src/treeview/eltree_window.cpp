@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/elvclutils.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/timers.h"
@@ -256,17 +257,28 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
       return;
     case WM_KILLFOCUS:
       hasFocus_ = false;
+      tree.View().Input().FocusLost();
       DefaultHandler(m);
-      tree.View().Input().HideLineHint();
       owner_->FocusLeft(reinterpret_cast<HWND>(m.WParam));
       if (HandleAllocated() && (owner_->HideSelection() || owner_->HideFocusRect())) Invalidate();
       return;
     case CM_MOUSELEAVE:
-      if (TElTreeItem* hot = tree.HotTrackItem()) {
-        tree.SetHotTrackItem(nullptr);
-        hot->RedrawItem(true);
+      if (m.LParam == 0 && !tree.IsEditing()) {
+        if (TElTreeItem* hot = tree.HotTrackItem()) {
+          tree.SetHotTrackItem(nullptr);
+          hot->RedrawItem(true);
+        }
+        tree.View().Input().MouseLeft(KeyDataToShiftState(0));
       }
       TCustomControl::Dispatch(m);
+      return;
+    case CM_DEACTIVATE:
+      TCustomControl::Dispatch(m);
+      if (owner_->HideSelection()) Invalidate();
+      return;
+    case CM_HINTSHOW:
+      HintShow(*reinterpret_cast<THintInfo*>(m.LParam));
+      m.Result = 0;
       return;
     case WM_SYSCOLORCHANGE:
       TCustomControl::Dispatch(m);
@@ -280,6 +292,28 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
       break;
   }
   TCustomControl::Dispatch(m);
+}
+
+void TElTreeViewWindow::HintShow(THintInfo& Info) {
+  // The hint of the item under the mouse, else the tree's; it travels packed
+  // so that the Unicode hint window shows the wide text.
+  TElTree& tree = owner_->Tree();
+  int section = -1;
+  TElHitPart part;
+  TElTreeItem* item = tree.View().HitTest(Info.CursorPos.x, Info.CursorPos.y, section, part);
+  TElFString text;
+  if (item) {
+    text = item->Hint();
+    tree.View().Input().HintItemShown(item);
+  }
+  if (text.empty()) text = tree.Hint;
+  if (text.empty()) {
+    Info.HintStr.clear();
+    return;
+  }
+  const TElFString shortHint = GetShortHintW(tree.Hint);
+  if (text == shortHint || text == tree.Hint) text = shortHint;
+  Info.HintStr = PackWideHint(text);
 }
 
 void TElTreeViewWindow::WMMouseWheel(TMessage& m) {
@@ -337,6 +371,7 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   });
   hBar_ = bars_->Bar(false);
   vBar_ = bars_->Bar(true);
+  bars_->SetVertHint([this](int track) { return tree_ ? tree_->VertScrollHint(track) : std::wstring(); });
 
   measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
   tree_->SetTimerFactory([] { return std::make_unique<TWindowTreeTimer>(); });
@@ -368,6 +403,34 @@ void TElTreeWindow::WireHeader() {
   // A header that changes its height (font, lock) moves the view.
   h->OnResize = [this](TObject*) {
     if (!placing_ && header_->Visible() && view_->Top() != header_->Height()) PlacePieces();
+    header_->SetLeftPos(tree_->LeftPosition());
+    // The toolkit reports a new size more than once while it is placed.
+    const SIZE now{header_->Width(), header_->Height()};
+    if (now.cx == headerSize_.cx && now.cy == headerSize_.cy) return;
+    headerSize_ = now;
+    if (OnHeaderResize) OnHeaderResize(this);
+  };
+  h->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState s, int x, int y) {
+    if (tree_->IsEditing()) tree_->EndEditItem(false);
+    if (OnHeaderMouseDown) OnHeaderMouseDown(this, b, s, x, y);
+  };
+  h->OnSectionExpand = [this](TObject*, TElHeaderSection* s) {
+    if (OnHeaderSectionExpand) OnHeaderSectionExpand(this, s);
+  };
+  h->OnSectionCollapse = [this](TObject*, TElHeaderSection* s) {
+    if (OnHeaderSectionCollapse) OnHeaderSectionCollapse(this, s);
+  };
+  h->OnFilterCall = [this](TObject*, TElHeaderSection* s) {
+    if (OnHeaderSectionFilterCall) OnHeaderSectionFilterCall(this, s->Index());
+  };
+  h->OnHeaderLookup = [this](TObject*, TElHeaderSection* s, std::string& text) {
+    if (OnHeaderLookup) OnHeaderLookup(this, s, text);
+  };
+  h->OnHeaderLookupDone = [this](TObject*, TElHeaderSection* s, const std::string& text, bool accepted) {
+    if (OnHeaderLookupDone) OnHeaderLookupDone(this, s, text, accepted);
+  };
+  h->OnMeasureSection = [this](TObject*, TElHeaderSection* s, POINT& size) {
+    if (OnHeaderSectionMeasure) OnHeaderSectionMeasure(this, s, size);
   };
   // The tree fires OnHeaderColumnClick itself, before it sorts.
   h->OnSectionClick = [this](TObject*, TElHeaderSection* s) {
@@ -396,7 +459,19 @@ void TElTreeWindow::WireHeader() {
     relayout(s, sec);
     if (header_->SectionsWidth() < view_->Width()) tree_->SetLeftPosition(0);
   };
-  h->OnSectionMove = [relayout](TObject* s, TElHeaderSection* sec, int, int) { relayout(s, sec); };
+  h->OnSectionMove = [this, relayout](TObject* s, TElHeaderSection* sec, int from, int to) {
+    relayout(s, sec);
+    if (OnHeaderColumnMove) OnHeaderColumnMove(this, sec, from, to);
+  };
+  // Alignment and (for owner drawing by column) style change how cells are
+  // laid out; a password column changes only how they look.
+  h->OnSectionChange = [this, relayout](TObject* s, TElHeaderSection* sec, TSectionChangeMode change) {
+    if (!sec || !sec->Visible()) return;
+    if (change == scmAlign || (change == scmStyle && tree_->OwnerDrawByColumn))
+      relayout(s, sec);
+    else if (change == scmPassword && view_->HandleAllocated())
+      view_->Invalidate();
+  };
 }
 
 void TElTreeWindow::WireInput() {
@@ -478,13 +553,15 @@ void TElTreeWindow::KeyboardMenuPoint(TMessage& m) {
 }
 
 void TElTreeWindow::BarScrolled(bool Vertical, int Code, int Pos) {
-  // The bar's codes 0 to 8 are the window scroll codes; the bar's own
-  // custom-side codes scroll nothing.
-  if (Code > 8) return;
-  if (Vertical)
-    tree_->View().OnVScroll(Code, Pos);
-  else
-    tree_->View().OnHScroll(Code, Pos);
+  // The bar's codes 0 to 8 are the window scroll codes; custom second
+  // buttons (9, 10) scroll nothing, and OnScroll tells of them all.
+  if (Code <= 8) {
+    if (Vertical)
+      tree_->View().OnVScroll(Code, Pos);
+    else
+      tree_->View().OnHScroll(Code, Pos);
+  }
+  tree_->DoScroll(Vertical ? TElScrollBarKind::sbVertical : TElScrollBarKind::sbHorizontal, Code);
 }
 
 void TElTreeWindow::CreateParams(TCreateParams& Params) {
@@ -595,6 +672,22 @@ void TElTreeWindow::Dispatch(TMessage& m) {
       break;
     case WM_CONTEXTMENU:
       KeyboardMenuPoint(m);
+      break;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      // Scroll messages sent to the grid itself (not from a child's bar)
+      // move the rows as the grid's own bars do.
+      if (m.LParam == 0) {
+        const int code = LOWORD(m.WParam);
+        if (m.Msg == WM_VSCROLL) {
+          const bool track = code == SB_THUMBPOSITION || code == SB_THUMBTRACK;
+          tree_->HandleVScroll(code, track ? bars_->TrackPosition(true) : tree_->TopIndex());
+        } else {
+          tree_->HandleHScroll(code, static_cast<short>(HIWORD(m.WParam)));
+        }
+        m.Result = 0;
+        return;
+      }
       break;
     case WM_SIZE:
       TElXPThemedControl::Dispatch(m);

@@ -60,6 +60,7 @@ class TElTreeViewWindow : public TCustomControl {
  private:
   void WMPaint(TMessage& Message);
   void WMMouseWheel(TMessage& Message);
+  void HintShow(THintInfo& Info);
   TElTreeWindow* owner_;
   bool hasFocus_ = false;
   bool painting_ = false;
@@ -141,6 +142,17 @@ class TElTreeWindow : public TElXPThemedControl {
   TOnItemPostDrawEvent OnItemPostDraw;
   // Owner-drawn header sections (style ElhsOwnerDraw) are drawn by this.
   TElSectionRedrawEvent OnHeaderColumnDraw;
+  // The header's events, with the grid as Sender.
+  TElSectionMoveEvent OnHeaderColumnMove;
+  TElHeaderLookupEvent OnHeaderLookup;
+  TElHeaderLookupDoneEvent OnHeaderLookupDone;
+  TElHeaderSectionEvent OnHeaderSectionExpand;
+  TElHeaderSectionEvent OnHeaderSectionCollapse;
+  TMeasureSectionEvent OnHeaderSectionMeasure;
+  std::function<void(TObject* Sender, int SectionIndex)> OnHeaderSectionFilterCall;
+  TNotifyEvent OnHeaderResize;
+  // A press on the header (in the header's coordinates); it ends an edit first.
+  TMouseEvent OnHeaderMouseDown;
 
   // The grid has the keyboard focus when its view has it; focusing the grid
   // focuses the view (also when it already has the focus).
@@ -199,6 +211,7 @@ class TElTreeWindow : public TElXPThemedControl {
   bool placing_ = false;
   bool sizeMove_ = false;
   bool focusInside_ = false;
+  SIZE headerSize_{};  // the header's size last reported by OnHeaderResize
 };
 
 }  // namespace morvane

@@ -4,12 +4,15 @@
 // ctest: desktop
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "controls/controls_fixture.h"
+#include "controls/elvclutils.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/stdctrls.h"
 #include "tree_fixture.h"
+#include "treeview/eltree_input.h"
 #include "treeview/eltree_window.h"
 
 namespace morvane {
@@ -267,6 +270,196 @@ TEST_F(TreeGridWindow, EventsReachTheGridThroughRealMessages) {
   EXPECT_EQ(TElTreeWindow::FromSender(grid), grid);
   EXPECT_EQ(TElTreeWindow::FromSender(grid->View()), grid);
   EXPECT_EQ(TElTreeWindow::FromSender(&T()), nullptr);
+}
+
+// Scrolling through the grid's bars, its scroll messages and the wheel
+// while a rubber-band frame runs.
+TEST_F(TreeGridWindow, ScrollBarsMessagesAndTheWheelMoveTheRows) {
+  std::vector<std::pair<TElScrollBarKind, int>> scrolls;
+  T().OnScroll = [&](TObject* sender, TElScrollBarKind kind, int code) {
+    EXPECT_EQ(sender, grid);
+    scrolls.emplace_back(kind, code);
+  };
+  const int fit = T().View().RowsThatFit();
+  struct TCase {
+    const char* name;
+    std::function<void()> act;
+    int top;               // TopIndex after it
+    int left;              // LeftPosition after it
+    int scrollCode;        // a vertical OnScroll with this code was fired (-1: none checked)
+  };
+  const TCase cases[] = {
+      {"a click on the vertical bar's forward arrow",
+       [&] {
+         TWinControl* bar = grid->VScrollBar();
+         const LPARAM at = At(bar->Width() / 2, bar->Height() - 3);
+         SendMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+         SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
+       },
+       1, 0, SB_LINEDOWN},
+      {"WM_VSCROLL page down sent to the grid",
+       [&] { SendMessageA(grid->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0); }, fit - 1, 0, -1},
+      {"WM_VSCROLL line down sent to the grid",
+       [&] { SendMessageA(grid->Handle(), WM_VSCROLL, SB_LINEDOWN, 0); }, 1, 0, -1},
+      {"WM_HSCROLL line right sent to the grid",
+       [&] {
+         T().HeaderSections().GetSection(2)->SetWidth(600);
+         SendMessageA(grid->Handle(), WM_HSCROLL, SB_LINERIGHT, 0);
+       },
+       0, 4, -1},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    T().SetTopIndex(0);
+    T().SetLeftPosition(0);
+    scrolls.clear();
+    c.act();
+    EXPECT_EQ(T().TopIndex(), c.top);
+    EXPECT_EQ(T().LeftPosition(), c.left);
+    if (c.scrollCode >= 0)
+      EXPECT_NE(std::find(scrolls.begin(), scrolls.end(), std::make_pair(TElScrollBarKind::sbVertical, c.scrollCode)),
+                scrolls.end());
+  }
+  T().OnScroll = nullptr;
+
+  // A frame from row 1 to row 3 of the screen, then the wheel: its end
+  // follows the row now under the mouse.
+  T().SetTopIndex(0);
+  T().SetLeftPosition(0);
+  const int lh = T().LineHeight(), x = grid->View()->Width() - 10;
+  SendMessageA(View(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, lh + 2));
+  SendMessageA(View(), WM_MOUSEMOVE, MK_LBUTTON, At(x, 3 * lh + 2));
+  SendMessageA(View(), WM_MOUSEMOVE, MK_LBUTTON, At(x, 3 * lh + 3));
+  ASSERT_TRUE(T().View().Input().FrameSelecting());
+  EXPECT_EQ(T().GetSelectedCount(), 3);
+  POINT mouse{x, 3 * lh + 3};
+  ClientToScreen(View(), &mouse);
+  SetCursorPos(mouse.x, mouse.y);
+  SendMessageA(View(), WM_MOUSEWHEEL, MAKEWPARAM(MK_LBUTTON, static_cast<WORD>(-WHEEL_DELTA)),
+               MAKELPARAM(mouse.x, mouse.y));
+  const int lines = static_cast<int>(WheelLines());
+  EXPECT_EQ(T().TopIndex(), lines);
+  EXPECT_EQ(T().GetSelectedCount(), 3 + lines) << "rows 1 to " << 3 + lines;
+  SendMessageA(View(), WM_LBUTTONUP, 0, At(x, 3 * lh + 3));
+  EXPECT_FALSE(T().View().Input().FrameSelecting());
+}
+
+// What the view does on losing the focus, the mouse or the active form, and
+// the hint it gives the toolkit.
+TEST_F(TreeGridWindow, ViewMessagesEndTheirModesAndGiveHints) {
+  const TElFString wide = L"Gr\u00FC\u00DFe \u2603";
+  T().Items().Item(1)->SetHint(wide);
+  T().Hint = L"the grid|its long hint";
+  const int lh = T().LineHeight(), x = grid->View()->Width() - 10;
+  auto hintAt = [&](int row) {
+    THintInfo info;
+    info.HintControl = grid->View();
+    info.CursorPos = POINT{20, row * lh + 2};
+    SendMessageA(View(), CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    std::wstring text;
+    if (!UnpackWideHint(info.HintStr, text)) text = AnsiToWide(info.HintStr);
+    return text;
+  };
+  struct TCase {
+    const char* name;
+    std::function<void()> run;
+  };
+  const TCase cases[] = {
+      {"losing the focus ends a running frame and its capture",
+       [&] {
+         grid->SetFocus();
+         SendMessageA(View(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, lh + 2));
+         SendMessageA(View(), WM_MOUSEMOVE, MK_LBUTTON, At(x, 3 * lh + 2));
+         ASSERT_TRUE(T().View().Input().FrameSelecting());
+         other->SetFocus();
+         EXPECT_FALSE(T().View().Input().FrameSelecting());
+         EXPECT_FALSE(T().View().Input().LeftButtonHeld());
+         EXPECT_NE(GetCapture(), View());
+       }},
+      {"the mouse leaving forgets the hot-tracked row",
+       [&] {
+         T().Tracking = true;
+         SendMessageA(View(), WM_MOUSEMOVE, 0, At(30, 2 * lh + 2));
+         EXPECT_EQ(T().HotTrackItem(), T().Items().Item(2));
+         SendMessageA(View(), WM_MOUSELEAVE, 0, 0);
+         EXPECT_EQ(T().HotTrackItem(), nullptr);
+       }},
+      {"the form going inactive repaints a hidden selection",
+       [&] {
+         grid->SetHideSelection(true);
+         ValidateRect(View(), nullptr);
+         SendMessageA(View(), CM_DEACTIVATE, 0, 0);
+         RECT dirty{};
+         EXPECT_TRUE(GetUpdateRect(View(), &dirty, FALSE));
+         grid->SetHideSelection(false);
+       }},
+      {"the hint is the item's, in Unicode, else the short part of the grid's",
+       [&] {
+         EXPECT_EQ(hintAt(1), wide);
+         EXPECT_EQ(T().View().Input().HintItem(), T().Items().Item(1));
+         EXPECT_EQ(hintAt(2), L"the grid");
+         T().Hint.clear();
+         EXPECT_EQ(hintAt(2), L"");
+       }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.run();
+  }
+}
+
+// The header's own events reach the grid's handlers, the grid as Sender.
+TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
+  HWND header = grid->Header()->Handle();
+  const int y = grid->Header()->Height() / 2;
+  auto centre = [&](int section) {
+    TElHeaderSection* s = T().HeaderSections().GetSection(section);
+    return s->Left() + s->Width() / 2;
+  };
+  std::vector<std::string> seen;
+  grid->OnHeaderMouseDown = [&](TObject* sender, TMouseButton, TShiftState, int, int) {
+    EXPECT_EQ(sender, grid);
+    seen.push_back("down");
+  };
+  grid->OnHeaderColumnMove = [&](TObject* sender, TElHeaderSection* s, int from, int to) {
+    EXPECT_EQ(sender, grid);
+    seen.push_back("move " + WideToAnsi(s->Text()) + " " + std::to_string(from) + ">" + std::to_string(to));
+  };
+  grid->OnHeaderResize = [&](TObject* sender) {
+    EXPECT_EQ(sender, grid);
+    seen.push_back("resize");
+  };
+  struct TCase {
+    const char* name;
+    std::function<void()> act;
+    std::vector<std::string> expected;
+  };
+  const TCase cases[] = {
+      {"a press on the header",
+       [&] {
+         SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, At(centre(1), y));
+         SendMessageA(header, WM_LBUTTONUP, 0, At(centre(1), y));
+       },
+       {"down"}},
+      {"a section dragged onto the last one",
+       [&] {
+         const int to = centre(2);
+         SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, At(centre(0), y));
+         for (int x = centre(0); x <= to; x += 20) SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, At(x, y));
+         SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, At(to, y));
+         SendMessageA(header, WM_LBUTTONUP, 0, At(to, y));
+       },
+       {"down", "move C1 0>2"}},
+      {"a new header height", [&] { grid->SetHeaderHeight(grid->Header()->Height() + 6); }, {"resize"}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    seen.clear();
+    c.act();
+    // A header placed anew may settle its height in more than one step.
+    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+    EXPECT_EQ(seen, c.expected);
+  }
 }
 
 }  // namespace
