@@ -326,6 +326,9 @@ class TMainFrm : public TForm {
   // Frees the active store and makes a new one for BrowserKind, keeping the
   // folders the user added.
   void RecreateMozillaStore(bool ForPermissions);
+  // Both page loads: the store made again, the profile shown, the grid's sort
+  // and place kept.
+  void ReloadMozillaGrid(TElTreeWindow* Grid, bool ForPermissions);
   // Shows the cookie dialog; on OK reads the cookie back from it.
   bool RunMozillaCookieDialog(TQbCookie& Cookie);
   // Writes Cookie into the profile's cookies.txt and reloads the page.

@@ -176,12 +176,12 @@ void TMainFrm::cboMozillaProfilesClick(TObject* /*Sender*/) {
   ActiveStore->GetProfileDir(index, dir);
   SetPanel(sb, 4, "Cookie Folder: " + dir);
 
-  TCookiesArray list;
-  ActiveStore->GetCookies(index, list);
-  {
+  // The profile's own array, read in place: a copy of 100,000 records would
+  // cost more than building their rows.
+  if (const qbMozillaProfileInfo* info = ActiveStore->Profile(index)) {
     TStringList rows;
-    rows.SetCapacity(static_cast<int>(list.size()));
-    for (const TQbCookie& c : list) rows.Add(CookieRow(c));
+    rows.SetCapacity(static_cast<int>(info->Cookies.size()));
+    for (const TQbCookie& c : info->Cookies) rows.Add(CookieRow(c));
     cookies.Items().LoadFromStrings(rows);
   }
   MozillaCookiesElTree->Invalidate();
@@ -234,42 +234,28 @@ void TMainFrm::RecreateMozillaStore(bool ForPermissions) {
   }
 }
 
-void TMainFrm::LoadMozillaCookies() {
-  TElTree& tree = MozillaCookiesElTree->Tree();
+void TMainFrm::ReloadMozillaGrid(TElTreeWindow* Grid, bool ForPermissions) {
+  // The place is taken before the rows go, so that a change keeps the user
+  // where they were.
+  TElTree& tree = Grid->Tree();
   const int top = tree.TopIndex();
-  const int focused = FocusedIndex(MozillaCookiesElTree);
-  RecreateMozillaStore(false);
+  const int focused = FocusedIndex(Grid);
+  RecreateMozillaStore(ForPermissions);
   tree.BeginUpdate();
+  // This shows the chosen profile in both grids.
   FillMozillaProfiles(cboMozillaProfiles->ItemIndex());
-  // FillMozillaProfiles has shown the chosen profile already.
-  if (ActiveStore && ActiveStore->GetProfiles()) {
-    RestoreSort(MozillaCookiesElTree);
-    RestoreGridPosition(MozillaCookiesElTree, focused, top);
-    tree.EndUpdate();
-    MozillaCookiesElTree->Invalidate();
-  } else {
-    tree.EndUpdate();
+  const bool shown = ActiveStore && (ForPermissions || ActiveStore->GetProfiles());
+  if (shown) {
+    RestoreSort(Grid);
+    RestoreGridPosition(Grid, focused, top);
   }
+  tree.EndUpdate();
+  if (shown) Grid->Invalidate();
 }
 
-void TMainFrm::LoadMozillaBlockedDomains() {
-  // The place is taken before the rows go, as for the cookies, so that a
-  // change keeps the user where they were.
-  TElTree& tree = ElTreeMozillaDomains->Tree();
-  const int top = tree.TopIndex();
-  const int focused = FocusedIndex(ElTreeMozillaDomains);
-  RecreateMozillaStore(true);
-  tree.BeginUpdate();
-  FillMozillaProfiles(cboMozillaProfiles->ItemIndex());
-  if (ActiveStore) {
-    RestoreSort(ElTreeMozillaDomains);
-    RestoreGridPosition(ElTreeMozillaDomains, focused, top);
-    tree.EndUpdate();
-    ElTreeMozillaDomains->Invalidate();
-  } else {
-    tree.EndUpdate();
-  }
-}
+void TMainFrm::LoadMozillaCookies() { ReloadMozillaGrid(MozillaCookiesElTree, false); }
+
+void TMainFrm::LoadMozillaBlockedDomains() { ReloadMozillaGrid(ElTreeMozillaDomains, true); }
 
 // ---- cookies ---------------------------------------------------------------------------------
 
