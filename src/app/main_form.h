@@ -48,6 +48,7 @@ class TElHeaderSection;
 class TCanvas;
 struct TQbCookie;
 struct tIEProfileInfo;
+class TRowKeyCache;
 
 class TMainFrm : public TForm {
  public:
@@ -387,6 +388,10 @@ class TMainFrm : public TForm {
   void mnuEditViewinBrowserClick(TObject* Sender);
   void GetSelectedRowLines(TStringList* Lines);
   void SaveGridAs(bool SelectedOnly);
+  // Column text Index of a row in the system's code page ("" when absent).
+  static std::string RowCell(TElTreeItem* Item, int Index);
+  // The captions of all of the grid's header sections, hidden ones too.
+  static std::vector<std::string> GridCaptions(TElTreeWindow* Grid);
 
   // ---- main_form_search_panel.cpp -------------------------------------------------------------
   void ToolBtnSearchClick(TObject* Sender);
@@ -395,6 +400,8 @@ class TMainFrm : public TForm {
   void BtnSearchClick(TObject* Sender);
   void btnClearSearchClick(TObject* Sender);
   void ListViewsPageControlChange(TObject* Sender);
+  // The column texts the filter looks at on that view.
+  std::vector<int> SearchedColumns(uint8_t ViewKind);
 
   // ---- main_form_page_commands.cpp ------------------------------------------------------------
   void Blockcookiesfromselecteddomains1Click(TObject* Sender);
@@ -405,6 +412,11 @@ class TMainFrm : public TForm {
   void ToolButtonNewClick(TObject* Sender);
   void FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
   void ViewLogFile1Click(TObject* Sender);
+  // OnSortBegin and OnSortEnd of the grids with a compare event: every
+  // row's key is made once per sort.
+  void GridSortBegin(TObject* Sender);
+  void GridSortEnd(TObject* Sender);
+  std::shared_ptr<TRowKeyCache> SortKeys;
 
  private:
   void BuildLayout();
