@@ -103,6 +103,12 @@ int main() {
       return 1;
     }
     const double pageMs = Median(page);
+    if (std::getenv("MORVANE_BENCH_PARTS")) {
+      std::printf("part store %.1f\n", Ms([&] { frm->RecreateMozillaStore(false); }));
+      std::printf("part fill %.1f\n", Ms([&] { frm->FillMozillaProfiles(0); }));
+      std::printf("part sort %.1f\n", Ms([&] { frm->RestoreSort(grid); }));
+      std::printf("part paint %.1f\n", Ms([&] { RedrawWindow(grid->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); }));
+    }
     std::printf("bench page_firefox_100k %.1f ms\n", pageMs);
     std::ifstream py(std::string(data) + "\\cookies_txt\\python_ms");
     double pyMs = 0;
@@ -124,10 +130,10 @@ int main() {
     for (int i = 0; i < 5; ++i) {
       const std::vector<std::string> before = SplitLines(Bytes(file));
       TElTree& tree = grid->Tree();
-      tree.DeselectAll();
       TElTreeItem* row = tree.Items().Item(50000 + i);
-      row->SetSelected(true);
       tree.SetItemFocused(row);
+      tree.DeselectAll();
+      row->SetSelected(true);
       value = "edited-" + std::to_string(n++);
       edit.push_back(Ms([&] {
         frm->EditMozillaCookie();

@@ -124,9 +124,9 @@ class NetscapePage : public testing::Test {
     return nullptr;
   }
   void SelectOnly(TElTree& Tree, TElTreeItem* Item) {
+    Tree.SetItemFocused(Item);
     Tree.DeselectAll();
     Item->SetSelected(true);
-    Tree.SetItemFocused(Item);
   }
 
   TComponent owner_{nullptr};
@@ -254,22 +254,20 @@ TEST_F(NetscapePage, NewCookieRefusesTextsThatBreakTheFile) {
   for (const Case& c : cases) {
     int messages = 0;
     bool stayedOpen = false;
+    TEditMozillaCookieDlg* dlg = nullptr;
     TModalResponderScope scope(Answering(
         [&](TForm* f) {
-          auto* d = static_cast<TEditMozillaCookieDlg*>(f);
-          d->edtCookieName->SetText(c.name);
-          d->edtCookieValue->SetText(c.value);
-          d->edtDomain->SetText(c.domain);
+          dlg = static_cast<TEditMozillaCookieDlg*>(f);
+          dlg->edtCookieName->SetText(c.name);
+          dlg->edtCookieValue->SetText(c.value);
+          dlg->edtDomain->SetText(c.domain);
         },
-        [&](TForm* f) -> TButton* {
-          auto* d = static_cast<TEditMozillaCookieDlg*>(f);
-          // Save, refused: the form is still there to be cancelled.
-          d->BtnSave->Click();
-          stayedOpen = d->ModalResult() == mrNone;
-          return d->btnCancel;
-        },
+        [](TForm* f) { return static_cast<TEditMozillaCookieDlg*>(f)->BtnSave; },
         [&](TModalRequest&) {
+          // Refused while closing: the dialog is still up, to be cancelled.
           ++messages;
+          stayedOpen = dlg && dlg->Visible();
+          if (dlg) PostMessageA(dlg->btnCancel->Handle(), BM_CLICK, 0, 0);
           return IDOK;
         }));
     frm_->NewMozillaCookie();
@@ -497,6 +495,7 @@ TEST_F(OperaPage, DeleteRemovesTheRowsLeavesTheFileAndOffersNoBlocks) {
   EXPECT_EQ(frm_->sb->Panels(0)->Text(), "");
 
   deleteBox = true;
+  visible.clear();
   frm_->DeleteOperaCookies();
   EXPECT_EQ(caption, "Delete Opera Cookie(s)");
   EXPECT_EQ(visible, (std::vector<bool>{true, false, false, false}));
