@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/core/classes.h"
@@ -36,7 +37,9 @@
 namespace morvane {
 
 class TCookieInfo;
+struct TCookieInfoDetails;
 class TIEHistory;
+struct TIEHistoryEntry;
 class QbMozillaCookiesClass;
 class QbOperaCookieInfo;
 class TPersitentProperties;
@@ -288,6 +291,13 @@ class TMainFrm : public TForm {
   void EditIECookie();
   void DeleteIECookies();
   void HostFromHostPath(const std::string& HostPath, std::string& Host);
+  // One row line per cookie of a file whose flags are a number.
+  static void AddIECookieRows(const TCookieInfoDetails& Details, TStrings& Lines);
+  // A field as a cell of a row line: a TAB would begin the next cell, so it
+  // becomes a blank (the file keeps its bytes).
+  static std::string LineCell(std::string_view Text);
+  // Sets column text Index of a row, adding empty texts up to it.
+  static void SetColumnText(TElTreeItem* Item, int Index, const std::string& Text);
 
   // ---- main_form_ie_privacy.cpp -----------------------------------------------------------
   bool IsIEPrivacyListAvailable();
@@ -304,6 +314,10 @@ class TMainFrm : public TForm {
   void LoadIEHistoryEntries(TElTreeItem* Item);
   void DeleteIEHistoryFiles();
   void EditIEHistoryEntry();  // Edit on the entries: opens the entry's URL
+  // "History data for period: d1 - d2" from a folder name ending in two
+  // yyyymmdd dates and "\"; empty when it does not.
+  static std::string HistoryPeriodText(const std::string& Folder);
+  static void AddHistoryEntryRow(int Number, const TIEHistoryEntry& Entry, TStrings& Lines);
 
   // ---- main_form_netscape.cpp ---------------------------------------------------------------
   void FillMozillaProfiles(int Index);

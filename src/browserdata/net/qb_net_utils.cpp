@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 
 #include "browserdata/net/http_codec.h"
 #include "browserdata/sys/qb_string_utils.h"
@@ -222,11 +223,14 @@ void GetInternetConnectionState(std::string& State) {
 }
 
 void GetNetworkState(std::string& State) {
-  State.clear();
-  if (!gIsNetworkAlive) return;
+  if (!gIsNetworkAlive) {
+    State.clear();
+    return;
+  }
   try {
     DWORD flags = 0;
     if (gIsNetworkAlive(&flags)) {
+      // A connection of none of these kinds leaves the caller's text.
       if (flags & 1) State = "LAN";
       if (flags & 2) State = "WAN";
       if (flags & 4) State = "AOL";
@@ -266,21 +270,30 @@ std::vector<std::string> HttpGetLines(const std::string& Host, int Port, const s
     sock.Connect(target.Host, Port, gTimeoutMs);
     sock.SendAll(BuildHttpGetRequest(target));
     // Servers may send header and body in separate writes: read until the
-    // peer closes or the buffer is full.
+    // body has its Content-Length (a server may keep the connection open
+    // after a complete answer), the peer closes or the buffer is full.
     received.resize(kLinesBufferSize);
     size_t have = 0;
+    THttpResponseScanner progress;
+    size_t bodyBytes = 0;
     while (have < kLinesBufferSize) {
       const size_t n = sock.Receive(&received[have], kLinesBufferSize - have);
       if (n == 0) break;
+      bodyBytes += progress.Feed(std::string_view(&received[have], n)).size();
       have += n;
+      if (progress.HeaderComplete()) {
+        const auto expected = progress.ContentLength();
+        if (expected && bodyBytes >= *expected) break;
+      }
     }
     received.resize(have);
   } catch (const std::exception& e) {
     throw Exception(std::string("No connection ") + e.what());
   }
   THttpResponseScanner scanner;
-  const std::string_view body = scanner.Feed(received);
+  std::string_view body = scanner.Feed(received);
   if (!scanner.HeaderComplete() || !scanner.StatusOk()) return {};
+  if (const auto expected = scanner.ContentLength(); expected && body.size() > *expected) body = body.substr(0, *expected);
   return SplitBodyLines(body);
 }
 
@@ -293,20 +306,26 @@ void HttpGetToFile(const std::string& Host, int Port, const std::string& Path, c
     sock.Connect(target.Host, Port, gTimeoutMs);
     sock.SendAll(BuildHttpGetRequest(target));
     THttpResponseScanner scanner;
+    std::optional<unsigned long long> expected;
     std::string chunk(kFileChunkSize, '\0');
     unsigned long long bodyBytes = 0;
-    while (true) {
+    // Until the peer closes, or until the body has its Content-Length: a
+    // server may keep the connection open after a complete answer.
+    while (!expected || bodyBytes < *expected) {
       const size_t n = sock.Receive(chunk.data(), chunk.size());
       if (n == 0) break;
       const bool wasComplete = scanner.HeaderComplete();
-      const std::string_view body = scanner.Feed(std::string_view(chunk.data(), n));
-      if (!wasComplete && scanner.HeaderComplete() && !scanner.StatusOk())
-        throw Exception("the server answered " + scanner.StatusLine());
+      std::string_view body = scanner.Feed(std::string_view(chunk.data(), n));
+      if (!wasComplete && scanner.HeaderComplete()) {
+        if (!scanner.StatusOk()) throw Exception("the server answered " + scanner.StatusLine());
+        expected = scanner.ContentLength();
+      }
+      if (expected && body.size() > *expected - bodyBytes) body = body.substr(0, *expected - bodyBytes);
       file.Write(body.data(), body.size());
       bodyBytes += body.size();
     }
     if (!scanner.HeaderComplete()) throw Exception("No answer from server");
-    if (const auto expected = scanner.ContentLength(); expected && *expected != bodyBytes)
+    if (expected && *expected != bodyBytes)
       throw Exception("the answer ended after " + std::to_string(bodyBytes) + " of " + std::to_string(*expected) +
                       " bytes");
     file.Commit();

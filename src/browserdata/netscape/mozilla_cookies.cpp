@@ -177,16 +177,30 @@ void QbMozillaCookiesClass::WriteCookiesFile(const std::string& Path, const TCoo
 void QbMozillaCookiesClass::SaveCookies(const std::string& ProfileCaption) {
   const qbMozillaProfileInfo* p = FindProfile(ProfileCaption);
   if (!p) return;
+  // The file on disk is not the one these cookies came from: writing them
+  // would replace cookies nobody has seen.
+  if (p->Unreadable)
+    throw EWriteError("Cannot write \"" + p->Dir + "\\cookies.txt\": the file could not be read when it was loaded");
   WriteCookiesFile(p->Dir + "\\cookies.txt", p->Cookies, p->Header ? &*p->Header : nullptr);
 }
 
 void QbMozillaCookiesClass::ReloadCookies(const std::string& ProfileCaption) {
   qbMozillaProfileInfo* p = FindProfile(ProfileCaption);
   if (!p) return;
-  p->Cookies.clear();
-  p->Header.reset();
+  // Read into new lists first: when the read raises, the profile keeps what
+  // it showed, and it is not saved over the file it could not read.
+  std::optional<std::vector<std::string>> header;
+  TCookiesArray cookies;
   const std::string file = p->Dir + "\\cookies.txt";
-  if (FileExists(file)) ReadCookiesFile(file, p->Header, p->Cookies);
+  try {
+    if (FileExists(file)) ReadCookiesFile(file, header, cookies);
+  } catch (...) {
+    p->Unreadable = true;
+    throw;
+  }
+  p->Header = std::move(header);
+  p->Cookies = std::move(cookies);
+  p->Unreadable = false;
 }
 
 int QbMozillaCookiesClass::FindCookie(const TCookiesArray& Cookies, const TQbCookie& Cookie) {

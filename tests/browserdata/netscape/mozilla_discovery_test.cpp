@@ -81,6 +81,9 @@ TEST(MozillaDiscovery, NetscapeProfilesFromRegistryDat) {
   EXPECT_EQ(store.GetProfiles()->Strings(0), "Netscape/Mozilla: alice");
   EXPECT_EQ(store.GetProfiles()->Strings(1), "Netscape/Mozilla: bob");
   EXPECT_EQ(store.CurrentProfile, "alice");
+  ASSERT_EQ(store.ProfileDirs.Count(), 2);
+  EXPECT_EQ(store.ProfileDirs.Strings(0), alice);
+  EXPECT_EQ(store.ProfileDirs.Strings(1), bob);
   EXPECT_EQ(store.Profile(0)->BrowserLabel, "Netscape/Mozilla");
   EXPECT_EQ(store.Profile(0)->Cookies.size(), 1u);
   EXPECT_EQ(store.Profile(1)->Permissions->GetFormat(), 0);
