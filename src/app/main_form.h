@@ -395,13 +395,6 @@ class TMainFrm : public TForm {
   // Reports of the search being handled right now (the thread waits for them).
   int IESearchReportDepth = 0;
   TTimer* IESearchReleaseTimer = nullptr;
-  // Appends an entry to CboIECookieFolders under Info.UserName with its
-  // record as the entry's object (every entry has one; the window keeps them)
-  // and returns the entry's index.
-  int AddIEFolderEntry(const tIEProfileInfo& Info);
-  // The record of CboIECookieFolders entry Index, or null.
-  tIEProfileInfo* IEFolderEntry(int Index) const;
-  std::vector<std::unique_ptr<TObject>> IEFolderRecords;
 
   // ---- main_form_commands.cpp -----------------------------------------------------------------
   void Refresh1Click(TObject* Sender);

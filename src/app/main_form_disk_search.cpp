@@ -53,28 +53,7 @@ bool HoldsCookieFile(const std::string& Folder) {
   return found;
 }
 
-// The object of a cookie-folder entry.
-class TIEFolderRecord : public TObject {
- public:
-  explicit TIEFolderRecord(const tIEProfileInfo& I) : Info(I) {}
-  tIEProfileInfo Info;
-};
-
 }  // namespace
-
-int TMainFrm::AddIEFolderEntry(const tIEProfileInfo& Info) {
-  auto record = std::make_unique<TIEFolderRecord>(Info);
-  const int index = CboIECookieFolders->Items()->AddObject(Info.UserName, record.get());
-  IEFolderRecords.push_back(std::move(record));
-  return index;
-}
-
-tIEProfileInfo* TMainFrm::IEFolderEntry(int Index) const {
-  TStrings* items = CboIECookieFolders->Items();
-  if (Index < 0 || Index >= items->Count()) return nullptr;
-  auto* record = dynamic_cast<TIEFolderRecord*>(items->Objects(Index));
-  return record ? &record->Info : nullptr;
-}
 
 void TMainFrm::chkIECookiesSearchClick(TObject* /*Sender*/) {
   pnlIEAdvancedSearch->SetVisible(chkIECookiesSearch->Checked());
@@ -187,7 +166,7 @@ void TMainFrm::IESearchFound(const std::string& FileName, const WIN32_FIND_DATAA
   TStrings* entries = CboIECookieFolders->Items();
   int manual = 0;
   for (int i = 0; i < entries->Count(); ++i) {
-    const tIEProfileInfo* info = IEFolderEntry(i);
+    const tIEProfileInfo* info = IECookieFolder(i);
     if (!info) continue;
     if (LowerCase(info->Folder) == lower) return;
     if (info->IsManual) ++manual;
@@ -199,7 +178,7 @@ void TMainFrm::IESearchFound(const std::string& FileName, const WIN32_FIND_DATAA
   info.Folder = folder;
   info.IsManual = true;
   info.IsDefault = false;
-  AddIEFolderEntry(info);
+  AddIECookieFolder(info);
   // The list may have been hidden at start-up for want of entries: the
   // folder just found must be choosable.
   CboIECookieFolders->SetVisible(true);
@@ -239,7 +218,7 @@ void TMainFrm::IESearchDone() {
     if (CboIECookieFolders->ItemIndex() < 0 && FoundIEFolders->Count() > 0) {
       // Nothing chosen yet: open the first folder this search found.
       for (int i = 0; i < CboIECookieFolders->Items()->Count(); ++i) {
-        const tIEProfileInfo* info = IEFolderEntry(i);
+        const tIEProfileInfo* info = IECookieFolder(i);
         if (info && LowerCase(info->Folder) == LowerCase(FoundIEFolders->Strings(0))) {
           CboIECookieFolders->SetItemIndex(i);
           break;

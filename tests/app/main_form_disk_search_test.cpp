@@ -60,7 +60,7 @@ class DiskSearch : public testing::Test {
     info.UserName = Name;
     info.Folder = Folder;
     info.IsManual = Manual;
-    frm_->AddIEFolderEntry(info);
+    frm_->AddIECookieFolder(info);
   }
   void ClickSearch(const std::string& Root) {
     frm_->cboLocalIEDrives->SetItemIndex(-1);
@@ -80,7 +80,7 @@ class DiskSearch : public testing::Test {
   std::vector<std::string> Entries() {
     std::vector<std::string> names;
     for (int i = 0; i < frm_->CboIECookieFolders->Items()->Count(); ++i)
-      names.push_back(frm_->CboIECookieFolders->Items()->Strings(i) + " = " + frm_->IEFolderEntry(i)->Folder);
+      names.push_back(frm_->CboIECookieFolders->Items()->Strings(i) + " = " + frm_->IECookieFolder(i)->Folder);
     return names;
   }
 
@@ -129,8 +129,8 @@ TEST_F(DiskSearch, AddsEachCookieFolderOnceNamedAfterTheManualEntries) {
   EXPECT_EQ(std::set<std::string>(entries.begin() + 3, entries.end()),
             (std::set<std::string>{"Manually Found(2) = " + root + "a\\real\\",
                                    "Manually Found(3) = " + root + "e\\two\\"}));
-  EXPECT_TRUE(frm_->IEFolderEntry(3)->IsManual);
-  EXPECT_FALSE(frm_->IEFolderEntry(3)->IsDefault);
+  EXPECT_TRUE(frm_->IECookieFolder(3)->IsManual);
+  EXPECT_FALSE(frm_->IECookieFolder(3)->IsDefault);
   EXPECT_EQ(messages.Texts, (std::vector<std::string>{"2 Internet Explorer cookie folders were found."}));
   EXPECT_EQ(frm_->lblIEFound->Caption(), "Found: 2");
   // Found folders can be chosen: the list is shown and the first found one
