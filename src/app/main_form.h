@@ -17,11 +17,13 @@
 //   main_form_page_commands.cpp blocking, row comparison, keys, log viewer
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "browserdata/ie/cookie_info.h"
 #include "platform/core/classes.h"
 #include "platform/ui/comctrls.h"
 #include "platform/ui/dialogs.h"
@@ -202,6 +204,13 @@ class TMainFrm : public TForm {
   // ---- main_form.cpp --------------------------------------------------------------------
   // The control of this window with that component name, or null.
   TControl* FindNamedControl(const std::string& Name) const;
+  // Appends an entry to CboIECookieFolders under Info.UserName; the window
+  // keeps the entry's record. Returns the entry's index.
+  int AddIECookieFolder(const tIEProfileInfo& Info);
+  // The record of entry Index of CboIECookieFolders, or null.
+  tIEProfileInfo* IECookieFolder(int Index) const;
+  // The program's display name (the distributor's, else the built-in one).
+  static std::string ProgramTitle();
 
   // ---- main_form_lifecycle.cpp ------------------------------------------------------------
   void FormCreate(TObject* Sender);
@@ -217,6 +226,9 @@ class TMainFrm : public TForm {
   // Creates the Netscape/Mozilla (Kind 0) or Firefox (Kind 1) store; a failing
   // constructor leaves Store empty.
   void CreateMozillaStore(std::unique_ptr<QbMozillaCookiesClass>& Store, int Kind);
+  // The start-up update check, when it is due: the maker's update list
+  // (tests put a stand-in here).
+  static std::function<void()>& SoftwareUpdateCheck();
 
   // ---- main_form_grids.cpp ------------------------------------------------------------------
   uint8_t GetViewKind();
@@ -388,6 +400,15 @@ class TMainFrm : public TForm {
 
  private:
   void BuildLayout();
+  // The records behind the CboIECookieFolders entries.
+  class TIEProfileObject : public TObject {
+   public:
+    explicit TIEProfileObject(const tIEProfileInfo& I) : Info(I) {}
+    tIEProfileInfo Info;
+  };
+  std::vector<std::unique_ptr<TIEProfileObject>> ieFolderObjects_;
+  // The splash goes by itself; its field is cleared when it does.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
 // The one main window of the process (set while it exists).

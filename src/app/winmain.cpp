@@ -30,9 +30,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application->SetTitle(AppName);
     UseElHintWindow(Application);
 
-    std::vector<std::string> args;
-    for (int i = 1; i <= Application->ParamCount(); ++i) args.push_back(Application->ParamStr(i));
-    TCommandLineParser commandLine(args);  // no command changes what the program does
+    if (Application->ParamCount() > 0) {
+      std::vector<std::string> args;
+      for (int i = 1; i <= Application->ParamCount(); ++i) args.push_back(Application->ParamStr(i));
+      TCommandLineParser commandLine(args);  // no command changes what the program does
+    }
 
     TMainFrm* main = nullptr;
     Application->CreateForm(main);
