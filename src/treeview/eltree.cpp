@@ -613,28 +613,4 @@ void TCustomElTree::HeaderSectionAutoSize(TElHeaderSection* Section) {
   }
 }
 
-void TCustomElTree::SetDblClickMode(TElDblClickMode v) {
-  dblClickMode_ = v;
-  if (v != dcmExpand) expandOnDblClick_ = false;
-}
-
-void TCustomElTree::SetExpandOnDblClick(bool v) {
-  expandOnDblClick_ = v;
-  if (v) dblClickMode_ = dcmExpand;
-}
-
-void TCustomElTree::SetSelectColumn(int v) {
-  if (v == selectColumn_) return;
-  if (!IsLoading() && (v < -1 || v >= HeaderSections().Count())) return;
-  selectColumn_ = v;
-  if (rowSelect_) return;
-  if (multiSelect_) {
-    TTreeBracket b(this);
-    MarkFullRepaint();
-    MarkUpdate();
-  } else if (focused_) {
-    focused_->RedrawItem(true);
-  }
-}
-
 }  // namespace morvane

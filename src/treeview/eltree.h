@@ -236,16 +236,6 @@ class TCustomElTree : public TComponent {
   void SetVirtualityLevel(TElTreeVirtualityLevel v);
   bool SortUseCase() const { return sortUseCase_; }
   void SetSortUseCase(bool v) { sortUseCase_ = v; }
-  // A double click expands only in dcmExpand: any other mode switches
-  // ExpandOnDblClick off, and switching it on brings dcmExpand back.
-  TElDblClickMode DblClickMode() const { return dblClickMode_; }
-  void SetDblClickMode(TElDblClickMode v);
-  bool ExpandOnDblClick() const { return expandOnDblClick_; }
-  void SetExpandOnDblClick(bool v);
-  // The column that shows the selection without RowSelect: -1 (none) to
-  // the section count - 1; other values are ignored (any while loading).
-  int SelectColumn() const { return selectColumn_; }
-  void SetSelectColumn(int v);
 
   // Plain settings (stored only, read where they matter).
   bool KeepSelectionWithinLevel = false;
@@ -277,8 +267,10 @@ class TCustomElTree : public TComponent {
   TSortDirs SortDir = sdAscend;
   bool DoInplaceEdit = true;
   bool Tracking = true;
+  bool ExpandOnDblClick = true;
   bool AlwaysKeepSelection = true;
   bool RightClickSelect = true;
+  int SelectColumn = -1;
   int Width = 200;
   int Height = 100;
 
@@ -293,6 +285,7 @@ class TCustomElTree : public TComponent {
   int DragExpandDelay = 500;
   bool MouseFrameSelect = true;
   bool MouseFrameVisible = true;
+  TElDblClickMode DblClickMode = dcmExpand;
   bool RowHotTrack = false;
   THintModes LineHintMode = shmLong;
   TLineHintType LineHintType = lhtSmart;
@@ -505,9 +498,6 @@ class TCustomElTree : public TComponent {
   TSortModes sortMode_ = smNone;
   int sortSection_ = -1;
   bool sortUseCase_ = true;
-  TElDblClickMode dblClickMode_ = dcmExpand;
-  bool expandOnDblClick_ = true;
-  int selectColumn_ = -1;
   TElTreeVirtualityLevel virtualityLevel_ = vlNone;
 
   // Made on first use; the manager is an owned component.

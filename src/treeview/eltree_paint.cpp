@@ -319,7 +319,7 @@ void TRowPainter::PaintRow(const TRow& row) {
   }
 
   RECT f = tr, m{};
-  const int sc = t_.SelectColumn();
+  const int sc = t_.SelectColumn;
   if (!t_.RowSelect() && t_.ShowColumns() && sc >= 0 && sc < secs.Count()) {
     TElHeaderSection* s = secs.GetSection(sc);
     f = {s->Left() - lp_, row.r.top, s->Left() + s->Width() - (t_.VerticalLines() ? 1 : 0) - lp_, row.r.bottom};
@@ -390,7 +390,7 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     brush = style->CellBkColor;
     paintBg = style->UseBkColor;
   }
-  const bool selCell = t_.RowSelect() || (t_.SelectColumn() == t_.MainTreeColumn() && t_.ShowColumns());
+  const bool selCell = t_.RowSelect() || (t_.SelectColumn == t_.MainTreeColumn() && t_.ShowColumns());
   if (SelPainted(row) && alpha_ == 255 && selCell) {
     brush = SelColor();
     paintBg = true;
@@ -479,7 +479,7 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     paintBg = false;  // the cell already has the row's colour
   }
   if (t_.Tracking && item == t_.HotTrackItem() && w_.UnderlineTracked()) styles |= efsUnderline;
-  const int sc = t_.SelectColumn();
+  const int sc = t_.SelectColumn;
   const bool selText =
       SelPainted(row) && (sc == -1 || sc == t_.MainTreeColumn() || t_.RowSelect() || !t_.ShowColumns());
   if (selText) {
@@ -644,7 +644,7 @@ void TRowPainter::PaintColumnCell(const TRow& row, TElHeaderSection* section, in
   }
   TColor brush = rowBk_, font = rowText_;
   bool paintBg = rowColorSet_;
-  const bool selCell = n == t_.SelectColumn() || t_.RowSelect();
+  const bool selCell = n == t_.SelectColumn || t_.RowSelect();
   TElCellStyle* style = CellStyle(item, section, n);
   const bool ownStyle = style && !style->OwnerProps;
   if (ownStyle && !rowColorSet_) {

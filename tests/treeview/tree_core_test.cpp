@@ -67,25 +67,6 @@ TEST(TreeBracket, ExceptionFromAHandlerLeavesTheBracketWorking) {
   EXPECT_EQ(Outline(*t), "a b");
 }
 
-// Setters that check their value or keep two properties in step.
-TEST(TreeProperties, CoupledAndCheckedSetters) {
-  auto t = test::NewTree();
-  test::AddSections(*t, 3);
-  t->SetDblClickMode(dcmEdit);
-  EXPECT_FALSE(t->ExpandOnDblClick());
-  t->SetExpandOnDblClick(true);
-  EXPECT_EQ(t->DblClickMode(), dcmExpand);
-  t->SetExpandOnDblClick(false);
-  EXPECT_EQ(t->DblClickMode(), dcmExpand) << "switching it off leaves the mode";
-  const struct {
-    int value, expected;
-  } columns[] = {{2, 2}, {3, 2}, {-2, 2}, {-1, -1}, {0, 0}, {7, 0}};
-  for (const auto& c : columns) {
-    t->SetSelectColumn(c.value);
-    EXPECT_EQ(t->SelectColumn(), c.expected) << "after " << c.value;
-  }
-}
-
 TEST(TreeFocus, RefusedChangeKeepsFocusAndSelection) {
   auto t = NewTree();
   Load(*t, {"a", "b"});

@@ -294,14 +294,14 @@ TEST(TreeMouseEditing, SecondClickSchedulesEditDoubleClickDisarms) {
   EXPECT_FALSE(f.in.ClickEditArmed());
   EXPECT_EQ(f.in.LastClickedSection(), -2);
   EXPECT_EQ(f.dblClicks, 1);
-  f.tree->SetDblClickMode(dcmEdit);
+  f.tree->DblClickMode = dcmEdit;
   f.Click(0);
   EXPECT_FALSE(f.in.EditTimer()->Enabled());  // dcmEdit: single clicks never edit
   f.Send(WM_LBUTTONDBLCLK, 40, 5, MK_LBUTTON);
   EXPECT_TRUE(f.in.EditTimer()->Enabled());
   EXPECT_EQ(f.in.EditTimer()->Interval(), 1u);
   // An item that does not allow editing is never scheduled.
-  f.tree->SetDblClickMode(dcmExpand);
+  f.tree->DblClickMode = dcmExpand;
   f.Row(1)->SetFlag(tifAllowEdit, false);
   f.Click(1);
   f.Click(1);
