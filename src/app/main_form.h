@@ -25,6 +25,7 @@
 
 #include "browserdata/ie/cookie_info.h"
 #include "platform/core/classes.h"
+#include "platform/core/threads.h"
 #include "platform/ui/comctrls.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/extctrls.h"
@@ -50,6 +51,8 @@ class TDirectorySearchThread;
 class TElTreeItem;
 class TElHeaderSection;
 class TCanvas;
+struct TQbCookie;
+struct tIEProfileInfo;
 class TRowKeyCache;
 
 class TMainFrm : public TForm {
@@ -345,6 +348,23 @@ class TMainFrm : public TForm {
   void EditOperaBlockedDomain();
   void NewOperaBlockedDomain();
   void DeleteOperaBlockedDomains();
+  // The caption of the chosen profile ("" when none is chosen).
+  std::string MozillaProfileCaption();
+  // Frees the active store and makes a new one for BrowserKind, keeping the
+  // folders the user added.
+  void RecreateMozillaStore(bool ForPermissions);
+  // Both page loads: the store made again, the profile shown, the grid's sort
+  // and place kept.
+  void ReloadMozillaGrid(TElTreeWindow* Grid, bool ForPermissions);
+  // Shows the cookie dialog; on OK reads the cookie back from it.
+  bool RunMozillaCookieDialog(TQbCookie& Cookie);
+  // Writes Cookie into the profile's cookies.txt and reloads the page.
+  void SaveMozillaCookie(const TQbCookie& Cookie);
+  // The file format the permission dialog offers for Profile (1 hostperm.1, 0 otherwise).
+  uint8_t MozillaPermissionFormat(const std::string& Profile);
+  // Set once the user has been told that an Opera delete leaves the file as it is.
+  bool OperaFileNoticeShown = false;
+  static constexpr const char* kOperaFileNotice = "Opera's file is unchanged";
 
   // ---- main_form_disk_search.cpp --------------------------------------------------------------
   void chkIECookiesSearchClick(TObject* Sender);
@@ -356,6 +376,25 @@ class TMainFrm : public TForm {
   // Stops a running disk search, waits for it while serving the queued
   // calls to this window, and frees it.
   void StopIESearch();
+  void StartIECookieSearch(const std::string& Mask);
+  void PrepareIESearchUI();
+  // The four reports of the search, on the user-interface thread.
+  void IESearchFound(const std::string& FileName, const WIN32_FIND_DATAA* FindData);
+  void IESearchProgress(const std::string& Folder);
+  void IESearchError(const std::string& Path, const std::string& ErrorText);
+  void IESearchDone();
+  // Releases the finished search from the message loop (a report cannot
+  // wait for its own thread).
+  void ScheduleIESearchRelease();
+  // The running search: one search thread or a pool of them; owned here.
+  std::unique_ptr<TThread> IESearchThread;
+  // The folders the current search found (null between searches).
+  std::unique_ptr<TStringList> FoundIEFolders;
+  // Set while the user's Stop is handled: no "nothing found" message then.
+  bool IESearchCancelling = false;
+  // Reports of the search being handled right now (the thread waits for them).
+  int IESearchReportDepth = 0;
+  TTimer* IESearchReleaseTimer = nullptr;
 
   // ---- main_form_commands.cpp -----------------------------------------------------------------
   void Refresh1Click(TObject* Sender);

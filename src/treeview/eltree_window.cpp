@@ -5,6 +5,7 @@
 #include "controls/elvclutils.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/gdi_handles.h"
 #include "platform/ui/timers.h"
 #include "treeview/eltree_bracket.h"
 #include "treeview/eltree_input.h"
@@ -66,7 +67,7 @@ class TElTreeWindow::TFramePort : public IElTreeViewPort {
     if (!HandleAllocated()) return;
     LRESULT r = 0;
     // Points of the view; the input handling takes the grid's.
-    owner_->Tree().View().HandleInputMessage(WM_MOUSEMOVE, 0, MAKELPARAM(X + ViewLeft(), Y + ViewTop()), r);
+    owner_->Tree().View().Input().HandleMessage(WM_MOUSEMOVE, 0, MAKELPARAM(X + ViewLeft(), Y + ViewTop()), r);
   }
   int ViewLeft() const override { return View() ? View()->Left() : 0; }
   int ViewTop() const override { return View() ? View()->Top() : 0; }
@@ -123,9 +124,8 @@ void TElTreeViewWindow::DestroyWnd() {
 void TElTreeViewWindow::PaintBackground(HDC DC, const RECT& Rect) {
   if (owner_->SizeMoving()) return;
   RECT r{Rect.left, Rect.top, Rect.right + 1, Rect.bottom + 1};
-  HBRUSH b = CreateSolidBrush(ColorToRGB(owner_->BkColor()));
-  FillRect(DC, &r, b);
-  DeleteObject(b);
+  TBrushHandle b(CreateSolidBrush(ColorToRGB(owner_->BkColor())));
+  FillRect(DC, &r, b.Get());
 }
 
 void TElTreeViewWindow::WMPaint(TMessage& m) {
@@ -144,49 +144,35 @@ void TElTreeViewWindow::WMPaint(TMessage& m) {
     return;
   }
   // The view always paints off screen: rows are drawn in layers.
-  const bool buffered = true;
   PAINTSTRUCT ps{};
   HDC screen = BeginPaint(Handle(), &ps);
+  struct TEndPaint {
+    HWND wnd;
+    PAINTSTRUCT* ps;
+    ~TEndPaint() { EndPaint(wnd, ps); }
+  } endPaint{Handle(), &ps};
   RECT box = ps.rcPaint;
-  if (IsRectEmpty(&box))
+  if (IsRectEmpty(&box)) {
     box = ClientRect();
-  else {
+  } else {
     ++box.right;
     ++box.bottom;
   }
-  HDC memDC = nullptr;
-  HBITMAP bmp = nullptr, oldBmp = nullptr;
-  RECT cr = ClientRect();
-  if (buffered && cr.right > 0 && cr.bottom > 0) {
-    memDC = CreateCompatibleDC(screen);
-    bmp = CreateCompatibleBitmap(screen, cr.right, cr.bottom);
-    oldBmp = static_cast<HBITMAP>(SelectObject(memDC, bmp));
-    IntersectClipRect(memDC, box.left, box.top, box.right, box.bottom);
+  const RECT cr = ClientRect();
+  if (cr.right <= 0 || cr.bottom <= 0) {
+    PaintBackground(screen, box);
+    PaintRows(screen);
+  } else {
+    TMemoryDC mem(screen);
+    TBitmapHandle bmp(CreateCompatibleBitmap(screen, cr.right, cr.bottom));
+    TSelectObject selected(mem.Get(), bmp.Get());
+    IntersectClipRect(mem.Get(), box.left, box.top, box.right, box.bottom);
+    PaintBackground(mem.Get(), box);
+    PaintRows(mem.Get());
+    SelectClipRgn(mem.Get(), nullptr);
+    BitBlt(screen, box.left, box.top, box.right - box.left, box.bottom - box.top, mem.Get(), box.left, box.top,
+           SRCCOPY);
   }
-  HDC target = memDC ? memDC : screen;
-  try {
-    PaintBackground(target, box);
-    PaintRows(target);
-    if (memDC) {
-      SelectClipRgn(memDC, nullptr);
-      BitBlt(screen, box.left, box.top, box.right - box.left, box.bottom - box.top, memDC, box.left, box.top,
-             SRCCOPY);
-    }
-  } catch (...) {
-    if (memDC) {
-      SelectObject(memDC, oldBmp);
-      DeleteObject(bmp);
-      DeleteDC(memDC);
-    }
-    EndPaint(Handle(), &ps);
-    throw;
-  }
-  if (memDC) {
-    SelectObject(memDC, oldBmp);
-    DeleteObject(bmp);
-    DeleteDC(memDC);
-  }
-  EndPaint(Handle(), &ps);
   m.Result = 0;
 }
 
@@ -227,7 +213,7 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
     if (IsButtonOrMoveMessage(msg))
       lp = MAKELPARAM(static_cast<short>(LOWORD(lp)) + Left(), static_cast<short>(HIWORD(lp)) + Top());
     LRESULT r = 0;
-    if (tree.View().HandleInputMessage(msg, m.WParam, lp, r)) {
+    if (tree.View().Input().HandleMessage(msg, m.WParam, lp, r)) {
       m.Result = r;
       return;
     }
@@ -697,7 +683,7 @@ void TElTreeWindow::Dispatch(TMessage& m) {
       // Moves over the outer window (the border square) reach the view's
       // handling, which takes the grid's coordinates and fires OnMouseMove.
       LRESULT r = 0;
-      tree_->View().HandleInputMessage(WM_MOUSEMOVE, m.WParam, m.LParam, r);
+      tree_->View().Input().HandleMessage(WM_MOUSEMOVE, m.WParam, m.LParam, r);
       DefaultHandler(m);
       return;
     }

@@ -53,10 +53,6 @@ void TElTreeView::InputItemForgotten(TElTreeItem* Item) {
   if (input_) input_->ItemForgotten(Item);
 }
 
-bool TElTreeView::HandleInputMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) {
-  return Input().HandleMessage(Msg, wParam, lParam, Result);
-}
-
 TElTreeInput::TElTreeInput(TCustomElTree* Tree, TElTreeView* View)
     : tree_(Tree), view_(View), headless_(std::make_unique<THeadlessInputPort>()),
       port_(headless_.get()) {}

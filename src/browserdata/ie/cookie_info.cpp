@@ -4,10 +4,11 @@
 
 #include "browserdata/ie/ie_cookie_records.h"
 #include "browserdata/sys/qb_sys_utils.h"
+#include "browserdata/sys/tell_user.h"
 #include "platform/core/files.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/replace_file.h"
 #include "platform/core/sysutils.h"
-#include "platform/ui/modal.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -112,8 +113,8 @@ void TCookieInfo::ScanFolder(const std::string& Folder) {
   Folders.push_back(Folder);
   const int folderIndex = static_cast<int>(Folders.size()) - 1;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(JoinPath(Folder, "*.*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
+  const TFindHandle find(FindFirstFileA(JoinPath(Folder, "*.*").c_str(), &fd));
+  if (!find) return;
   do {
     try {
       const std::string name = fd.cFileName;
@@ -129,8 +130,7 @@ void TCookieInfo::ScanFolder(const std::string& Folder) {
     } catch (const std::exception&) {
       // one entry that cannot be handled does not end the scan
     }
-  } while (FindNextFileA(h, &fd));
-  ::FindClose(h);
+  } while (FindNextFileA(find.Get(), &fd));
 }
 
 void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
@@ -175,28 +175,15 @@ bool TCookieInfo::ReadCookieFile(const std::string& Path, size_t ExpectedSize, T
 }
 
 bool TCookieInfo::WriteCookieFile(const TCookieInfoDetails& Details) {
-  // The temporary file keeps the "$TMP$_<n>" names the start-up clean-up
-  // looks for, but is always a new file of our own.
-  // A read-only cookie file is not to be changed (Windows refuses to copy
-  // over it; not every system that runs us does).
-  const DWORD attrs = GetFileAttributesA(Details.FileName.c_str());
-  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_READONLY)) return false;
-  std::string temp;
-  DWORD error = 0;
-  TWinHandle file = CreateNewNumberedFile([](int n) { return "$TMP$_" + std::to_string(n); }, temp, error);
-  if (!file) return false;
-  HANDLE h = file.Detach();
   std::vector<TIECookieRecord> records;
   records.reserve(Details.Cookies.size());
   for (const TCookieValueInfo& c : Details.Cookies) records.push_back(ToRecord(c));
   const std::string bytes = FormatIECookieRecords(records);
-  DWORD written = 0;
-  const bool wrote = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                     written == bytes.size();
-  const bool closed = CloseHandle(h) != 0;
-  const bool copied = wrote && closed && CopyFileA(temp.c_str(), Details.FileName.c_str(), FALSE);
-  DeleteFileA(temp.c_str());
-  return copied;
+  // The temporary file keeps the "$TMP$_<n>" names in the working folder
+  // that the start-up clean-up looks for, and is always a new file of our
+  // own. A read-only cookie file is not changed.
+  TReplaceFile file(Details.FileName, [](int n) { return "$TMP$_" + std::to_string(n); });
+  return file.Write(bytes) && file.Commit();
 }
 
 void TCookieInfo::ClearDeletions() { Pending.emplace(); }
@@ -245,8 +232,8 @@ std::vector<intptr_t> TCookieInfo::DeleteCookieFile(const TMarks& Marks, int Fil
     SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
   if (!DeleteFileA(path.c_str())) {
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) SetFileAttributesA(path.c_str(), attrs);
-    ShowMessage("There was a problem deleting cookie file: " + path +
-                              "\r\nBefore trying again close all instances of Internet Explorer.");
+    TellUser("There was a problem deleting cookie file: " + path +
+             "\r\nBefore trying again close all instances of Internet Explorer.");
     return {};
   }
   Files.erase(Files.begin() + FileIndex);
@@ -339,6 +326,7 @@ std::vector<tIEProfileInfo> GetIECookieFolders() {
     }
     if (!found) list.push_back(tIEProfileInfo{ExtractFileName(ExcludeTrailingBackslash(current)), current, true, false});
   } catch (...) {
+    // The folder list is a convenience: a failure ends it with what was found.
   }
   return list;
 }

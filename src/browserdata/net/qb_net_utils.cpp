@@ -11,6 +11,7 @@
 #include "browserdata/sys/qb_string_utils.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
+#include "platform/core/replace_file.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -147,46 +148,16 @@ class TWinsockUse {
   TSocket& s_;
 };
 
-// An exclusive temporary file beside Target, removed unless committed.
-class TDownloadFile {
- public:
-  explicit TDownloadFile(const std::string& Target) : target_(Target) {
-    DWORD error = 0;
-    file_ = CreateNewNumberedFile(
-        [&](int n) { return Target + ".part" + (n > 1 ? std::to_string(n - 1) : std::string()); }, temp_, error);
-    if (!file_) throw Exception("cannot create a temporary file beside " + Target + ": " + SysErrorMessage(error));
+// The download goes to "<target>.part" beside the target and replaces it
+// only when complete; the failure in the socket layer's words.
+[[noreturn]] void RaiseDownloadError(const TReplaceFile& file) {
+  const std::string why = ": " + SysErrorMessage(file.Error());
+  switch (file.Step()) {
+    case TReplaceFile::TStep::Create: throw Exception("cannot create a temporary file beside " + file.Target() + why);
+    case TReplaceFile::TStep::Write: throw Exception("cannot write " + file.TempName() + why);
+    default: throw Exception("cannot replace " + file.Target() + why);
   }
-  ~TDownloadFile() {
-    file_.Reset();
-    if (!committed_ && !temp_.empty()) DeleteFileA(temp_.c_str());
-  }
-  TDownloadFile(const TDownloadFile&) = delete;
-  TDownloadFile& operator=(const TDownloadFile&) = delete;
-
-  void Write(const char* data, size_t len) {
-    while (len > 0) {
-      DWORD written = 0;
-      if (!WriteFile(file_.Get(), data, static_cast<DWORD>(len), &written, nullptr) || written == 0)
-        throw Exception("cannot write " + temp_ + ": " + SysErrorMessage(GetLastError()));
-      data += written;
-      len -= written;
-    }
-  }
-  void Commit() {
-    if (!FlushFileBuffers(file_.Get()))
-      throw Exception("cannot write " + temp_ + ": " + SysErrorMessage(GetLastError()));
-    file_.Reset();
-    if (!MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      throw Exception("cannot replace " + target_ + ": " + SysErrorMessage(GetLastError()));
-    committed_ = true;
-  }
-
- private:
-  std::string target_;
-  std::string temp_;
-  TWinHandle file_;
-  bool committed_ = false;
-};
+}
 
 }  // namespace
 
@@ -300,7 +271,8 @@ std::vector<std::string> HttpGetLines(const std::string& Host, int Port, const s
 void HttpGetToFile(const std::string& Host, int Port, const std::string& Path, const std::string& FileName) {
   const THttpTarget target = NormalizeHttpTarget(Host, Path);
   try {
-    TDownloadFile file(FileName);
+    TReplaceFile file(FileName, [&](int n) { return FileName + ".part" + (n > 1 ? std::to_string(n - 1) : std::string()); });
+    if (!file.Ok()) RaiseDownloadError(file);
     TSocket sock;
     TWinsockUse use(sock);
     sock.Connect(target.Host, Port, gTimeoutMs);
@@ -321,14 +293,14 @@ void HttpGetToFile(const std::string& Host, int Port, const std::string& Path, c
         expected = scanner.ContentLength();
       }
       if (expected && body.size() > *expected - bodyBytes) body = body.substr(0, *expected - bodyBytes);
-      file.Write(body.data(), body.size());
+      if (!file.Write(body)) RaiseDownloadError(file);
       bodyBytes += body.size();
     }
     if (!scanner.HeaderComplete()) throw Exception("No answer from server");
     if (expected && *expected != bodyBytes)
       throw Exception("the answer ended after " + std::to_string(bodyBytes) + " of " + std::to_string(*expected) +
                       " bytes");
-    file.Commit();
+    if (!file.Commit()) RaiseDownloadError(file);
   } catch (const std::exception& e) {
     throw Exception(std::string("No connection ") + e.what());
   }

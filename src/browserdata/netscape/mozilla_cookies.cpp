@@ -8,6 +8,7 @@
 #include "platform/core/datetime.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
+#include "platform/core/owned_objects.h"
 #include "platform/core/sysutils.h"
 #include "platform/core/textfiles.h"
 
@@ -74,10 +75,7 @@ std::unique_ptr<QbMozillaCookiesClass> QbMozillaCookiesClass::CreateForProfiles(
   return store;
 }
 
-QbMozillaCookiesClass::~QbMozillaCookiesClass() {
-  if (Profiles)
-    for (int i = 0; i < Profiles->Count(); ++i) delete Profiles->Objects(i);
-}
+QbMozillaCookiesClass::~QbMozillaCookiesClass() = default;
 
 std::unique_ptr<qbMozillaProfileInfo> QbMozillaCookiesClass::MakeProfile(const std::string& Dir,
                                                                          const std::string& Label) {
@@ -90,7 +88,8 @@ std::unique_ptr<qbMozillaProfileInfo> QbMozillaCookiesClass::MakeProfile(const s
 }
 
 void QbMozillaCookiesClass::EnsureProfiles() {
-  if (!Profiles) Profiles = std::make_unique<TStringList>();
+  // The list owns the profile records.
+  if (!Profiles) Profiles = std::make_unique<TOwningStringList>();
 }
 
 void QbMozillaCookiesClass::AddProfile(const std::string& Caption, std::unique_ptr<qbMozillaProfileInfo> Info) {

@@ -7,7 +7,7 @@
 #include "browserdata/sys/qb_sys_utils.h"
 #include "platform/core/datetime.h"
 #include "platform/core/exceptions.h"
-#include "platform/ui/modal.h"
+#include "browserdata/sys/tell_user.h"
 
 namespace morvane {
 namespace {
@@ -249,10 +249,7 @@ TEST_F(IECookieDelete, WholeFilesGoAndPartialFilesAreBlanked) {
 TEST_F(IECookieDelete, FileInUseIsReportedAndKept) {
   const std::string path = CopyFixtureFile("folder\\root@crlf[2].TXT", "root@crlf[2].TXT");
   std::vector<std::string> shown;
-  TModalResponderScope answer([&](TModalRequest& r) {
-    shown.push_back(r.Text);
-    return IDOK;
-  });
+  TTellUserScope answer([&](const std::string& text) { shown.push_back(text); });
   TCookieInfo info(dir_.Path());
   Details(info, "root@crlf[2].TXT");
   HANDLE open = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
