@@ -36,11 +36,23 @@ std::string WebAddressOf(const std::string& Cell) {
   return "http://" + Cell;
 }
 
-std::vector<std::string> ToVector(const TStrings& Lines) {
-  std::vector<std::string> out;
+std::vector<std::string_view> LinesOf(const TStringList& Lines) {
+  std::vector<std::string_view> out;
   out.reserve(static_cast<size_t>(Lines.Count()));
   for (int i = 0; i < Lines.Count(); ++i) out.push_back(Lines.Strings(i));
   return out;
+}
+
+// Cells are mostly ASCII: those need no code-page call.
+void AppendAnsi(std::string& Out, std::wstring_view S) {
+  for (wchar_t c : S)
+    if (c >= 0x80) {
+      Out += WideToAnsi(S);
+      return;
+    }
+  const size_t at = Out.size();
+  Out.resize(at + S.size());
+  for (size_t i = 0; i < S.size(); ++i) Out[at + i] = static_cast<char>(S[i]);
 }
 
 }  // namespace
@@ -145,19 +157,19 @@ void TMainFrm::GetSelectedRowLines(TStringList* Lines) {
   TElTree& tree = grid->Tree();
   const int wanted = tree.GetSelectedCount();
   const TElList& all = tree.AllItems();
-  std::wstring line;
+  std::string line;
   int k = 0;
   for (int i = 0; i < all.Count() && k < wanted; ++i) {
     auto* it = static_cast<TElTreeItem*>(all.List()[i]);
     if (!it->Selected()) continue;
     ++k;
-    line = std::to_wstring(k);
+    line = std::to_string(k);
     if (const TElWideStringList* cells = it->ColumnTexts())
       for (int c = 0; c < cells->Count(); ++c) {
-        line += L'\t';
-        line += cells->GetRef(c);
+        line += '\t';
+        AppendAnsi(line, cells->GetRef(c));
       }
-    Lines->Add(WideToAnsi(line));
+    Lines->Add(line);
   }
 }
 
@@ -166,7 +178,7 @@ void TMainFrm::mnuEditCopyToClipboardClick(TObject* /*Sender*/) {
   if (!grid) return;
   TStringList lines;
   GetSelectedRowLines(&lines);
-  Clipboard()->SetAsText(GridClipboardText(GridCaptions(grid), ToVector(lines)));
+  Clipboard()->SetAsText(GridClipboardText(GridCaptions(grid), LinesOf(lines)));
 }
 
 void TMainFrm::mnuEditSaveAsClick(TObject* /*Sender*/) { SaveGridAs(false); }
@@ -220,7 +232,7 @@ void TMainFrm::SaveGridAs(bool SelectedOnly) {
     else
       grid->Tree().Items().SaveToStrings(lines);
     const std::string text = GridExportText(GridExportFormatOf(SaveDialog1->FilterIndex), GridCaptions(grid),
-                                            ToVector(lines));
+                                            LinesOf(lines));
     TFileStream file(fileName, fmCreate);
     if (!text.empty()) file.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
   } catch (const std::exception& e) {
