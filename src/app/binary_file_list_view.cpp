@@ -29,18 +29,6 @@ uint32_t SystemGranularity() {
 
 EOSError LastOSError() { return EOSError(SysErrorMessage(GetLastError())); }
 
-// The hourglass while a long operation runs, and the cursor before it after.
-class THourGlass {
- public:
-  THourGlass() : saved_(Screen->Cursor()) { Screen->SetCursor(crHourGlass); }
-  ~THourGlass() { Screen->SetCursor(saved_); }
-  THourGlass(const THourGlass&) = delete;
-  THourGlass& operator=(const THourGlass&) = delete;
-
- private:
-  TCursor saved_;
-};
-
 }  // namespace
 
 // TFileView ----------------------------------------------------------------------
