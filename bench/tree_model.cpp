@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "platform/core/classes.h"
 #include "platform/core/sysutils.h"
 #include "platform/win32.h"
@@ -24,21 +25,7 @@ namespace {
 constexpr int kRows = 100000;
 constexpr int kRuns = 5;
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-double Time(int Runs, const std::function<void()>& Setup, const std::function<void()>& Work) {
-  std::vector<double> ms;
-  for (int r = 0; r < Runs; ++r) {
-    Setup();
-    const auto t0 = std::chrono::steady_clock::now();
-    Work();
-    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
-  }
-  return Median(ms);
-}
+using bench::Time;
 
 uint32_t g_seed = 4242;
 uint32_t Next() {

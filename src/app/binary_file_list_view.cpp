@@ -90,18 +90,6 @@ int WalkLast(int Row, int RowCount) { return Row + std::min(kWalkRows, RowCount 
 
 EOSError LastOSError() { return EOSError(SysErrorMessage(GetLastError())); }
 
-// The hourglass while a long operation runs, and the cursor before it after.
-class THourGlass {
- public:
-  THourGlass() : saved_(Screen->Cursor()) { Screen->SetCursor(crHourGlass); }
-  ~THourGlass() { Screen->SetCursor(saved_); }
-  THourGlass(const THourGlass&) = delete;
-  THourGlass& operator=(const THourGlass&) = delete;
-
- private:
-  TCursor saved_;
-};
-
 }  // namespace
 
 // TFileView ----------------------------------------------------------------------

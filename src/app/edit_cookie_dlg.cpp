@@ -20,7 +20,7 @@ void TEditcookieDlg::BuildLayout() {
   edtCookieName->SetMaxLength(15);
   b.Label("Label2", "Cookie Value:", 12, 42);
   edtCookieValue = b.Add<TMaskEdit>("edtCookieValue", 170, 38, 280, 21);
-  b.Label("Label3", "Expiration Date and Time:", 12, 70);
+  Label3 = b.Label("Label3", "Expiration Date and Time:", 12, 70);
   dtExpirationDate = b.Add<TDateTimePicker>("dtExpirationDate", 170, 66, 120, 21);
   dtExpirationDate->SetKind(TDateTimeKind::dtkDate);
   dtExpirationDate->SetDateFormat(TDTDateFormat::dfShort);

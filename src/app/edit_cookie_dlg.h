@@ -15,6 +15,7 @@ class TEditcookieDlg : public TForm {
 
   TMaskEdit* edtCookieName = nullptr;   // at most 15 characters
   TMaskEdit* edtCookieValue = nullptr;
+  TLabel* Label3 = nullptr;  // "Expiration Date and Time:"
   TDateTimePicker* dtExpirationDate = nullptr;
   TDateTimePicker* dtExpirationTime = nullptr;
   TCheckBox* ChkSecure = nullptr;

@@ -164,4 +164,20 @@ class TApplication : public TComponent {
 extern TApplication* Application;
 extern TScreen* Screen;
 
+// The hourglass while a long operation runs, and the cursor before it after.
+class THourGlass {
+ public:
+  THourGlass() : saved_(Screen ? Screen->Cursor() : crDefault) {
+    if (Screen) Screen->SetCursor(crHourGlass);
+  }
+  ~THourGlass() {
+    if (Screen) Screen->SetCursor(saved_);
+  }
+  THourGlass(const THourGlass&) = delete;
+  THourGlass& operator=(const THourGlass&) = delete;
+
+ private:
+  TCursor saved_;
+};
+
 }  // namespace morvane
