@@ -5,6 +5,7 @@
 
 #include "app/error_dlg.h"
 #include "app/grid_export.h"
+#include "app/grid_sort_keys.h"
 #include "app/main_form.h"
 #include "browserdata/settings/persitent_properties.h"
 #include "browserdata/sys/qb_sys_utils.h"
@@ -41,18 +42,6 @@ std::vector<std::string_view> LinesOf(const TStringList& Lines) {
   out.reserve(static_cast<size_t>(Lines.Count()));
   for (int i = 0; i < Lines.Count(); ++i) out.push_back(Lines.Strings(i));
   return out;
-}
-
-// Cells are mostly ASCII: those need no code-page call.
-void AppendAnsi(std::string& Out, std::wstring_view S) {
-  for (wchar_t c : S)
-    if (c >= 0x80) {
-      Out += WideToAnsi(S);
-      return;
-    }
-  const size_t at = Out.size();
-  Out.resize(at + S.size());
-  for (size_t i = 0; i < S.size(); ++i) Out[at + i] = static_cast<char>(S[i]);
 }
 
 }  // namespace
@@ -167,7 +156,7 @@ void TMainFrm::GetSelectedRowLines(TStringList* Lines) {
     if (const TElWideStringList* cells = it->ColumnTexts())
       for (int c = 0; c < cells->Count(); ++c) {
         line += '\t';
-        AppendAnsi(line, cells->GetRef(c));
+        AppendNarrow(line, cells->GetRef(c));
       }
     Lines->Add(line);
   }
