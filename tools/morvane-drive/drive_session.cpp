@@ -188,11 +188,19 @@ void TSession::Perform(const std::vector<TSentMessage>& Messages, const std::str
     throw TDriveError(kExitFailed, "cannot start a thread for " + What);
   }
   CloseHandle(t);
+  HANDLE own = nullptr;
+  DuplicateHandle(GetCurrentProcess(), mine, GetCurrentProcess(), &own, 0, FALSE, DUPLICATE_SAME_ACCESS);
   pending_.push_back(mine);
-  Settle(What);
+  try {
+    Settle(What, own);
+  } catch (...) {
+    CloseHandle(own);
+    throw;
+  }
+  CloseHandle(own);
 }
 
-void TSession::Settle(const std::string& What) {
+void TSession::Settle(const std::string& What, HANDLE Own) {
   const DWORD end = GetTickCount() + timeoutMs_;
   for (;;) {
     pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
@@ -204,7 +212,13 @@ void TSession::Settle(const std::string& What) {
                    pending_.end());
     // A new dialog holds the messages in its modal loop: the next step answers it.
     if (NewDialog()) return;
-    if (pending_.empty()) {
+    // Sends made before an answered dialog came up stay open while it shows:
+    // only the ones made since must be done.
+    bool modal = false;
+    for (HWND a : accepted_)
+      if (a != main_ && IsWindow(a) && IsWindowVisible(a) && IsDialogLike(a)) modal = true;
+    const bool ownDone = !Own || WaitForSingleObject(Own, 0) == WAIT_OBJECT_0;
+    if (pending_.empty() || (modal && ownDone)) {
       WaitForInputIdle(process_, timeoutMs_);
       return;
     }

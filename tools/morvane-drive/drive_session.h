@@ -79,7 +79,8 @@ class TSession {
   // handled them all, or until it shows a new dialog (which then holds them).
   // Text is the text of a WM_SETTEXT among them.
   void Perform(const std::vector<TSentMessage>& Messages, const std::string& What, const std::string& Text = {});
-  void Settle(const std::string& What);
+  // Own: the event of the send just made (null: wait for every send).
+  void Settle(const std::string& What, HANDLE Own = nullptr);
   void ClickAt(HWND W, POINT P, int Count, bool Right, const std::string& What);
   void PressToolButton(HWND ToolBar, int Command, const std::string& Name);
   void SelectTab(HWND Tabs, int Index, const std::string& Name);
