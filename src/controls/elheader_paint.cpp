@@ -171,9 +171,13 @@ void TCustomElHeader::DrawSection(TCanvas* Canvas, TElHeaderSection* Section, bo
 
   R.left += 5;
   if (R.right < R.left) return;
-  const int index = Section->Style() == ElhsOwnerDraw ? -1 : ImageIndexOf(Section);
+  const int index = ImageIndexOf(Section);
   if (Section->Style() == ElhsOwnerDraw) {
     TriggerSectionDrawEvent(Canvas, Section, R, pressed);
+    // The handler draws the section's content; a right-aligned picture is
+    // still the header's to draw.
+    if (Section->PictureAlign() == hsaRight && images_ && index >= 0 && index < images_->Count())
+      DrawPicture(Canvas, index, R, R.right);
     return;
   }
   if (Section->Style() == ElhsPictureOnly) {

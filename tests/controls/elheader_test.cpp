@@ -706,6 +706,19 @@ TEST_F(ElHeaderTest, MeasureSectionAndImages) {
   for (int y = 0; y < dib.Height(); ++y)
     for (int x = 200; x < 300; ++x) red += dib.Pixel(x, y) == RGB(255, 0, 0);
   EXPECT_GT(red, 100) << "the picture is drawn left of the text";
+
+  // An owner-drawn section's handler draws its content; a right-aligned
+  // picture is still the header's.
+  int drawn = 0;
+  h->OnSectionDraw = [&](TObject*, TCanvas*, TElHeaderSection*, RECT, bool) { ++drawn; };
+  Sec(h, 1)->SetStyle(ElhsOwnerDraw);
+  Sec(h, 1)->SetPictureAlign(hsaRight);
+  PaintInto(h, dib);
+  red = 0;
+  for (int y = 0; y < dib.Height(); ++y)
+    for (int x = 200; x < 300; ++x) red += dib.Pixel(x, y) == RGB(255, 0, 0);
+  EXPECT_GT(drawn, 0);
+  EXPECT_GT(red, 100) << "the right-aligned picture of an owner-drawn section";
   h->SetImages(nullptr);
 }
 
