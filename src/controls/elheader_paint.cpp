@@ -5,6 +5,7 @@
 #include "controls/eldrawtext.h"
 #include "controls/elheader.h"
 #include "controls/elvclutils.h"
+#include "platform/ui/gdi_handles.h"
 
 namespace morvane {
 namespace {
@@ -15,12 +16,9 @@ void Edge(HDC dc, RECT r, UINT edge, UINT flags) { ::DrawEdge(dc, &r, edge, flag
 
 // The colour of a bitmap's pixel (column x, row y).
 COLORREF BitmapPixel(HBITMAP bmp, int x, int y) {
-  HDC dc = ::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = ::SelectObject(dc, bmp);
-  COLORREF c = ::GetPixel(dc, x, y);
-  ::SelectObject(dc, old);
-  ::DeleteDC(dc);
-  return c;
+  TMemoryDC dc(nullptr);
+  TSelectObject sel(dc.Get(), bmp);
+  return ::GetPixel(dc.Get(), x, y);
 }
 
 SIZE BitmapSize(HBITMAP bmp) {
@@ -144,15 +142,11 @@ void TCustomElHeader::DrawSection(TCanvas* Canvas, TElHeaderSection* Section, bo
   if (Section->FilterEnabled() && R.left + 5 < R.right - 4) {
     const TColor fc = Section->FilterIsActive() ? activeFilterColor_ : filterColor_;
     const COLORREF rgb = ColorToRGB(fc);
-    HBRUSH brush = ::CreateSolidBrush(rgb);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, rgb);
-    HGDIOBJ ob = ::SelectObject(dc, brush), op = ::SelectObject(dc, pen);
+    TBrushHandle brush(::CreateSolidBrush(rgb));
+    TPenHandle pen(::CreatePen(PS_SOLID, 1, rgb));
+    TSelectObject sb(dc, brush.Get()), sp(dc, pen.Get());
     POINT tri[3] = {{R.right - 4, R.top + 10}, {R.right, R.top + 10}, {R.right - 2, std::min<LONG>(R.top + 14, R.bottom)}};
     ::Polygon(dc, tri, 3);
-    ::SelectObject(dc, ob);
-    ::SelectObject(dc, op);
-    ::DeleteObject(brush);
-    ::DeleteObject(pen);
     if (!sortMark) R.right -= 6;
   }
   if (sortMark) {
@@ -207,17 +201,18 @@ void TCustomElHeader::DrawSection(TCanvas* Canvas, TElHeaderSection* Section, bo
     font->SetColor(clHighlight);
     font->SetStyle(font->Style() | fsUnderline);
   }
-  HGDIOBJ oldFont = ::SelectObject(dc, font->Handle());
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ColorToRGB(font->Color()));
-  RECT tr = R;
-  if (themed)
-    DrawThemeText(Theme(), dc, HP_HEADERITEM, state, text.c_str(), static_cast<int>(text.size()), flags, 0, &tr);
-  else
-    ElDrawTextW(dc, text, tr, flags);
   RECT measure{0, 0, R.right - R.left, 0};
-  ElDrawTextW(dc, text, measure, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-  ::SelectObject(dc, oldFont);
+  {
+    TSelectObject selFont(dc, font->Handle());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ColorToRGB(font->Color()));
+    RECT tr = R;
+    if (themed)
+      DrawThemeText(Theme(), dc, HP_HEADERITEM, state, text.c_str(), static_cast<int>(text.size()), flags, 0, &tr);
+    else
+      ElDrawTextW(dc, text, tr, flags);
+    ElDrawTextW(dc, text, measure, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+  }
   font->Assign(TControl::Font());
   R.left += std::min<int>(measure.right - measure.left, R.right - R.left) + 3;
   if (R.right >= R.left && Section->PictureAlign() == hsaRight && images_ && index >= 0 && index < images_->Count())

@@ -8,6 +8,7 @@
 #include "controls/stream_codec.h"
 #include "platform/core/classes.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/list_algorithms.h"
 #include "platform/core/streams.h"
 #include "platform/core/sysutils.h"
 
@@ -269,13 +270,9 @@ TElWideStringList::~TElWideStringList() {
   OnChanging = nullptr;
 }
 
-void TElWideStringList::Changed() {
-  if (UpdateCount() == 0 && OnChange) OnChange(this);
-}
+void TElWideStringList::Changed() { FireListEvent(OnChange, this, UpdateCount()); }
 
-void TElWideStringList::Changing() {
-  if (UpdateCount() == 0 && OnChanging) OnChanging(this);
-}
+void TElWideStringList::Changing() { FireListEvent(OnChanging, this, UpdateCount()); }
 
 void TElWideStringList::SetUpdateState(bool Updating) {
   if (Updating)
@@ -399,23 +396,8 @@ void TElWideStringList::Exchange(int Index1, int Index2) {
 }
 
 bool TElWideStringList::Find(const WideString& S, int& Index) const {
-  bool found = false;
-  int lo = 0, hi = count_ - 1;
-  while (lo <= hi) {
-    const int mid = (lo + hi) / 2;
-    const int c = WideCompareOrdinal(list_[mid].FString, S);
-    if (c < 0) {
-      lo = mid + 1;
-    } else {
-      hi = mid - 1;
-      if (c == 0) {
-        found = true;
-        if (duplicates_ != dupAccept) lo = mid;
-      }
-    }
-  }
-  Index = lo;
-  return found;
+  return FindInSorted(
+      count_, duplicates_, [&](int i) { return WideCompareOrdinal(list_[i].FString, S); }, Index);
 }
 
 int TElWideStringList::IndexOf(const WideString& S) const {

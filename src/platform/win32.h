@@ -12,6 +12,10 @@
 #define STRICT
 #endif
 
+// Winsock 2 first: with WIN32_LEAN_AND_MEAN <windows.h> leaves out the old
+// <winsock.h> that would clash with it.
+#include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>

@@ -3,6 +3,7 @@
 // buttons, the search threads' reports served on this thread, and the
 // messages answered through the modal responder.
 // ctest: desktop
+// ctest: lock=registry_qbmorvane
 #include <gtest/gtest.h>
 
 #include <memory>

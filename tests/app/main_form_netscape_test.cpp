@@ -3,6 +3,7 @@
 // runs them, the dialogs answered through the modal responder, and the
 // profile's files checked byte for byte afterwards.
 // ctest: desktop
+// ctest: lock=registry_qbmorvane
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 // The settings dialog: what its edits make of typed text, what the up-down
 // arrows may reach, and what OK, Apply and Cancel change.
 // ctest: desktop
+// ctest: lock=registry_qbmorvane
 #include "app/settings_dlg.h"
 
 #include <gtest/gtest.h>

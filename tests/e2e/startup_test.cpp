@@ -41,6 +41,20 @@ HWND FindMainWindow(DWORD pid) {
   return f.wnd;
 }
 
+// Owns the started program: a failed assertion that leaves the test early
+// ends the process instead of leaving it running in the prefix.
+struct TChildGuard {
+  PROCESS_INFORMATION pi{};
+  ~TChildGuard() {
+    if (pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(pi.hProcess, 1);
+      WaitForSingleObject(pi.hProcess, 5000);
+    }
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+  }
+};
+
 TEST(ProgramStart, ImportsDefaultsShowsTheMainWindowAndClosesCleanly) {
   TRegistry().DeleteKey(kDefaultsKey);
   test::TTempDir dir;
@@ -50,7 +64,8 @@ TEST(ProgramStart, ImportsDefaultsShowsTheMainWindowAndClosesCleanly) {
 
   STARTUPINFOA si{};
   si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
+  TChildGuard child;
+  PROCESS_INFORMATION& pi = child.pi;
   std::string cmd = "\"" + exe + "\"";
   ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si,
                              &pi));
@@ -76,8 +91,6 @@ TEST(ProgramStart, ImportsDefaultsShowsTheMainWindowAndClosesCleanly) {
   DWORD code = 99;
   GetExitCodeProcess(pi.hProcess, &code);
   EXPECT_EQ(code, 0u);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
   TRegistry().DeleteKey(kDefaultsKey);
 }
 

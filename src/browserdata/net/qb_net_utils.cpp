@@ -1,8 +1,5 @@
 #include "browserdata/net/qb_net_utils.h"
 
-#include <winsock2.h>
-#include <ws2tcpip.h>
-
 #include <atomic>
 #include <mutex>
 #include <optional>

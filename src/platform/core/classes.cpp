@@ -1,6 +1,7 @@
 #include "platform/core/classes.h"
 
 #include "platform/core/exceptions.h"
+#include "platform/core/list_algorithms.h"
 #include "platform/core/streams.h"
 #include "platform/core/sysutils.h"
 #include "platform/win32.h"
@@ -450,13 +451,9 @@ TObject* TStringList::GetObject(int Index) const {
   return items_[static_cast<size_t>(Index)].obj;
 }
 
-void TStringList::Changed() {
-  if (UpdateCount() == 0 && OnChange) OnChange(this);
-}
+void TStringList::Changed() { FireListEvent(OnChange, this, UpdateCount()); }
 
-void TStringList::Changing() {
-  if (UpdateCount() == 0 && OnChanging) OnChanging(this);
-}
+void TStringList::Changing() { FireListEvent(OnChanging, this, UpdateCount()); }
 
 void TStringList::SetUpdateState(bool Updating) {
   if (Updating)
@@ -534,24 +531,8 @@ void TStringList::PutObject(int Index, TObject* AObject) {
 }
 
 bool TStringList::Find(const std::string& S, int& Index) const {
-  bool found = false;
-  int lo = 0;
-  int hi = Count() - 1;
-  while (lo <= hi) {
-    const int mid = lo + (hi - lo) / 2;
-    const int c = CompareStrings(items_[static_cast<size_t>(mid)].s, S);
-    if (c < 0) {
-      lo = mid + 1;
-    } else {
-      hi = mid - 1;
-      if (c == 0) {
-        found = true;
-        if (duplicates_ != dupAccept) lo = mid;
-      }
-    }
-  }
-  Index = lo;
-  return found;
+  return FindInSorted(
+      Count(), duplicates_, [&](int i) { return CompareStrings(items_[static_cast<size_t>(i)].s, S); }, Index);
 }
 
 int TStringList::IndexOf(const std::string& S) const {

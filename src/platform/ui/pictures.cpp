@@ -317,26 +317,29 @@ void TIcon::Assign(TPersistent* Source) {
   }
   TPersistent::Assign(Source);
 }
+namespace {
+// An icon's size from its bitmaps (GetIconInfo hands out copies that the
+// caller frees); a monochrome icon's mask holds the AND and XOR halves.
+bool IconSize(HICON Icon, SIZE& Size) {
+  ICONINFO ii{};
+  if (!GetIconInfo(Icon, &ii)) return false;
+  TBitmapHandle color(ii.hbmColor), mask(ii.hbmMask);
+  BITMAP bm{};
+  GetObjectA(color ? color.Get() : mask.Get(), sizeof(bm), &bm);
+  Size = SIZE{bm.bmWidth, color ? bm.bmHeight : bm.bmHeight / 2};
+  return true;
+}
+}  // namespace
+
 int TIcon::Width() const {
   if (!handle_) return 0;
-  ICONINFO ii{};
-  if (!GetIconInfo(handle_, &ii)) return GetSystemMetrics(SM_CXICON);
-  BITMAP bm{};
-  GetObjectA(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof(bm), &bm);
-  if (ii.hbmColor) DeleteObject(ii.hbmColor);
-  if (ii.hbmMask) DeleteObject(ii.hbmMask);
-  return bm.bmWidth;
+  SIZE sz{};
+  return IconSize(handle_, sz) ? sz.cx : GetSystemMetrics(SM_CXICON);
 }
 int TIcon::Height() const {
   if (!handle_) return 0;
-  ICONINFO ii{};
-  if (!GetIconInfo(handle_, &ii)) return GetSystemMetrics(SM_CYICON);
-  BITMAP bm{};
-  GetObjectA(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof(bm), &bm);
-  int h = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-  if (ii.hbmColor) DeleteObject(ii.hbmColor);
-  if (ii.hbmMask) DeleteObject(ii.hbmMask);
-  return h;
+  SIZE sz{};
+  return IconSize(handle_, sz) ? sz.cy : GetSystemMetrics(SM_CYICON);
 }
 void TIcon::LoadFromResourceName(HINSTANCE instance, const std::string& name) {
   if (!instance) instance = GetModuleHandleA(nullptr);

@@ -143,8 +143,9 @@ TEST_F(ControlCore, DoubleBufferedPaintingReachesTheScreen) {
   p->SetDoubleBuffered(true);
   p->fill = clRed;
   form.Show();
-  p->Repaint();
-  Pump(50);
+  // Painted now, through the window's own WM_PAINT and its back buffer,
+  // before the pixels are read back: no waiting on a message pump.
+  RedrawWindow(p->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   TScreenImage img = CaptureWindow(p->Handle());
   EXPECT_EQ(RGB(255, 0, 0), img.Pixel(10, 20));
   EXPECT_EQ(GetSysColor(COLOR_BTNFACE), img.Pixel(90, 20));
@@ -173,7 +174,7 @@ TEST_F(ControlCore, BevelsAndBorderWidthTakeTheirPlaceOutsideTheClient) {
   RECT c = p->ClientRect();
   EXPECT_EQ(100 - 3 - 3 - 1, c.right) << "the right edge has no bevel";
   EXPECT_EQ(50 - 3 - 3 - 1 - 1, c.bottom);
-  Pump(50);
+  RedrawWindow(p->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
   TScreenImage img = CaptureWindow(p->Handle());
   EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), img.Pixel(0, 25)) << "raised outer edge, left";
   EXPECT_EQ(RGB(255, 0, 0), img.Pixel(2, 25)) << "the border ring";
