@@ -3,14 +3,14 @@
 // from memory. Inputs whose first byte is odd also describe history records,
 // which our generator writes as the system's cache lays them out; the walk
 // must then list exactly the URL records, in order, with their times.
-// fuzz-sources: browserdata/history/index_dat.cpp ../tools/fixture-gen/index_dat_gen.cpp
+// fuzz-sources: browserdata/history/index_dat.cpp
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <span>
 #include <vector>
 
-#include "../tools/fixture-gen/index_dat_gen.h"
+#include "fixture-gen/index_dat_gen.h"
 #include "browserdata/history/index_dat.h"
 
 namespace {

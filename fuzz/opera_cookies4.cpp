@@ -3,7 +3,7 @@
 // once). Inputs whose first byte is odd also describe a set of cookies, which
 // our generator writes as the format's description has it; the reader must
 // then read back exactly those cookies.
-// fuzz-sources: browserdata/opera/cookies4_dat.cpp ../tools/fixture-gen/opera_gen.cpp
+// fuzz-sources: browserdata/opera/cookies4_dat.cpp
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -13,7 +13,7 @@
 #include <tuple>
 #include <vector>
 
-#include "../tools/fixture-gen/opera_gen.h"
+#include "fixture-gen/opera_gen.h"
 #include "browserdata/opera/cookies4_dat.h"
 
 namespace {

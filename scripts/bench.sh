@@ -6,11 +6,11 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 FILTER="${1:-}"
 
-bash "$ROOT/scripts/setup.sh"
+bash "$ROOT/scripts/setup.sh" bench
 morvane_build >/dev/null
 cmake --build "$BUILD" --target benches >/dev/null 2>&1 || cmake --build "$BUILD" --target benches
 
-export LANG=en_US.UTF-8 TZ=UTC
+export LANG=$MORVANE_LANG LC_ALL= TZ=UTC
 export WINEPREFIX="$BUILD/bench-prefix"
 cleanup() { morvane_stop_wineserver; morvane_stop_xvfb; }
 trap cleanup EXIT

@@ -5,11 +5,13 @@
 # Mozilla profile named by a Registry.dat, with cookies.txt and cookperm.txt;
 # and an Opera cookies4.dat. Everything is written by our own generators.
 #   demo-machine.sh PREFIX BUILD
+# Every step must succeed: the caller marks the prefix done only then.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 PREFIX="$1"
 BUILD="$2"
 export WINEPREFIX="$PREFIX"
+fail() { echo "demo-machine: $*" >&2; exit 1; }
 
 user_dir="$(ls -d "$PREFIX"/drive_c/users/*/ | grep -v '/Public/$' | head -1)"
 user_dir="${user_dir%/}"
@@ -47,7 +49,7 @@ ie_record visits 42 news.example.org/ 0 $((now + 86400 * 90)) $((now - 7200)) \
 mkdir -p "$local_app/Microsoft/Windows/History/History.IE5"
 "$WINE64" "$BUILD/bin/fixture-gen.exe" history \
   "C:\\users\\$user\\AppData\\Local\\Microsoft\\Windows\\History\\History.IE5\\index.dat" 1 \
-  </dev/null >/dev/null 2>&1 || true
+  </dev/null || fail "the history index generator failed"
 
 # Firefox: profiles.ini and one profile.
 ff="$roaming/Mozilla/Firefox"
@@ -79,7 +81,7 @@ opera="$roaming/Opera/Opera7/Profile"
 mkdir -p "$opera"
 printf '[User Prefs]\r\nOpera Directory=%s\\Opera\\Opera7\\Profile\r\n' "$win_roaming" >"$opera/opera6.ini"
 "$WINE64" "$BUILD/bin/fixture-gen.exe" opera "$win_roaming\\Opera\\Opera7\\Profile\\cookies4.dat" 40 \
-  </dev/null >/dev/null 2>&1 || true
+  </dev/null || fail "the Opera cookie file generator failed"
 
 # Per-site privacy: always block one site, always allow another.
 reg="$PREFIX/drive_c/morvane-demo.reg"
@@ -92,5 +94,8 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Internet Settings\P3P\History\example.com]
 @=dword:00000001
 REG
-"$WINE64" regedit /S 'C:\morvane-demo.reg' </dev/null >/dev/null 2>&1 || true
+"$WINE64" regedit /S 'C:\morvane-demo.reg' </dev/null || fail "importing the privacy entries failed"
 rm -f "$reg"
+"$WINESERVER" -w
+# regedit says nothing when an import fails: check that the entries are there.
+grep -q 'P3P\\\\History\\\\adnet.test' "$PREFIX/user.reg" || fail "the privacy entries are not in the registry"

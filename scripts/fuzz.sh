@@ -7,13 +7,17 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${FUZZ_BUILD:-$ROOT/build-fuzz}"
 SECONDS_PER_TARGET="${FUZZ_SECONDS:-20}"
 
-bash "$ROOT/scripts/setup.sh"
-if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+bash "$ROOT/scripts/setup.sh" fuzz
+# A configure that failed leaves a cache but no build.ninja: start afresh.
+if [ ! -f "$BUILD/CMakeCache.txt" ] || [ ! -f "$BUILD/build.ninja" ]; then
+  rm -f "$BUILD/CMakeCache.txt"
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DMORVANE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >"$BUILD.configure.log" 2>&1 ||
-    { cat "$BUILD.configure.log"; exit 1; }
+    { tail -20 "$BUILD.configure.log" >&2; rm -f "$BUILD/CMakeCache.txt"
+      echo "fuzz: configure failed; see $BUILD.configure.log" >&2; exit 1; }
 fi
-cmake --build "$BUILD" -j"$(nproc)"
+cmake --build "$BUILD" -j"${MORVANE_JOBS:-$(nproc)}" ||
+  { echo "fuzz: compiling the fuzz targets failed (output above)" >&2; exit 1; }
 
 failed=0
 ran=0

@@ -5,35 +5,62 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 CACHE="${MORVANE_CACHE:-$HOME/.cache/morvane}"
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+WINE_FONTS=/usr/share/wine/fonts
 export WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-TEMPLATE="$CACHE/prefix-template-$(dpkg-query -W -f='${Version}' wine64 2>/dev/null | tr -c 'A-Za-z0-9.\n' '_')"
+# Wine runs with this locale; scripts/setup.sh generates it.
+MORVANE_LANG=en_US.UTF-8
+# Bumped when morvane_template makes a different prefix, so that templates
+# made by an older recipe are not reused.
+TEMPLATE_RECIPE=2
 
-# Builds the Windows configuration into $BUILD (default build/).
+# Says in one line on stderr which step failed and where its log is.
+morvane_fail() { echo "$*" >&2; }
+
+# Builds the Windows configuration into $BUILD (default build/). The compiler
+# output goes to the terminal and to $BUILD.build.log.
 morvane_build() {
   BUILD="${BUILD:-$ROOT/build}"
-  if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$BUILD.configure.log" 2>&1 ||
-      { cat "$BUILD.configure.log"; return 1; }
+  # A configure that failed leaves a cache but no build.ninja: start afresh.
+  if [ ! -f "$BUILD/CMakeCache.txt" ] || [ ! -f "$BUILD/build.ninja" ]; then
+    rm -f "$BUILD/CMakeCache.txt"
+    if ! cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$BUILD.configure.log" 2>&1; then
+      tail -20 "$BUILD.configure.log" >&2
+      rm -f "$BUILD/CMakeCache.txt"
+      morvane_fail "build: configure failed; see $BUILD.configure.log"
+      return 1
+    fi
   fi
-  cmake --build "$BUILD" -j"${MORVANE_JOBS:-$(nproc)}" -- -k 0 "$@"
+  local status=0
+  cmake --build "$BUILD" -j"${MORVANE_JOBS:-$(nproc)}" -- -k 0 "$@" 2>&1 | tee "$BUILD.build.log" || status=$?
+  [ $status = 0 ] || { morvane_fail "build: compiling failed; see $BUILD.build.log"; return 1; }
 }
 
 # A ready prefix is made once per Wine version and copied for each use: a
 # fresh `wineboot -i` costs ten seconds and more.
+# Sets TEMPLATE. Asks dpkg for the versions, so it runs after scripts/setup.sh.
 morvane_template() {
+  local versions
+  versions="$(dpkg-query -W -f='${Version}-' wine64 fonts-wine 2>/dev/null)" ||
+    { morvane_fail "prefix: wine64 or fonts-wine is not installed (scripts/setup.sh installs them)"; return 1; }
+  TEMPLATE="$CACHE/prefix-template-$(printf '%s%s' "$versions" "$TEMPLATE_RECIPE" | tr -c 'A-Za-z0-9.-' '_')"
   [ -f "$TEMPLATE/.morvane-ready" ] && return 0
-  local tmp="$TEMPLATE.tmp.$$"
-  rm -rf "$tmp"; mkdir -p "$(dirname "$TEMPLATE")"
-  (
+  local tmp="$TEMPLATE.tmp.$$" log="$CACHE/logs/prefix-template.log"
+  rm -rf "$tmp"; mkdir -p "$(dirname "$TEMPLATE")" "$CACHE/logs"
+  # (set -e does not hold inside a tested subshell: the steps are chained.)
+  if ! (
     export WINEPREFIX="$tmp"
     unset DISPLAY
-    "$WINE64" wineboot -i </dev/null >/dev/null 2>&1
-    "$WINESERVER" -w
+    "$WINE64" wineboot -i </dev/null && "$WINESERVER" -w &&
+    morvane_prefix_fonts "$tmp" &&
     # Hiding a top-level window without a window manager stalls 2 s otherwise.
-    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null &&
     "$WINESERVER" -w
-  )
+  ) >"$log" 2>&1; then
+    rm -rf "$tmp"
+    morvane_fail "prefix: making the Wine prefix template failed; see $log"
+    return 1
+  fi
   # The user folders of a new prefix are links into $HOME; make them real.
   local u
   for u in "$tmp"/drive_c/users/*/; do
@@ -43,6 +70,17 @@ morvane_template() {
   done
   touch "$tmp/.morvane-ready"
   rm -rf "$TEMPLATE"; mv "$tmp" "$TEMPLATE"
+}
+
+# Wine looks for fonts in the prefix's Windows folder and in fontconfig's
+# folders, not in the folder where Debian's fonts-wine puts them. Without
+# Marlett there the window frames draw their caption buttons as the letters
+# "0", "1" and "r", and Tahoma and MS Sans Serif fall back to other faces.
+morvane_prefix_fonts() {
+  local dir="$1/drive_c/windows/Fonts"
+  [ -d "$WINE_FONTS" ] || { morvane_fail "prefix: $WINE_FONTS is missing (fonts-wine)"; return 1; }
+  mkdir -p "$dir"
+  cp -n "$WINE_FONTS"/* "$dir/"
 }
 
 # Copies the template to $1, drops its z: drive (it maps the whole Linux

@@ -5,25 +5,33 @@
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
-bash "$ROOT/scripts/setup.sh"
-morvane_build
+bash "$ROOT/scripts/setup.sh" run
+# Only the program and the demo machine's generator: the tests are not needed here.
+morvane_build Morvane fixture-gen
+export LANG=$MORVANE_LANG LC_ALL=
 
 DATA="${XDG_DATA_HOME:-$HOME/.local/share}/morvane"
+mkdir -p "$DATA"
 export WINEPREFIX="${MORVANE_PREFIX:-$DATA/prefix}"
 if [ ! -f "$WINEPREFIX/.morvane-demo" ]; then
   morvane_template
   mkdir -p "$(dirname "$WINEPREFIX")"
   rm -rf "$WINEPREFIX"
   cp -a "$TEMPLATE" "$WINEPREFIX"
-  # The demo machine: browser profiles and cookie stores to look at.
-  bash "$ROOT/scripts/demo-machine.sh" "$WINEPREFIX" "$BUILD"
+  # The demo machine: browser profiles and cookie stores to look at. A demo
+  # that failed half-way is not marked done, so the next run makes it anew.
+  bash "$ROOT/scripts/demo-machine.sh" "$WINEPREFIX" "$BUILD" >"$DATA/demo-machine.log" 2>&1 ||
+    { morvane_fail "run: making the demo machine failed; see $DATA/demo-machine.log"; exit 1; }
   "$WINESERVER" -w
   touch "$WINEPREFIX/.morvane-demo"
 fi
+# Prefixes made before the fonts were installed into the template get them too.
+morvane_prefix_fonts "$WINEPREFIX"
 
 started_xvfb=0
 if [ -z "${DISPLAY:-}" ]; then
-  morvane_start_xvfb "$DATA/xvfb.log"
+  morvane_start_xvfb "$DATA/xvfb.log" ||
+    { morvane_fail "run: the X server did not start; see $DATA/xvfb.log"; exit 1; }
   started_xvfb=1
   echo "run: no DISPLAY; Morvane runs on the private X server $DISPLAY"
   trap 'morvane_stop_xvfb' EXIT

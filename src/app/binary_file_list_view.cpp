@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #include "platform/control_ids.h"
 #include "platform/core/exceptions.h"
@@ -26,6 +27,66 @@ uint32_t SystemGranularity() {
   GetSystemInfo(&si);
   return si.dwAllocationGranularity;
 }
+
+// Reads from a mapped view. A view of a file on a network share or a
+// removable disk can fail to page in, and the read then raises a system
+// exception, not a C++ one. The copy is a few instructions of its own whose
+// faulting read the vectored handler below skips to a failure return, with
+// the registers as the copy left them; the caller turns that into the
+// system's error text.
+extern "C" int MorvaneViewCopy(void* Dst, const void* Src, size_t Count);
+extern "C" char MorvaneViewCopyRead[], MorvaneViewCopyFailed[];
+asm(R"(
+    .text
+    .globl MorvaneViewCopy
+    .globl MorvaneViewCopyRead
+    .globl MorvaneViewCopyFailed
+    .def MorvaneViewCopy; .scl 2; .type 32; .endef
+MorvaneViewCopy:
+    movq %rdi, %r9
+    movq %rsi, %r10
+    movq %rcx, %rdi
+    movq %rdx, %rsi
+    movq %r8, %rcx
+MorvaneViewCopyRead:
+    rep movsb
+    movq %r9, %rdi
+    movq %r10, %rsi
+    movl $1, %eax
+    ret
+MorvaneViewCopyFailed:
+    movq %r9, %rdi
+    movq %r10, %rsi
+    xorl %eax, %eax
+    ret
+)");
+
+thread_local DWORD viewReadError = ERROR_SUCCESS;
+
+LONG CALLBACK ViewReadFault(EXCEPTION_POINTERS* e) {
+  const DWORD code = e->ExceptionRecord->ExceptionCode;
+  if ((code != EXCEPTION_IN_PAGE_ERROR && code != EXCEPTION_ACCESS_VIOLATION) ||
+      e->ContextRecord->Rip != reinterpret_cast<DWORD64>(MorvaneViewCopyRead))
+    return EXCEPTION_CONTINUE_SEARCH;
+  viewReadError = code == EXCEPTION_IN_PAGE_ERROR ? ERROR_SWAPERROR : ERROR_NOACCESS;
+  e->ContextRecord->Rip = reinterpret_cast<DWORD64>(MorvaneViewCopyFailed);
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+// Copies Count bytes from a view; false, with the error code in Error, when
+// the view could not be read.
+bool ReadView(void* Dst, const uint8_t* Src, size_t Count, DWORD& Error) {
+  static const PVOID handler = AddVectoredExceptionHandler(1, &ViewReadFault);
+  (void)handler;
+  viewReadError = ERROR_SUCCESS;
+  if (MorvaneViewCopy(Dst, Src, Count)) return true;
+  Error = viewReadError;
+  return false;
+}
+
+// The last row of the window Copy and Find map from Row: up to kWalkRows
+// more, never past the last row (Row + kWalkRows overflows near 2^31 rows).
+int WalkLast(int Row, int RowCount) { return Row + std::min(kWalkRows, RowCount - 1 - Row); }
 
 EOSError LastOSError() { return EOSError(SysErrorMessage(GetLastError())); }
 
@@ -242,7 +303,9 @@ int TQBBinaryFileListView::RowBytes(int Row, uint8_t* Out) const {
   const int n = HexDumpRowBytes(fileSize_, Row);
   const int64_t at = static_cast<int64_t>(Row) * kHexDumpRowSize - ViewOffset;
   if (n == 0 || !View || at < 0 || static_cast<uint64_t>(at) + static_cast<uint64_t>(n) > View.Size()) return 0;
-  std::memcpy(Out, View.Data() + at, static_cast<size_t>(n));
+  DWORD error = ERROR_SUCCESS;
+  if (!ReadView(Out, View.Data() + at, static_cast<size_t>(n), error))
+    throw EViewReadError(SysErrorMessage(error), at, n);
   return n;
 }
 
@@ -277,7 +340,22 @@ void TQBBinaryFileListView::ListViewData(TObject*, TListItem* Item) {
   uint8_t bytes[kHexDumpRowSize];
   // The view always holds the rows of the remembered range; a row it does
   // not hold stays empty.
-  const int n = RowBytes(row, bytes);
+  int n = 0;
+  try {
+    n = RowBytes(row, bytes);
+  } catch (const EViewReadError& e) {
+    // The list asks again for every row while the message is up: one
+    // message at a time, the rows stay empty.
+    if (showingError_) return;
+    showingError_ = true;
+    struct TDone {
+      bool& f;
+      ~TDone() { f = false; }
+    } done{showingError_};
+    ShowMessage("Error in data - " + e.Message() + ": iOfset=" + std::to_string(e.Offset) +
+                " nLineSize=" + std::to_string(e.Count) + "HIGH(DWORD)=" + std::to_string(0xFFFFFFFFu));
+    return;
+  }
   if (n == 0) return;
   Item->Caption = FormatAddress(static_cast<uint64_t>(row) * kHexDumpRowSize, HexAddresses_) + " ";
   const THexDumpMode& m1 = Modes[static_cast<size_t>(Column1Mode_)];
@@ -290,17 +368,16 @@ int TQBBinaryFileListView::NextSelected(int After) {
   if (ListView->HandleAllocated())
     return static_cast<int>(
         SendMessageA(ListView->Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(After), LVNI_SELECTED));
-  for (int i = std::max(After + 1, 0); i < RowCount; ++i)
-    if (ListView->IsSelected(i)) return i;
-  return -1;
+  TListItem* from = After >= 0 ? ListView->Items()->Item(After) : nullptr;
+  TListItem* next = ListView->GetNextItem(from, TSearchDirection::sdAll, isSelected);
+  return next ? next->Index() : -1;
 }
 
 int TQBBinaryFileListView::FocusedRow() {
   if (ListView->HandleAllocated())
     return static_cast<int>(SendMessageA(ListView->Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-  for (int i = 0; i < RowCount; ++i)
-    if (ListView->IsFocused(i)) return i;
-  return -1;
+  TListItem* focused = ListView->ItemFocused();
+  return focused ? focused->Index() : -1;
 }
 
 void TQBBinaryFileListView::ShowCopyError(const std::string& Message, int Row) {
@@ -322,7 +399,7 @@ void TQBBinaryFileListView::Copy1Click(TObject*) {
     int inBatch = 0;
     uint8_t bytes[kHexDumpRowSize];
     while ((row = NextSelected(row)) >= 0 && row < RowCount) {
-      if (row < VisibleFirst || row > VisibleLast) MapRows(row, std::min(RowCount - 1, row + kWalkRows));
+      if (row < VisibleFirst || row > VisibleLast) MapRows(row, WalkLast(row, RowCount));
       const int n = RowBytes(row, bytes);
       batch += FormatAddress(static_cast<uint64_t>(row) * kHexDumpRowSize, HexAddresses_);
       batch += ' ';
@@ -352,19 +429,27 @@ void TQBBinaryFileListView::Find(const std::string& Text) {
   if (Text.empty() || !IsOpen()) return;
   THourGlass busy;
   const int focused = FocusedRow();
-  const int selected = NextSelected(-1);
+  const int selected = focused >= 0 ? -1 : NextSelected(-1);
   int row = focused >= 0 ? focused + 1 : selected >= 0 ? selected + 1 : 0;
   if (focused >= 0) ListView->SetItemSelected(focused, false);
   const uint64_t tail = Text.size() - 1;
+  std::vector<uint8_t> window;
   try {
     while (row < RowCount) {
-      const int last = std::min(RowCount - 1, row + kWalkRows);
+      const int last = WalkLast(row, RowCount);
       // A match begins in one of these rows and may run on into the rows after.
       MapRows(row, last, tail);
       const uint64_t begin = static_cast<uint64_t>(row) * kHexDumpRowSize;
       const uint64_t beginsBefore = std::min<uint64_t>(static_cast<uint64_t>(last + 1) * kHexDumpRowSize, fileSize_);
-      const uint8_t* base = View.Data() + (begin - static_cast<uint64_t>(ViewOffset));
-      const uint8_t* end = View.Data() + View.Size();
+      // Searched in a copy: a view that fails to page in is reported, not
+      // the end of the program.
+      const uint64_t skip = begin - static_cast<uint64_t>(ViewOffset);
+      window.resize(static_cast<size_t>(View.Size() - skip));
+      DWORD error = ERROR_SUCCESS;
+      if (!ReadView(window.data(), View.Data() + skip, window.size(), error))
+        throw EOSError(SysErrorMessage(error));
+      const uint8_t* base = window.data();
+      const uint8_t* end = base + window.size();
       const uint8_t* hit = std::search(base, end, Text.begin(), Text.end(),
                                        [](uint8_t a, char b) { return a == static_cast<uint8_t>(b); });
       if (hit != end && static_cast<uint64_t>(hit - base) < beginsBefore - begin) {

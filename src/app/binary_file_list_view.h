@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/hex_dump_lines.h"
+#include "platform/core/exceptions.h"
 #include "platform/core/handles.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/listview.h"
@@ -31,6 +32,16 @@ class TFileView {
  private:
   const uint8_t* data_ = nullptr;
   uint64_t size_ = 0;
+};
+
+// A row that the view could not give (the file failed to page in): the
+// system's text, and where in the view and how many bytes were read.
+class EViewReadError : public Exception {
+ public:
+  EViewReadError(const std::string& Message, int64_t AOffset, int ACount)
+      : Exception(Message), Offset(AOffset), Count(ACount) {}
+  int64_t Offset;
+  int Count;
 };
 
 class TQBBinaryFileListView : public TFrame {
@@ -103,7 +114,8 @@ class TQBBinaryFileListView : public TFrame {
   // Maps rows First..Last and TailBytes beyond them; raises EOSError with
   // the system's text when the view cannot be mapped.
   void MapRows(int First, int Last, uint64_t TailBytes = 0);
-  // The bytes of Row from the view (0 when the view does not hold them).
+  // The bytes of Row from the view (0 when the view does not hold them);
+  // raises EViewReadError when the view cannot be read.
   int RowBytes(int Row, uint8_t* Out) const;
   int NextSelected(int After);
   int FocusedRow();

@@ -1,5 +1,7 @@
 #include "app/dialog_layout.h"
 
+#include <algorithm>
+
 namespace morvane {
 
 void SetupDialogForm(TForm* Form, const std::string& Caption, int ClientWidth, int ClientHeight,
@@ -9,6 +11,16 @@ void SetupDialogForm(TForm* Form, const std::string& Caption, int ClientWidth, i
   Form->SetPosition(Position);
   Form->SetClientWidth(ClientWidth);
   Form->SetClientHeight(ClientHeight);
+}
+
+void WidenToFitLabels(TForm* Form, std::initializer_list<TControl*> Labels,
+                      std::initializer_list<TControl*> RightAnchored, int Margin) {
+  int need = Form->ClientWidth();
+  for (TControl* l : Labels) need = std::max(need, l->Left() + l->Width() + Margin);
+  const int grow = need - Form->ClientWidth();
+  if (grow <= 0) return;
+  Form->SetClientWidth(need);
+  for (TControl* c : RightAnchored) c->SetLeft(c->Left() + grow);
 }
 
 TLabel* TDialogBuilder::Label(const char* Name, const std::string& Caption, int Left, int Top, TWinControl* Parent) {

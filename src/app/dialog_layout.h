@@ -17,6 +17,13 @@ namespace morvane {
 void SetupDialogForm(TForm* Form, const std::string& Caption, int ClientWidth, int ClientHeight,
                      TPosition Position = TPosition::poDesktopCenter);
 
+// Widens the form's client area until each of Labels ends Margin pixels
+// inside it (a caption's width depends on the font the system gives), and
+// moves RightAnchored controls by as much, so buttons keep their place at
+// the right edge.
+void WidenToFitLabels(TForm* Form, std::initializer_list<TControl*> Labels,
+                      std::initializer_list<TControl*> RightAnchored, int Margin = 14);
+
 class TDialogBuilder {
  public:
   TDialogBuilder(TForm* Form, int FirstId) : form_(Form), next_(FirstId) {}

@@ -2,12 +2,36 @@
 
 #include "app/dialog_layout.h"
 #include "platform/control_ids.h"
+#include "platform/core/sysutils.h"
+#include "platform/ui/modal.h"
 
 namespace morvane {
 
 TEditMozillaCookieDlg::TEditMozillaCookieDlg(TComponent* AOwner) : TForm(AOwner) {
   SetName("EditMozillaCookieDlg");
   BuildLayout();
+  OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
+}
+
+std::string TEditMozillaCookieDlg::TextProblem(const std::string& Name, const std::string& Value,
+                                               const std::string& Domain) {
+  // cookies.txt has no escapes: a TAB would shift the fields and a line
+  // break end the line, so the reader would cut the cookie short or drop it.
+  auto breaks = [](const std::string& s) { return s.find_first_of("\t\r\n") != std::string::npos; };
+  if (breaks(Name) || breaks(Value) || breaks(Domain))
+    return "The cookie name, value and domain cannot contain tabs or line breaks.";
+  if (Trim(Name).empty()) return "The cookie name cannot be empty. Please enter a cookie name.";
+  if (Trim(Domain.substr(0, Domain.find('/'))).empty())
+    return "The cookie domain cannot be empty. Please enter a domain, for example \".example.com/\".";
+  return std::string();
+}
+
+void TEditMozillaCookieDlg::FormCloseQuery(TObject*, bool& CanClose) {
+  if (ModalResult() != mrOk) return;
+  const std::string problem = TextProblem(edtCookieName->Text(), edtCookieValue->Text(), edtDomain->Text());
+  if (problem.empty()) return;
+  MessageDlg(problem, TMsgDlgType::mtInformation, mbOK);
+  CanClose = false;
 }
 
 void TEditMozillaCookieDlg::BuildLayout() {

@@ -29,9 +29,10 @@ void AppendEscaped(std::string& Out, std::string_view Text) {
   Out.append(Text.substr(from));
 }
 
-size_t TotalSize(const std::vector<std::string>& Lines) {
+template <class T>
+size_t TotalSize(const std::vector<T>& Lines) {
   size_t n = 0;
-  for (const std::string& l : Lines) n += l.size() + 8;
+  for (const T& l : Lines) n += l.size() + 8;
   return n;
 }
 
@@ -51,7 +52,7 @@ std::string HtmlEscape(std::string_view Text) {
 }
 
 std::string GridExportText(TGridExportFormat Format, const std::vector<std::string>& Captions,
-                           const std::vector<std::string>& RowLines) {
+                           const std::vector<std::string_view>& RowLines) {
   std::string out;
   if (Format == TGridExportFormat::gefNone) return out;
   if (Format == TGridExportFormat::gefTabSeparated) {
@@ -59,13 +60,13 @@ std::string GridExportText(TGridExportFormat Format, const std::vector<std::stri
     AppendJoined(out, Captions);
     out += "\r\n";
     for (size_t k = 0; k < RowLines.size(); ++k) {
-      const std::string& line = RowLines[k];
+      const std::string_view line = RowLines[k];
       const size_t tab = line.find('\t');
-      if (tab == std::string::npos) {
+      if (tab == std::string_view::npos) {
         out += line;
       } else {
         out += std::to_string(k + 1);
-        out.append(line, tab, std::string::npos);
+        out += line.substr(tab);
       }
       out += "\r\n";
     }
@@ -98,11 +99,11 @@ std::string GridExportText(TGridExportFormat Format, const std::vector<std::stri
   return out;
 }
 
-std::string GridClipboardText(const std::vector<std::string>& Captions, const std::vector<std::string>& Lines) {
+std::string GridClipboardText(const std::vector<std::string>& Captions, const std::vector<std::string_view>& Lines) {
   std::string out;
   out.reserve(TotalSize(Lines) + TotalSize(Captions));
   AppendJoined(out, Captions);
-  for (const std::string& l : Lines) {
+  for (std::string_view l : Lines) {
     out += "\r\n";
     out += l;
   }

@@ -24,10 +24,10 @@ std::string HtmlEscape(std::string_view Text);
 // The whole file: every line ended by CR LF. Row line k (from 1) gets the
 // number k in place of its first cell.
 std::string GridExportText(TGridExportFormat Format, const std::vector<std::string>& Captions,
-                           const std::vector<std::string>& RowLines);
+                           const std::vector<std::string_view>& RowLines);
 
 // The clipboard text: the captions joined by TAB, then CR LF and each line;
 // nothing after the last line.
-std::string GridClipboardText(const std::vector<std::string>& Captions, const std::vector<std::string>& Lines);
+std::string GridClipboardText(const std::vector<std::string>& Captions, const std::vector<std::string_view>& Lines);
 
 }  // namespace morvane

@@ -9,8 +9,6 @@
 
 namespace morvane {
 
-namespace {
-
 // Cells are mostly ASCII: those need no code-page call.
 void AppendNarrow(std::string& Out, std::wstring_view S) {
   for (wchar_t c : S)
@@ -22,6 +20,8 @@ void AppendNarrow(std::string& Out, std::wstring_view S) {
   Out.resize(at + S.size());
   for (size_t i = 0; i < S.size(); ++i) Out[at + i] = static_cast<char>(S[i]);
 }
+
+namespace {
 
 int Sign(int r) { return r < 0 ? -1 : (r > 0 ? 1 : 0); }
 

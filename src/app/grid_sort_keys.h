@@ -23,6 +23,9 @@ namespace morvane {
 class TElList;
 class TCustomElTree;
 
+// Appends S in the system code page; ASCII cells take no code-page call.
+void AppendNarrow(std::string& Out, std::wstring_view S);
+
 struct TRowSortKey {
   std::string Text;          // the sort column's text, then the following cells
   size_t PrimaryLength = 0;  // bytes of Text from the sort column

@@ -20,6 +20,7 @@
 #include "browserdata/ie/cookie_info.h"
 #include "browserdata/netscape/mozilla_cookies.h"
 #include "browserdata/opera/qb_opera_cookie_info.h"
+#include "browserdata/settings/application_defaults.h"
 #include "browserdata/settings/persitent_properties.h"
 
 namespace morvane {
@@ -75,6 +76,24 @@ TMainFrm::~TMainFrm() {
 
 TControl* TMainFrm::FindNamedControl(const std::string& Name) const {
   return dynamic_cast<TControl*>(FindComponent(Name));
+}
+
+std::string TMainFrm::ProgramTitle() { return AppName.empty() ? std::string(kDefaultAppName) : AppName; }
+
+int TMainFrm::AddIECookieFolder(const tIEProfileInfo& Info) {
+  ieFolderObjects_.push_back(std::make_unique<TIEProfileObject>(Info));
+  return CboIECookieFolders->Items()->AddObject(Info.UserName, ieFolderObjects_.back().get());
+}
+
+tIEProfileInfo* TMainFrm::IECookieFolder(int Index) const {
+  if (Index < 0 || Index >= CboIECookieFolders->Items()->Count()) return nullptr;
+  auto* object = dynamic_cast<TIEProfileObject*>(CboIECookieFolders->Items()->Objects(Index));
+  return object ? &object->Info : nullptr;
+}
+
+void TMainFrm::Notification(TComponent* AComponent, TOperation Operation) {
+  TForm::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == Splash) Splash = nullptr;
 }
 
 }  // namespace morvane

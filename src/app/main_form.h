@@ -17,12 +17,15 @@
 //   main_form_page_commands.cpp blocking, row comparison, keys, log viewer
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "browserdata/ie/cookie_info.h"
 #include "platform/core/classes.h"
+#include "platform/core/threads.h"
 #include "platform/ui/comctrls.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/extctrls.h"
@@ -48,6 +51,8 @@ class TDirectorySearchThread;
 class TElTreeItem;
 class TElHeaderSection;
 class TCanvas;
+struct TQbCookie;
+struct tIEProfileInfo;
 class TRowKeyCache;
 
 class TMainFrm : public TForm {
@@ -202,6 +207,13 @@ class TMainFrm : public TForm {
   // ---- main_form.cpp --------------------------------------------------------------------
   // The control of this window with that component name, or null.
   TControl* FindNamedControl(const std::string& Name) const;
+  // Appends an entry to CboIECookieFolders under Info.UserName; the window
+  // keeps the entry's record. Returns the entry's index.
+  int AddIECookieFolder(const tIEProfileInfo& Info);
+  // The record of entry Index of CboIECookieFolders, or null.
+  tIEProfileInfo* IECookieFolder(int Index) const;
+  // The program's display name (the distributor's, else the built-in one).
+  static std::string ProgramTitle();
 
   // ---- main_form_lifecycle.cpp ------------------------------------------------------------
   void FormCreate(TObject* Sender);
@@ -217,6 +229,9 @@ class TMainFrm : public TForm {
   // Creates the Netscape/Mozilla (Kind 0) or Firefox (Kind 1) store; a failing
   // constructor leaves Store empty.
   void CreateMozillaStore(std::unique_ptr<QbMozillaCookiesClass>& Store, int Kind);
+  // The start-up update check, when it is due: the maker's update list
+  // (tests put a stand-in here).
+  static std::function<void()>& SoftwareUpdateCheck();
 
   // ---- main_form_grids.cpp ------------------------------------------------------------------
   uint8_t GetViewKind();
@@ -333,6 +348,23 @@ class TMainFrm : public TForm {
   void EditOperaBlockedDomain();
   void NewOperaBlockedDomain();
   void DeleteOperaBlockedDomains();
+  // The caption of the chosen profile ("" when none is chosen).
+  std::string MozillaProfileCaption();
+  // Frees the active store and makes a new one for BrowserKind, keeping the
+  // folders the user added.
+  void RecreateMozillaStore(bool ForPermissions);
+  // Both page loads: the store made again, the profile shown, the grid's sort
+  // and place kept.
+  void ReloadMozillaGrid(TElTreeWindow* Grid, bool ForPermissions);
+  // Shows the cookie dialog; on OK reads the cookie back from it.
+  bool RunMozillaCookieDialog(TQbCookie& Cookie);
+  // Writes Cookie into the profile's cookies.txt and reloads the page.
+  void SaveMozillaCookie(const TQbCookie& Cookie);
+  // The file format the permission dialog offers for Profile (1 hostperm.1, 0 otherwise).
+  uint8_t MozillaPermissionFormat(const std::string& Profile);
+  // Set once the user has been told that an Opera delete leaves the file as it is.
+  bool OperaFileNoticeShown = false;
+  static constexpr const char* kOperaFileNotice = "Opera's file is unchanged";
 
   // ---- main_form_disk_search.cpp --------------------------------------------------------------
   void chkIECookiesSearchClick(TObject* Sender);
@@ -344,6 +376,25 @@ class TMainFrm : public TForm {
   // Stops a running disk search, waits for it while serving the queued
   // calls to this window, and frees it.
   void StopIESearch();
+  void StartIECookieSearch(const std::string& Mask);
+  void PrepareIESearchUI();
+  // The four reports of the search, on the user-interface thread.
+  void IESearchFound(const std::string& FileName, const WIN32_FIND_DATAA* FindData);
+  void IESearchProgress(const std::string& Folder);
+  void IESearchError(const std::string& Path, const std::string& ErrorText);
+  void IESearchDone();
+  // Releases the finished search from the message loop (a report cannot
+  // wait for its own thread).
+  void ScheduleIESearchRelease();
+  // The running search: one search thread or a pool of them; owned here.
+  std::unique_ptr<TThread> IESearchThread;
+  // The folders the current search found (null between searches).
+  std::unique_ptr<TStringList> FoundIEFolders;
+  // Set while the user's Stop is handled: no "nothing found" message then.
+  bool IESearchCancelling = false;
+  // Reports of the search being handled right now (the thread waits for them).
+  int IESearchReportDepth = 0;
+  TTimer* IESearchReleaseTimer = nullptr;
 
   // ---- main_form_commands.cpp -----------------------------------------------------------------
   void Refresh1Click(TObject* Sender);
@@ -388,6 +439,15 @@ class TMainFrm : public TForm {
 
  private:
   void BuildLayout();
+  // The records behind the CboIECookieFolders entries.
+  class TIEProfileObject : public TObject {
+   public:
+    explicit TIEProfileObject(const tIEProfileInfo& I) : Info(I) {}
+    tIEProfileInfo Info;
+  };
+  std::vector<std::unique_ptr<TIEProfileObject>> ieFolderObjects_;
+  // The splash goes by itself; its field is cleared when it does.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
 // The one main window of the process (set while it exists).

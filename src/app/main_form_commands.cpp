@@ -5,6 +5,7 @@
 
 #include "app/error_dlg.h"
 #include "app/grid_export.h"
+#include "app/grid_sort_keys.h"
 #include "app/main_form.h"
 #include "browserdata/settings/persitent_properties.h"
 #include "browserdata/sys/qb_sys_utils.h"
@@ -36,8 +37,8 @@ std::string WebAddressOf(const std::string& Cell) {
   return "http://" + Cell;
 }
 
-std::vector<std::string> ToVector(const TStrings& Lines) {
-  std::vector<std::string> out;
+std::vector<std::string_view> LinesOf(const TStringList& Lines) {
+  std::vector<std::string_view> out;
   out.reserve(static_cast<size_t>(Lines.Count()));
   for (int i = 0; i < Lines.Count(); ++i) out.push_back(Lines.Strings(i));
   return out;
@@ -145,19 +146,19 @@ void TMainFrm::GetSelectedRowLines(TStringList* Lines) {
   TElTree& tree = grid->Tree();
   const int wanted = tree.GetSelectedCount();
   const TElList& all = tree.AllItems();
-  std::wstring line;
+  std::string line;
   int k = 0;
   for (int i = 0; i < all.Count() && k < wanted; ++i) {
     auto* it = static_cast<TElTreeItem*>(all.List()[i]);
     if (!it->Selected()) continue;
     ++k;
-    line = std::to_wstring(k);
+    line = std::to_string(k);
     if (const TElWideStringList* cells = it->ColumnTexts())
       for (int c = 0; c < cells->Count(); ++c) {
-        line += L'\t';
-        line += cells->GetRef(c);
+        line += '\t';
+        AppendNarrow(line, cells->GetRef(c));
       }
-    Lines->Add(WideToAnsi(line));
+    Lines->Add(line);
   }
 }
 
@@ -166,7 +167,7 @@ void TMainFrm::mnuEditCopyToClipboardClick(TObject* /*Sender*/) {
   if (!grid) return;
   TStringList lines;
   GetSelectedRowLines(&lines);
-  Clipboard()->SetAsText(GridClipboardText(GridCaptions(grid), ToVector(lines)));
+  Clipboard()->SetAsText(GridClipboardText(GridCaptions(grid), LinesOf(lines)));
 }
 
 void TMainFrm::mnuEditSaveAsClick(TObject* /*Sender*/) { SaveGridAs(false); }
@@ -220,7 +221,7 @@ void TMainFrm::SaveGridAs(bool SelectedOnly) {
     else
       grid->Tree().Items().SaveToStrings(lines);
     const std::string text = GridExportText(GridExportFormatOf(SaveDialog1->FilterIndex), GridCaptions(grid),
-                                            ToVector(lines));
+                                            LinesOf(lines));
     TFileStream file(fileName, fmCreate);
     if (!text.empty()) file.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
   } catch (const std::exception& e) {

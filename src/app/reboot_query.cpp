@@ -21,6 +21,7 @@ void TRebootQuery::BuildLayout() {
   rtnYes->SetDefault(true);
   btnNo = b.Button("btnNo", "No", mrCancel, 320, 116);
   btnNo->SetCancel(true);
+  WidenToFitLabels(this, {Label1, Label2, Label3}, {rtnYes, btnNo});
 }
 
 }  // namespace morvane

@@ -107,6 +107,8 @@ class TCustomElHeader : public TElXPThemedControl, public IElHeaderSectionsOwner
   bool LookupOpen() const { return lookupOpen_; }
   bool LineShown() const { return lineShown_; }
   int LineX() const { return lineX_; }
+  // Where the drag ghost was last drawn, in client coordinates.
+  RECT GhostRect() const { return dragRect_; }
   TWinControl* LookupBox() const;
 
   TElHeaderSectionEvent OnSectionClick, OnSectionResize, OnSectionDelete, OnSectionShowHide, OnSectionCreate,
@@ -124,6 +126,7 @@ class TCustomElHeader : public TElXPThemedControl, public IElHeaderSectionsOwner
   TPersistent* HeaderPersistent() override { return this; }
   void SectionCreated() override { sectionCreated_ = true; }
   void SectionDeleted() override { sectionDeleted_ = true; }
+  void SectionLeaving(TElHeaderSection* Section) override;
   bool HandleAllocated() const override { return TElXPThemedControl::HandleAllocated(); }
   void Invalidate() override { TElXPThemedControl::Invalidate(); }
   void InvalidateRect(int Left, int Top, int Right, int Bottom) override;
@@ -179,6 +182,7 @@ class TCustomElHeader : public TElXPThemedControl, public IElHeaderSectionsOwner
   void SetScreenCursor(TCursor c);
   void RestoreScreenCursor();
   void CancelGesture();
+  void ReleaseOwnCapture();
   void LeftDown(int X, int Y);
   void LeftUp(int X, int Y);
   void MoveTo(int X, int Y);

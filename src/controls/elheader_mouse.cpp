@@ -240,8 +240,9 @@ void TCustomElHeader::MoveGhost(int X) {
   // Put back what the ghost covered, keep what it will cover, draw it.
   if (dragRect_.right > dragRect_.left)
     ::BitBlt(dc, dragRect_.left, dragRect_.top, w, h, ghostBack_->Canvas()->Handle(), 0, 0, SRCCOPY);
-  RECT base = SectionRect(dragSection_);
-  int left = base.left - leftPos_ + (X + leftPos_ - (pressPoint_.x + leftPos_));
+  // By the mouse's move since the last step: the section itself may have
+  // moved to another place under the ghost meanwhile (MoveOnDrag).
+  const int left = dragRect_.left + (X + leftPos_ - dragX_);
   RECT next{left, 0, left + w, h};
   ::BitBlt(ghostBack_->Canvas()->Handle(), 0, 0, w, h, dc, next.left, next.top, SRCCOPY);
   DrawTransparentBitmapEx(dc, ghost_.get(), next.left, next.top, RECT{0, 0, w, h}, ghostColor_);
@@ -429,7 +430,8 @@ void TCustomElHeader::LeftUp(int X, int Y) {
     }
     if (s) {
       TriggerSectionResizingEvent(s, trsEnd, s->Width());
-      TriggerSectionResizeEvent(s);
+      // Unless the handler has freed it.
+      if (resizeSection_ == s) TriggerSectionResizeEvent(s);
     }
     resizeSection_ = nullptr;
     Invalidate();
@@ -506,8 +508,55 @@ void TCustomElHeader::MouseLeft() {
   hintSection_ = nullptr;
 }
 
+void TCustomElHeader::ReleaseOwnCapture() {
+  releasing_ = true;
+  if (HandleAllocated() && ::GetCapture() == Handle()) ::ReleaseCapture();
+  releasing_ = false;
+}
+
+// A section can go while the mouse is on it: a click handler that rebuilds
+// the columns, a reload of the stored layout. Whatever gesture it was part
+// of ends here without events, and the lookup box it opened closes, so
+// nothing later reaches the freed section.
+void TCustomElHeader::SectionLeaving(TElHeaderSection* Section) {
+  if (!Section) return;
+  if (hotSection_ == Section) hotSection_ = nullptr;
+  if (hintSection_ == Section) hintSection_ = nullptr;
+  if (dropSection_ == Section) dropSection_ = nullptr;
+  if (pressedSection_ == Section) {
+    pressedSection_ = nullptr;
+    pressing_ = false;
+    if (!resizing_ && !dragSection_) ReleaseOwnCapture();
+  }
+  if (resizeSection_ == Section) {
+    resizeSection_ = nullptr;
+    resizing_ = false;
+    EndLine();
+    ReleaseOwnCapture();
+    RestoreScreenCursor();
+  }
+  if (dragSection_ == Section) {
+    dragSection_ = nullptr;
+    FreeDragImages();
+    ReleaseOwnCapture();
+  }
+  if (lookupSection_ == Section) {
+    lookupSection_ = nullptr;
+    if (lookupOpen_) {
+      lookupOpen_ = false;
+      if (lookupBox_ && !IsDestroying()) {
+        lookupBox_->Hide();
+        if (savedFocus_ && ::IsWindow(savedFocus_)) ::SetFocus(savedFocus_);
+      }
+      savedFocus_ = nullptr;
+    }
+  }
+}
+
 void TCustomElHeader::CancelGesture() {
-  if (dragSection_ && allowDrag_ && !pressing_) LeftUp(-1, -1);
+  // A drag the system took away ends where it began, as Escape ends it: the
+  // mouse position of a cancel is no drop place.
+  if (dragSection_ && allowDrag_ && !pressing_) EndDrag(0, 0, false);
   if (resizing_) LeftUp(-1, -1);
   if (lineDC_) EndLine();
 }
@@ -650,7 +699,8 @@ void TCustomElHeader::CloseLookup(bool Accepted) {
   const std::string text = lookupBox_->BoxText();
   TElHeaderSection* s = lookupSection_;
   TriggerHeaderLookupDoneEvent(s, text, Accepted);
-  if (Accepted && s) {
+  // The handler may have rebuilt the columns.
+  if (Accepted && s && lookupSection_ == s) {
     TStringList& history = s->LookupHistory();
     int at = history.IndexOf(text);
     if (at >= 0) history.Delete(at);

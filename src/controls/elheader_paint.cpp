@@ -128,9 +128,10 @@ void TCustomElHeader::DrawSection(TCanvas* Canvas, TElHeaderSection* Section, bo
   // Buttons and marks from the right.
   R.right -= 4;
   if ((Section->Expandable() || Section->LookupEnabled()) && R.left + 5 < R.right - 2) {
-    if (Section->Expandable()) {
+    // A section can be both: the arrow above, the lookup mark below it.
+    if (Section->Expandable())
       DrawArrow(Canvas, Section->Expanded() ? 0 : 2, RECT{R.right - 5, R.top, R.right, R.top + 7}, true, clBtnText);
-    } else if (HBITMAP point = ElHeaderPointBmp()) {
+    if (HBITMAP point = Section->LookupEnabled() ? ElHeaderPointBmp() : nullptr) {
       const SIZE sz = BitmapSize(point);
       const COLORREF transparent = BitmapPixel(point, 0, sz.cy - 1);
       const int bottom = std::min<int>(R.top + 14, R.bottom);
@@ -170,9 +171,13 @@ void TCustomElHeader::DrawSection(TCanvas* Canvas, TElHeaderSection* Section, bo
 
   R.left += 5;
   if (R.right < R.left) return;
-  const int index = Section->Style() == ElhsOwnerDraw ? -1 : ImageIndexOf(Section);
+  const int index = ImageIndexOf(Section);
   if (Section->Style() == ElhsOwnerDraw) {
     TriggerSectionDrawEvent(Canvas, Section, R, pressed);
+    // The handler draws the section's content; a right-aligned picture is
+    // still the header's to draw.
+    if (Section->PictureAlign() == hsaRight && images_ && index >= 0 && index < images_->Count())
+      DrawPicture(Canvas, index, R, R.right);
     return;
   }
   if (Section->Style() == ElhsPictureOnly) {

@@ -86,7 +86,10 @@ void TElHeaderSections::DeleteSection(TElHeaderSection* Section) {
     throw EElHeaderError(ElResString(elres::SInvalidSection));
   list_.Remove(static_cast<TObject*>(Section));
   for (int i = 0; i < list_.Count(); ++i) At(list_, i)->index_ = i;
-  if (header_) header_->SectionDeleted();
+  if (header_) {
+    header_->SectionLeaving(Section);
+    header_->SectionDeleted();
+  }
   delete Section;
   if (header_ && header_->HandleAllocated()) header_->Invalidate();
 }
@@ -111,6 +114,7 @@ void TElHeaderSections::Clear() {
   list_.SetCount(0);
   list_.SetCapacity(0);
   for (TElHeaderSection* s : all) {
+    if (header_) header_->SectionLeaving(s);
     s->collection_ = nullptr;
     s->parent_ = nullptr;
   }

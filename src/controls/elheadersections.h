@@ -60,6 +60,10 @@ class IElHeaderSectionsOwner {
   // the outermost bracket closes.
   virtual void SectionCreated() {}
   virtual void SectionDeleted() {}
+  // Called for each section just before it is freed (deleted, cleared,
+  // replaced by a load or an assignment), while it is still whole: the
+  // header drops every reference it keeps to it.
+  virtual void SectionLeaving(TElHeaderSection* Section) {}
   virtual bool HandleAllocated() const { return false; }
   virtual void Invalidate() {}
   // Header client coordinates, right and bottom exclusive; no erasing.

@@ -58,11 +58,11 @@ void TElHook::SetControl(TControl* Value) {
   SetActive(false);
   if (control_) control_->RemoveFreeNotification(this);
   control_ = Value;
+  // A hook taken off its control stays off: assigning another control later
+  // does not start watching it unasked.
   if (control_) {
     if (!destroying_) SetActive(wasActive);
     control_->FreeNotification(this);
-  } else {
-    active_ = wasActive;  // remembered for a control assigned later
   }
 }
 
@@ -82,11 +82,7 @@ void TElHook::SetDesignActive(bool Value) {
 
 void TElHook::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
-  if (Operation == TOperation::opRemove && AComponent == control_) {
-    const bool wasActive = active_;
-    SetControl(nullptr);
-    active_ = wasActive;
-  }
+  if (Operation == TOperation::opRemove && AComponent == control_) SetControl(nullptr);
 }
 
 void TElHook::TriggerBeforeProcessEvent(TMessage& Msg, bool& Handled) {

@@ -698,14 +698,25 @@ void TCustomElScrollBar::Dispatch(TMessage& m) {
     case SBM_SETSCROLLINFO: {
       auto* si = reinterpret_cast<const SCROLLINFO*>(m.LParam);
       if (si && si->cbSize >= sizeof(SCROLLINFO)) {
-        // A valid range is applied and the position kept inside it.
+        // A range comes with its position or not at all: with a position
+        // the range is taken and the position too when it lies inside
+        // (else Max); without one the range is taken only when the current
+        // position lies inside it. A position alone is taken only inside
+        // the range. Nothing here fires OnScroll or OnChange.
+        bool posDone = false;
         if ((si->fMask & SIF_RANGE) && si->nMax >= si->nMin) {
-          min_ = si->nMin;
-          max_ = si->nMax;
-          position_ = Clamp(position_, min_, max_);
+          if (si->fMask & SIF_POS) {
+            min_ = si->nMin;
+            max_ = si->nMax;
+            position_ = si->nPos >= min_ && si->nPos <= max_ ? si->nPos : max_;
+            posDone = true;
+          } else if (position_ >= si->nMin && position_ <= si->nMax) {
+            min_ = si->nMin;
+            max_ = si->nMax;
+          }
         }
         if (si->fMask & SIF_PAGE) page_ = static_cast<int>(std::min<UINT>(si->nPage, 0x7FFFFFFF));
-        if (si->fMask & SIF_POS) position_ = Clamp(si->nPos, min_, max_);
+        if ((si->fMask & SIF_POS) && !posDone && si->nPos >= min_ && si->nPos <= max_) position_ = si->nPos;
         UpdateThumbOffset();
         if (m.WParam) Invalidate();
       }

@@ -36,6 +36,39 @@ constexpr int kFoundInfoDlg = 3360;
 // TMainFrm: 2000-2299, numbered from the start in layout order.
 constexpr int kMainFrm = 2000;
 
+// TMainFrm's menu commands: 2300-2399, fixed so that automation can choose a
+// command by its id (WM_COMMAND to the main window).
+constexpr int kMnuFile = 2300;
+constexpr int kMnuSaveAs = 2301;
+constexpr int kMnuSaveSelectedAs = 2302;
+constexpr int kMnuExit = 2303;
+// "&Edit" and the grids' pop-up menu: the fourteen items, item i at base + i.
+constexpr int kMnuEdit = 2309;
+constexpr int kMnuEditItems = 2310;   // 2310-2323
+constexpr int kGridMenuItems = 2330;  // 2330-2343
+constexpr int kGridItemNew = 0, kGridItemEdit = 1, kGridItemDelete = 2, kGridItemBlock = 4,
+              kGridItemSelectAll = 6, kGridItemDeselectAll = 7, kGridItemSaveAs = 9,
+              kGridItemSaveSelectedAs = 10, kGridItemCopy = 11, kGridItemViewInBrowser = 13;
+constexpr int kMnuView = 2350;
+constexpr int kMnuToolbar = 2351;
+constexpr int kMnuStatusbar = 2352;
+constexpr int kMnuSearch = 2353;
+constexpr int kMnuRefresh = 2354;
+constexpr int kMnuIECookies = 2355;
+constexpr int kMnuMozilla = 2356;
+constexpr int kMnuFireFox = 2357;
+constexpr int kMnuOpera = 2358;
+constexpr int kMnuTools = 2360;
+constexpr int kMnuSettings = 2361;
+constexpr int kMnuViewLogFile = 2362;
+constexpr int kMnuHelp = 2370;
+constexpr int kMnuMorvaneHelp = 2371;
+constexpr int kMnuAbout = 2372;
+constexpr int kMnuRename = 2380;            // pop-up of the cookie-folder combo
+constexpr int kMnuViewHistoryObject = 2385;  // pop-up of the history entries
+constexpr int kMnuHistorySelectAll = 2386;
+constexpr int kMnuHistoryDeselectAll = 2387;
+
 // TQBBinaryFileListView: 1900-1909
 constexpr int kBinaryViewListView = 1900;
 

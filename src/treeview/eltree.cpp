@@ -289,47 +289,47 @@ void TCustomElTree::DoChanging(TElTreeItem* Item, bool& AllowChange) {
   if (!OnChanging || clearingCount_ > 0)
     AllowChange = true;
   else
-    OnChanging(this, Item, AllowChange);
+    OnChanging(EventSender(), Item, AllowChange);
 }
 
 void TCustomElTree::DoItemFocused() {
-  if (!IsDestroying() && clearingCount_ == 0 && OnItemFocused) OnItemFocused(this);
+  if (!IsDestroying() && clearingCount_ == 0 && OnItemFocused) OnItemFocused(EventSender());
 }
 
 void TCustomElTree::DoItemChange(TElTreeItem* Item, TItemChangeMode Mode) {
-  if (OnItemChange) OnItemChange(this, Item, Mode);
+  if (OnItemChange) OnItemChange(EventSender(), Item, Mode);
 }
 void TCustomElTree::DoItemExpanding(TElTreeItem* Item, bool& CanProcess) {
-  if (OnItemExpanding) OnItemExpanding(this, Item, CanProcess);
+  if (OnItemExpanding) OnItemExpanding(EventSender(), Item, CanProcess);
 }
 void TCustomElTree::DoItemCollapsing(TElTreeItem* Item, bool& CanProcess) {
-  if (OnItemCollapsing) OnItemCollapsing(this, Item, CanProcess);
+  if (OnItemCollapsing) OnItemCollapsing(EventSender(), Item, CanProcess);
 }
 void TCustomElTree::DoItemExpand(TElTreeItem* Item) {
-  if (OnItemExpand) OnItemExpand(this, Item);
+  if (OnItemExpand) OnItemExpand(EventSender(), Item);
 }
 void TCustomElTree::DoItemCollapse(TElTreeItem* Item) {
-  if (OnItemCollapse) OnItemCollapse(this, Item);
+  if (OnItemCollapse) OnItemCollapse(EventSender(), Item);
 }
 void TCustomElTree::DoItemChecked(TElTreeItem* Item) {
-  if (OnItemChecked) OnItemChecked(this, Item);
+  if (OnItemChecked) OnItemChecked(EventSender(), Item);
 }
 void TCustomElTree::DoItemDeletion(TElTreeItem* Item) {
-  if (OnItemDeletion) OnItemDeletion(this, Item);
+  if (OnItemDeletion) OnItemDeletion(EventSender(), Item);
 }
 void TCustomElTree::DoItemSelectedChange(TElTreeItem* Item) {
-  if (!IsDestroying() && OnItemSelectedChange) OnItemSelectedChange(this, Item);
+  if (!IsDestroying() && OnItemSelectedChange) OnItemSelectedChange(EventSender(), Item);
 }
 void TCustomElTree::DoAfterSelectionChange() {
-  if (OnAfterSelectionChange) OnAfterSelectionChange(this);
+  if (OnAfterSelectionChange) OnAfterSelectionChange(EventSender());
 }
 void TCustomElTree::DoScroll(TElScrollBarKind Kind, int Code) {
-  if (OnScroll) OnScroll(this, Kind, Code);
+  if (OnScroll) OnScroll(EventSender(), Kind, Code);
 }
 
 TElFString TCustomElTree::VirtualText(TElTreeItem* Item, int SectionIndex) const {
   TElFString t;
-  if (OnVirtualTextNeeded) OnVirtualTextNeeded(const_cast<TCustomElTree*>(this), Item, SectionIndex, t);
+  if (OnVirtualTextNeeded) OnVirtualTextNeeded(EventSender(), Item, SectionIndex, t);
   return t;
 }
 
@@ -530,7 +530,7 @@ void TCustomElTree::SetVirtualityLevel(TElTreeVirtualityLevel v) {
 void TCustomElTree::HeaderSectionClick(TElHeaderSection* Section, bool CtrlHeld) {
   if (!Section) return;
   int idx = Section->Index();
-  if (OnHeaderColumnClick) OnHeaderColumnClick(this, idx);
+  if (OnHeaderColumnClick) OnHeaderColumnClick(EventSender(), idx);
   if (sortMode_ != smClick && sortMode_ != smAddClick) return;
   TTreeBracket b(this);
   if (CtrlHeld) {
@@ -593,7 +593,7 @@ void TCustomElTree::HeaderSectionsReset() {
 
 void TCustomElTree::HeaderSectionResize(TElHeaderSection* Section) {
   TTreeBracket b(this);
-  if (OnHeaderColumnResize && Section) OnHeaderColumnResize(this, Section->Index());
+  if (OnHeaderColumnResize && Section) OnHeaderColumnResize(EventSender(), Section->Index());
   MarkUpdate();
   MarkRepaint();
   MarkRows();
@@ -609,7 +609,7 @@ void TCustomElTree::HeaderSectionAutoSize(TElHeaderSection* Section) {
     Section->SetWidth(std::max(header_->MeasureSection(Section), GetColumnWidth(idx, true)));
     HeaderSectionResize(Section);
   } else if (OnHeaderSectionAutoSize) {
-    OnHeaderSectionAutoSize(this, idx);
+    OnHeaderSectionAutoSize(EventSender(), idx);
   }
 }
 

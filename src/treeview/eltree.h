@@ -45,6 +45,11 @@ class TCustomElTree : public TComponent {
   void SetTimerFactory(TElTreeTimerFactory Factory);
   IElTreeTimer* ChangeTimer() const { return changeTimer_.get(); }
   TElTreeView& View() const { return *view_; }
+  // What the tree's events give as Sender: the tree itself, or the control
+  // the tree is shown in (the window sets itself), so that handlers reach
+  // the grid the program created and its parents.
+  TObject* EventSender() const { return eventSender_ ? eventSender_ : const_cast<TCustomElTree*>(this); }
+  void SetEventSender(TObject* Sender) { eventSender_ = Sender; }
 
   // ---- items ----
   TElTreeItems& Items() const { return *items_; }
@@ -427,6 +432,7 @@ class TCustomElTree : public TComponent {
   IElTextMeasurer* measurer_;
   std::unique_ptr<THeadlessTreeHeader> headlessHeader_;
   IElTreeHeader* header_;
+  TObject* eventSender_ = nullptr;
   TElTreeTimerFactory timerFactory_;
   std::unique_ptr<IElTreeTimer> changeTimer_;
   std::unique_ptr<TElTreeView> view_;

@@ -171,7 +171,7 @@ void TElTreeInput::DragOver(int X, int Y, bool Accept) {
   if (t->OnDragTargetChange) {
     TElRect r;
     if (target) t->GetItemRect(t->Items().VisibleIndexOf(target) - t->TopIndex(), r);
-    t->OnDragTargetChange(t, target, r, X, Y + t->ViewPort().ViewTop());
+    t->OnDragTargetChange(t->EventSender(), target, r, X, Y + t->ViewPort().ViewTop());
   }
   if (target && target != old && t->ExpandOnDragOver) {
     if (t->DragExpandDelay > 0) {

@@ -277,17 +277,17 @@ void TCustomElTree::ForgetEditedItem(TElTreeItem* Item) {
 
 void TCustomElTree::DoTryEdit(TElTreeItem* Item, int SectionIndex, TElFieldType& CellType,
                               bool& CanEdit) {
-  if (OnTryEdit && !IsDestroying()) OnTryEdit(this, Item, SectionIndex, CellType, CanEdit);
+  if (OnTryEdit && !IsDestroying()) OnTryEdit(EventSender(), Item, SectionIndex, CellType, CanEdit);
 }
 
 void TCustomElTree::DoEndEditItem(TElTreeItem* Item, TElHeaderSection* Section, bool Canceled) {
-  if (OnEndEditItem) OnEndEditItem(this, Item, Section, Canceled);
+  if (OnEndEditItem) OnEndEditItem(EventSender(), Item, Section, Canceled);
 }
 
 void TCustomElTree::DoInplaceEditorNeeded(TElTreeItem* Item, int SectionIndex,
                                           TElFieldType SupposedFieldType,
                                           TElTreeInplaceEditor*& Editor) {
-  if (OnInplaceEditorNeeded) OnInplaceEditorNeeded(this, Item, SectionIndex, SupposedFieldType, Editor);
+  if (OnInplaceEditorNeeded) OnInplaceEditorNeeded(EventSender(), Item, SectionIndex, SupposedFieldType, Editor);
 }
 
 }  // namespace morvane

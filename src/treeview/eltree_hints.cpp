@@ -61,7 +61,7 @@ TElFString TElTreeInput::LineHintText(TElTreeItem* Item, TElHeaderSection*& Sect
   auto itemHint = [&] {
     TElFString h;
     if (t->VirtualityLevel() != vlNone) {
-      if (t->OnVirtualHintNeeded) t->OnVirtualHintNeeded(t, Item, h);
+      if (t->OnVirtualHintNeeded) t->OnVirtualHintNeeded(t->EventSender(), Item, h);
     } else {
       h = Item->Hint();
     }
@@ -122,7 +122,7 @@ void TElTreeInput::DoHintDecision(int X, int Y) {
   } else if (t->LineHintMode == shmLong) {
     TElFString own;
     if (t->VirtualityLevel() != vlNone) {
-      if (t->OnVirtualHintNeeded) t->OnVirtualHintNeeded(t, item, own);
+      if (t->OnVirtualHintNeeded) t->OnVirtualHintNeeded(t->EventSender(), item, own);
     } else {
       own = item->Hint();
     }
@@ -182,7 +182,7 @@ void TElTreeInput::ShowLineHint(TElTreeItem* Item, TElHeaderSection* Section) {
   if (t->OnShowLineHint) {
     TElFString before = text;
     int my = hintY_ + (t->ShowColumns() ? t->ViewPort().ViewTop() : 0);
-    t->OnShowLineHint(t, Item, sec, text, port_->LineHintWindow(), hintX_, my, doShow);
+    t->OnShowLineHint(t->EventSender(), Item, sec, text, port_->LineHintWindow(), hintX_, my, doShow);
     if (text != before) r = place(r.Left, r.Top, text);
   }
   if (!doShow || text.empty()) return;

@@ -65,7 +65,15 @@ class TElTreeInput {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   // Ends a running rubber-band frame (erases it, releases the capture).
   void EndFrameSelection();
+  // The wheel moved the top row to NewTop while a frame runs: the frame's
+  // end follows the row under the mouse at (X, Y).
+  void FrameScrolled(int NewTop, int X, int Y);
   void CancelMode();
+  // The view lost the keyboard focus: the press, the frame and the hints end.
+  void FocusLost();
+  // The mouse left the view (Shift: the keys held): hints go, and a cell
+  // control that had the mouse hears a move to (-1, -1).
+  void MouseLeft(TShiftState Shift);
 
   // ---- keys ----
   void KeyDown(WORD& Key, TShiftState Shift);
@@ -131,10 +139,14 @@ class TElTreeInput {
   void CompleteDelayedSelection();
   void CellControlsUp(int Button, TShiftState Shift, int X, int Y);
   void ToggleSelected(TElTreeItem* Item);
+  void ClickSelectRange(TElTreeItem* Item, bool Ctrl, bool Shift);
   void LeftClickSelect(TElTreeItem* Item, TElHitPart Part, TShiftState Shift);
   void RightClickSelect(TElTreeItem* Item, TElHitPart Part, TShiftState Shift);
   void ExpandShowingChildren(TElTreeItem* Item);
   void FrameMove(TShiftState Shift, int X, int Y);
+  // Moves the frame's end to the row at (X, Y) inside the view and selects
+  // what it covers now.
+  void FrameEndAt(int X, int Y);
   void RecomputeFrameSelection();
   void HotTrack(int X, int Y);
   void ApplicationHint(int X, int Y);

@@ -8,6 +8,7 @@
 #include "controls/eluxtheme.h"
 #include "controls/elvclutils.h"
 #include "platform/core/sysutils.h"
+#include "platform/ui/gdi_handles.h"
 #include "treeview/eltree_glyphs.h"
 #include "treeview/eltree_styles.h"
 #include "treeview/eltree_window.h"
@@ -29,9 +30,8 @@ class TRowPainter {
   }
   ~TRowPainter() {
     canvas_.SetHandle(nullptr);
+    // The fonts (members) go after the DC has its own font back.
     SelectObject(dc_, oldFont_);
-    for (auto& [k, f] : fonts_) DeleteObject(f);
-    for (auto& [k, f] : styleFonts_) DeleteObject(f);
   }
   void PaintAll();
 
@@ -48,12 +48,10 @@ class TRowPainter {
     ExtTextOutW(dc_, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
   }
   void Line(int x1, int y1, int x2, int y2, COLORREF c) {
-    HPEN p = CreatePen(PS_SOLID, 1, c);
-    HGDIOBJ old = SelectObject(dc_, p);
+    TPenHandle p(CreatePen(PS_SOLID, 1, c));
+    TSelectObject pen(dc_, p.Get());
     MoveToEx(dc_, x1, y1, nullptr);
     LineTo(dc_, x2, y2);
-    SelectObject(dc_, old);
-    DeleteObject(p);
   }
   // Tree-line segments: solid, or one-pixel dots where x + y is even so that
   // they line up across rows and levels.
@@ -104,8 +102,8 @@ class TRowPainter {
   int clientW_ = 0, clientH_ = 0;
   bool selShown_ = true;
   int alpha_ = 255;
-  std::map<unsigned, HFONT> fonts_;
-  std::map<std::string, HFONT> styleFonts_;
+  std::map<unsigned, TFontHandle> fonts_;
+  std::map<std::string, TFontHandle> styleFonts_;
   HGDIOBJ oldFont_ = nullptr;
   // Working row state.
   TColor rowBk_ = clWindow, rowText_ = clWindowText;
@@ -114,7 +112,7 @@ class TRowPainter {
 
 HFONT TRowPainter::Font(unsigned styles) {
   auto it = fonts_.find(styles);
-  if (it != fonts_.end()) return it->second;
+  if (it != fonts_.end()) return it->second.Get();
   LOGFONTW lf{};
   lf.lfHeight = w_.Font()->Height();
   lf.lfWeight = styles & efsBold ? FW_BOLD : FW_NORMAL;
@@ -125,7 +123,7 @@ HFONT TRowPainter::Font(unsigned styles) {
   std::wstring face = AnsiToWide(w_.Font()->Name());
   face.copy(lf.lfFaceName, std::min<size_t>(face.size(), LF_FACESIZE - 1));
   HFONT f = CreateFontIndirectW(&lf);
-  fonts_[styles] = f;
+  fonts_[styles].Reset(f);
   return f;
 }
 
@@ -133,7 +131,7 @@ HFONT TRowPainter::StyleFont(const TElCellStyle& st) {
   const std::string name = st.FontName.empty() ? w_.Font()->Name() : st.FontName;
   const std::string key = name + '|' + std::to_string(st.FontSize) + '|' + std::to_string(st.FontStyles);
   auto it = styleFonts_.find(key);
-  if (it != styleFonts_.end()) return it->second;
+  if (it != styleFonts_.end()) return it->second.Get();
   LOGFONTW lf{};
   lf.lfHeight = st.FontSize > 0 ? -MulDiv(st.FontSize, 96, 72) : w_.Font()->Height();
   lf.lfWeight = st.FontStyles & fsBold ? FW_BOLD : FW_NORMAL;
@@ -144,7 +142,7 @@ HFONT TRowPainter::StyleFont(const TElCellStyle& st) {
   std::wstring face = AnsiToWide(name);
   face.copy(lf.lfFaceName, std::min<size_t>(face.size(), LF_FACESIZE - 1));
   HFONT f = CreateFontIndirectW(&lf);
-  styleFonts_[key] = f;
+  styleFonts_[key].Reset(f);
   return f;
 }
 
@@ -169,11 +167,9 @@ void TRowPainter::DrawPicture(TBitmap* pic, const RECT& cell, bool centred) {
     DrawTransparentBitmapEx(dc_, pic, x, y, RECT{0, 0, wdt, ph}, pic->TransparentColor());
     return;
   }
-  HDC mem = CreateCompatibleDC(dc_);
-  HGDIOBJ old = SelectObject(mem, pic->Handle());
-  BitBlt(dc_, x, y, wdt, ph, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  TMemoryDC mem(dc_);
+  TSelectObject picture(mem.Get(), pic->Handle());
+  BitBlt(dc_, x, y, wdt, ph, mem.Get(), 0, 0, SRCCOPY);
 }
 
 unsigned TRowPainter::ItemStyles(TElTreeItem* item) const {
@@ -231,9 +227,8 @@ void TRowPainter::PaintAll() {
         case 2: DrawEdge(dc_, &e, BDR_SUNKENOUTER, BF_RECT | BF_FLAT); break;
         case 3: DrawEdge(dc_, &e, BDR_SUNKENOUTER, BF_RECT); break;
         default: {
-          HBRUSH b = CreateSolidBrush(C(item->BorderSpaceColor));
-          FrameRect(dc_, &e, b);
-          DeleteObject(b);
+          TBrushHandle b(CreateSolidBrush(C(item->BorderSpaceColor)));
+          FrameRect(dc_, &e, b.Get());
         }
       }
     }
@@ -368,9 +363,8 @@ void TRowPainter::PaintRow(const TRow& row) {
     };
     switch (w_.DragTrgDrawMode()) {
       case TDragTargetDraw::ColorFrame: {
-        HBRUSH b = CreateSolidBrush(C(ad));
-        FrameRect(dc_, &m, b);
-        DeleteObject(b);
+        TBrushHandle b(CreateSolidBrush(C(ad)));
+        FrameRect(dc_, &m, b.Get());
         break;
       }
       case TDragTargetDraw::dtdUpColorLine: tickLine(m.top, 1, ad); break;
@@ -596,20 +590,17 @@ void TRowPainter::PaintButton(const TRow& row, int left, const RECT& cell, bool 
   const int x = left + (indent_ - 10) / 2, y = row.r.top + (h - 10) / 2;
   const int wdt = std::min<int>(bm.bmWidth, cell.right - x);
   if (wdt <= 0) return;
-  if (!w_.PlusMinusTransparent()) {
-    HDC mem = CreateCompatibleDC(dc_);
-    HGDIOBJ old = SelectObject(mem, g);
-    BitBlt(dc_, x, y, wdt, bm.bmHeight, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-  } else {
-    HDC mem = CreateCompatibleDC(dc_);
-    HGDIOBJ old = SelectObject(mem, g);
-    const COLORREF key = GetPixel(mem, 1, bm.bmHeight - 2);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DrawTransparentBitmapEx(dc_, g, x, y, RECT{0, 0, wdt, bm.bmHeight}, static_cast<TColor>(key));
+  COLORREF key = 0;
+  {
+    TMemoryDC mem(dc_);
+    TSelectObject glyph(mem.Get(), g);
+    if (!w_.PlusMinusTransparent()) {
+      BitBlt(dc_, x, y, wdt, bm.bmHeight, mem.Get(), 0, 0, SRCCOPY);
+      return;
+    }
+    key = GetPixel(mem.Get(), 1, bm.bmHeight - 2);
   }
+  DrawTransparentBitmapEx(dc_, g, x, y, RECT{0, 0, wdt, bm.bmHeight}, static_cast<TColor>(key));
 }
 
 void TRowPainter::PaintCheckBox(const TRow& row, int& left, const RECT& cell) {
@@ -630,16 +621,13 @@ void TRowPainter::PaintCheckBox(const TRow& row, int& left, const RECT& cell) {
     if (disabled) state |= DFCS_INACTIVE;
     const int top = row.r.top + (h - q) / 2;
     const int wdt = std::min<int>(q, cell.right - left);
-    HDC mem = CreateCompatibleDC(dc_);
-    HBITMAP bmp = CreateCompatibleBitmap(dc_, q, q);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, q, q, dc_, left, top, SRCCOPY);
+    TMemoryDC mem(dc_);
+    TBitmapHandle bmp(CreateCompatibleBitmap(dc_, q, q));
+    TSelectObject box(mem.Get(), bmp.Get());
+    BitBlt(mem.Get(), 0, 0, q, q, dc_, left, top, SRCCOPY);
     RECT r{0, 0, q - 1, q - 1};
-    DrawFrameControl(mem, &r, DFC_BUTTON, state);
-    BitBlt(dc_, left, top, wdt, q, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    DrawFrameControl(mem.Get(), &r, DFC_BUTTON, state);
+    BitBlt(dc_, left, top, wdt, q, mem.Get(), 0, 0, SRCCOPY);
   }
   left += q;
 }

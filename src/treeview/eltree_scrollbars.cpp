@@ -14,6 +14,8 @@ TElTreeScrollBars::TElTreeScrollBars(TWinControl* Parent, TScrolled OnScrolled)
     b->SetVisible(false);
     b->SetParent(Parent);
     // The tree moves itself and sets the bar's position back.
+    // The bar turns its second button pair into line or page steps by its
+    // SecondBtnKind; custom ones arrive as codes 9 and 10.
     b->OnScroll = [this, vertical](TObject*, TElScrollCode code, int& pos, bool& doChange) {
       doChange = false;
       if (onScrolled_) onScrolled_(vertical, code, pos);
@@ -34,6 +36,17 @@ void TElTreeScrollBars::SetRange(bool Vertical, int Max, int Page, int Position)
 }
 
 void TElTreeScrollBars::EndScrolling(bool Vertical) { static_cast<TElScrollBar*>(Bar(Vertical))->EndScrolling(); }
+
+int TElTreeScrollBars::TrackPosition(bool Vertical) const {
+  return static_cast<TElScrollBar*>(Bar(Vertical))->TrackPosition();
+}
+
+void TElTreeScrollBars::SetVertHint(std::function<std::wstring(int TrackPosition)> Hint) {
+  static_cast<TElScrollBar*>(vert_)->OnScrollHintNeeded = [Hint = std::move(Hint)](TObject*, int track,
+                                                                                    std::wstring& text) {
+    if (Hint && text.empty()) text = Hint(track);
+  };
+}
 
 void TElTreeScrollBars::SetBarsEnabled(bool Value) {
   horz_->SetEnabled(Value);

@@ -20,6 +20,10 @@ class TElTreeScrollBars {
   void SetRange(bool Vertical, int Max, int Page, int Position);
   void EndScrolling(bool Vertical);
   void SetBarsEnabled(bool Value);
+  // Where the thumb is being dragged to, or the position when it is not.
+  int TrackPosition(bool Vertical) const;
+  // The hint shown beside the vertical thumb while it is dragged.
+  void SetVertHint(std::function<std::wstring(int TrackPosition)> Hint);
 
  private:
   TWinControl* horz_;

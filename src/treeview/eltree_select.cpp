@@ -274,7 +274,7 @@ void TCustomElTree::HandleHScroll(int ScrollCode, int Position) { view_->OnHScro
 
 TElFString TCustomElTree::VertScrollHint(int TrackPosition) {
   TElFString hint;
-  if (OnVertScrollHintNeeded) OnVertScrollHintNeeded(this, TrackPosition, hint);
+  if (OnVertScrollHintNeeded) OnVertScrollHintNeeded(EventSender(), TrackPosition, hint);
   if (!hint.empty()) return hint;
   TElTreeItem* it = items_->VisItem(TrackPosition);
   if (!it) return hint;
@@ -394,7 +394,7 @@ int TCustomElTree::CellTextWidth(TElTreeItem* Item, int SectionIndex, TElHeaderS
                        (!OwnerDrawByColumn && *text == OwnerDrawMask);
   if (ownerMeasured) {
     int w = 0, h = Height;
-    if (OnMeasureItemPart) OnMeasureItemPart(this, Item, SectionIndex, w, h);
+    if (OnMeasureItemPart) OnMeasureItemPart(EventSender(), Item, SectionIndex, w, h);
     Measured = true;
     if (!mainCol) Height = std::max(Height, h);
     return w;
@@ -441,7 +441,7 @@ void TCustomElTree::MeasureCell(TElTreeItem* Item, int SectionIndex, TElHeaderSe
       const TElImageMetrics& list2 = images2_.Assigned() ? images2_ : images_;
       if (list2.Assigned()) {
         int idx = alt ? Item->StImageIndex2 : Item->ImageIndex2;
-        if (idx == -1 && OnItemPicDraw2) OnItemPicDraw2(this, Item, idx);
+        if (idx == -1 && OnItemPicDraw2) OnItemPicDraw2(EventSender(), Item, idx);
         second = (idx >= 0 && idx < list2.Count) || ShowEmptyImages2;
         if (second) {
           Width += list2.Width;
@@ -450,7 +450,7 @@ void TCustomElTree::MeasureCell(TElTreeItem* Item, int SectionIndex, TElHeaderSe
       }
       if (images_.Assigned()) {
         int idx = alt ? Item->StImageIndex : Item->ImageIndex;
-        if (idx == -1 && OnItemPicDraw) OnItemPicDraw(this, Item, idx);
+        if (idx == -1 && OnItemPicDraw) OnItemPicDraw(EventSender(), Item, idx);
         if ((idx >= 0 && idx < images_.Count) || ShowEmptyImages) {
           Width += images_.Width;
           if (second || checkBox) Width += itemIndent_ / 3;

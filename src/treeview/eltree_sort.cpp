@@ -120,15 +120,15 @@ TSortTypes TCustomElTree::FieldTypeToSortType(TElFieldType FieldType) {
 
 void TCustomElTree::DoCompareItems(TElTreeItem* Item1, TElTreeItem* Item2, int& Res) {
   Res = 0;
-  if (OnCompareItems) OnCompareItems(this, Item1, Item2, Res);
+  if (OnCompareItems) OnCompareItems(EventSender(), Item1, Item2, Res);
 }
 
 void TCustomElTree::DoSortBegin() {
-  if (OnSortBegin) OnSortBegin(this);
+  if (OnSortBegin) OnSortBegin(EventSender());
 }
 
 void TCustomElTree::DoSortEnd() {
-  if (OnSortEnd) OnSortEnd(this);
+  if (OnSortEnd) OnSortEnd(EventSender());
 }
 
 void TCustomElTree::PruneSortSections() {

@@ -125,7 +125,7 @@ TElCellStyle* TCustomElTree::VirtualStyle(TElTreeItem* Item, int SectionIndex) {
     return nullptr;
   }
   if (!virtualStyle_) virtualStyle_ = std::make_unique<TElCellStyle>(nullptr);
-  if (OnVirtualStyleNeeded) OnVirtualStyleNeeded(this, Item, SectionIndex, virtualStyle_.get());
+  if (OnVirtualStyleNeeded) OnVirtualStyleNeeded(EventSender(), Item, SectionIndex, virtualStyle_.get());
   return virtualStyle_.get();
 }
 

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "controls/elvclutils.h"
 #include "platform/core/sysutils.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/gdi_handles.h"
 #include "platform/ui/timers.h"
 #include "treeview/eltree_bracket.h"
 #include "treeview/eltree_input.h"
@@ -63,7 +66,8 @@ class TElTreeWindow::TFramePort : public IElTreeViewPort {
   void MouseMoveAt(int X, int Y) override {
     if (!HandleAllocated()) return;
     LRESULT r = 0;
-    owner_->Tree().View().HandleInputMessage(WM_MOUSEMOVE, 0, MAKELPARAM(X, Y), r);
+    // Points of the view; the input handling takes the grid's.
+    owner_->Tree().View().Input().HandleMessage(WM_MOUSEMOVE, 0, MAKELPARAM(X + ViewLeft(), Y + ViewTop()), r);
   }
   int ViewLeft() const override { return View() ? View()->Left() : 0; }
   int ViewTop() const override { return View() ? View()->Top() : 0; }
@@ -120,9 +124,8 @@ void TElTreeViewWindow::DestroyWnd() {
 void TElTreeViewWindow::PaintBackground(HDC DC, const RECT& Rect) {
   if (owner_->SizeMoving()) return;
   RECT r{Rect.left, Rect.top, Rect.right + 1, Rect.bottom + 1};
-  HBRUSH b = CreateSolidBrush(ColorToRGB(owner_->BkColor()));
-  FillRect(DC, &r, b);
-  DeleteObject(b);
+  TBrushHandle b(CreateSolidBrush(ColorToRGB(owner_->BkColor())));
+  FillRect(DC, &r, b.Get());
 }
 
 void TElTreeViewWindow::WMPaint(TMessage& m) {
@@ -141,51 +144,47 @@ void TElTreeViewWindow::WMPaint(TMessage& m) {
     return;
   }
   // The view always paints off screen: rows are drawn in layers.
-  const bool buffered = true;
   PAINTSTRUCT ps{};
   HDC screen = BeginPaint(Handle(), &ps);
+  struct TEndPaint {
+    HWND wnd;
+    PAINTSTRUCT* ps;
+    ~TEndPaint() { EndPaint(wnd, ps); }
+  } endPaint{Handle(), &ps};
   RECT box = ps.rcPaint;
-  if (IsRectEmpty(&box))
+  if (IsRectEmpty(&box)) {
     box = ClientRect();
-  else {
+  } else {
     ++box.right;
     ++box.bottom;
   }
-  HDC memDC = nullptr;
-  HBITMAP bmp = nullptr, oldBmp = nullptr;
-  RECT cr = ClientRect();
-  if (buffered && cr.right > 0 && cr.bottom > 0) {
-    memDC = CreateCompatibleDC(screen);
-    bmp = CreateCompatibleBitmap(screen, cr.right, cr.bottom);
-    oldBmp = static_cast<HBITMAP>(SelectObject(memDC, bmp));
-    IntersectClipRect(memDC, box.left, box.top, box.right, box.bottom);
+  const RECT cr = ClientRect();
+  if (cr.right <= 0 || cr.bottom <= 0) {
+    PaintBackground(screen, box);
+    PaintRows(screen);
+  } else {
+    TMemoryDC mem(screen);
+    TBitmapHandle bmp(CreateCompatibleBitmap(screen, cr.right, cr.bottom));
+    TSelectObject selected(mem.Get(), bmp.Get());
+    IntersectClipRect(mem.Get(), box.left, box.top, box.right, box.bottom);
+    PaintBackground(mem.Get(), box);
+    PaintRows(mem.Get());
+    SelectClipRgn(mem.Get(), nullptr);
+    BitBlt(screen, box.left, box.top, box.right - box.left, box.bottom - box.top, mem.Get(), box.left, box.top,
+           SRCCOPY);
   }
-  HDC target = memDC ? memDC : screen;
-  try {
-    PaintBackground(target, box);
-    PaintRows(target);
-    if (memDC) {
-      SelectClipRgn(memDC, nullptr);
-      BitBlt(screen, box.left, box.top, box.right - box.left, box.bottom - box.top, memDC, box.left, box.top,
-             SRCCOPY);
-    }
-  } catch (...) {
-    if (memDC) {
-      SelectObject(memDC, oldBmp);
-      DeleteObject(bmp);
-      DeleteDC(memDC);
-    }
-    EndPaint(Handle(), &ps);
-    throw;
-  }
-  if (memDC) {
-    SelectObject(memDC, oldBmp);
-    DeleteObject(bmp);
-    DeleteDC(memDC);
-  }
-  EndPaint(Handle(), &ps);
   m.Result = 0;
 }
+
+namespace {
+// The toolkit's own wheel message, which a control may be sent in place of
+// WM_MOUSEWHEEL.
+constexpr UINT kToolkitMouseWheel = CM_BASE + WM_MOUSEWHEEL;
+
+bool IsButtonOrMoveMessage(UINT Msg) {
+  return Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST && Msg != WM_MOUSEWHEEL && Msg != WM_MOUSEHWHEEL;
+}
+}  // namespace
 
 void TElTreeViewWindow::Dispatch(TMessage& m) {
   if (!owner_->tree_) {
@@ -195,12 +194,26 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
   }
   TElTree& tree = owner_->Tree();
   const UINT msg = m.Msg;
-  const bool input = (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
-                     msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE || msg == WM_TIMER || msg == WM_MOUSELEAVE ||
-                     msg == CM_MOUSELEAVE || msg == CM_MOUSEENTER;
+  if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) {
+    // Keys take the toolkit's path (the form's key preview first); KeyDown,
+    // KeyUp and KeyPress below hand them to the tree.
+    tree.View().Input().FilterForHints(msg);
+    const UINT outer = keyMessage_;
+    keyMessage_ = msg;
+    TCustomControl::Dispatch(m);
+    keyMessage_ = outer;
+    return;
+  }
+  const bool input = IsButtonOrMoveMessage(msg) || msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE ||
+                     msg == WM_TIMER || msg == WM_MOUSELEAVE || msg == CM_MOUSELEAVE || msg == CM_MOUSEENTER;
   if (input) {
+    LPARAM lp = m.LParam;
+    // The input handling takes points in the grid's coordinates, where the
+    // rows start below the header.
+    if (IsButtonOrMoveMessage(msg))
+      lp = MAKELPARAM(static_cast<short>(LOWORD(lp)) + Left(), static_cast<short>(HIWORD(lp)) + Top());
     LRESULT r = 0;
-    if (tree.View().HandleInputMessage(msg, m.WParam, m.LParam, r)) {
+    if (tree.View().Input().HandleMessage(msg, m.WParam, lp, r)) {
       m.Result = r;
       return;
     }
@@ -212,22 +225,46 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
     case WM_ERASEBKGND:
       m.Result = 1;
       return;
+    case WM_MOUSEWHEEL:
+    case kToolkitMouseWheel:
+      WMMouseWheel(m);
+      return;
+    case WM_CONTEXTMENU:
+      // The grid's pop-up menu and OnContextPopup.
+      m.Result = owner_->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
+      return;
     case WM_SETFOCUS:
-      TCustomControl::Dispatch(m);
+      // The form's focused control is the grid the program knows.
+      if (TCustomForm* f = GetParentForm(this)) f->SetFocusedControl(owner_);
+      DefaultHandler(m);
       hasFocus_ = true;
+      owner_->FocusEntered();
       if (owner_->HideSelection()) Invalidate();
       return;
     case WM_KILLFOCUS:
       hasFocus_ = false;
-      TCustomControl::Dispatch(m);
+      tree.View().Input().FocusLost();
+      DefaultHandler(m);
+      owner_->FocusLeft(reinterpret_cast<HWND>(m.WParam));
       if (HandleAllocated() && (owner_->HideSelection() || owner_->HideFocusRect())) Invalidate();
       return;
     case CM_MOUSELEAVE:
-      if (TElTreeItem* hot = tree.HotTrackItem()) {
-        tree.SetHotTrackItem(nullptr);
-        hot->RedrawItem(true);
+      if (m.LParam == 0 && !tree.IsEditing()) {
+        if (TElTreeItem* hot = tree.HotTrackItem()) {
+          tree.SetHotTrackItem(nullptr);
+          hot->RedrawItem(true);
+        }
+        tree.View().Input().MouseLeft(KeyDataToShiftState(0));
       }
       TCustomControl::Dispatch(m);
+      return;
+    case CM_DEACTIVATE:
+      TCustomControl::Dispatch(m);
+      if (owner_->HideSelection()) Invalidate();
+      return;
+    case CM_HINTSHOW:
+      HintShow(*reinterpret_cast<THintInfo*>(m.LParam));
+      m.Result = 0;
       return;
     case WM_SYSCOLORCHANGE:
       TCustomControl::Dispatch(m);
@@ -241,6 +278,62 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
       break;
   }
   TCustomControl::Dispatch(m);
+}
+
+void TElTreeViewWindow::HintShow(THintInfo& Info) {
+  // The hint of the item under the mouse, else the tree's; it travels packed
+  // so that the Unicode hint window shows the wide text.
+  TElTree& tree = owner_->Tree();
+  int section = -1;
+  TElHitPart part;
+  TElTreeItem* item = tree.View().HitTest(Info.CursorPos.x, Info.CursorPos.y, section, part);
+  TElFString text;
+  if (item) {
+    text = item->Hint();
+    tree.View().Input().HintItemShown(item);
+  }
+  if (text.empty()) text = tree.Hint;
+  if (text.empty()) {
+    Info.HintStr.clear();
+    return;
+  }
+  const TElFString shortHint = GetShortHintW(tree.Hint);
+  if (text == shortHint || text == tree.Hint) text = shortHint;
+  Info.HintStr = PackWideHint(text);
+}
+
+void TElTreeViewWindow::WMMouseWheel(TMessage& m) {
+  const int delta = static_cast<short>(HIWORD(m.WParam));
+  const POINT screen{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  // The grid's wheel events first; one that handles the wheel keeps the
+  // rows where they are. The wheel goes no further up: the grid scrolled.
+  if (!owner_->DoMouseWheel(KeysToShiftState(LOWORD(m.WParam)), delta, screen))
+    owner_->Tree().View().MouseWheel(delta, screen.x, screen.y);
+  m.Result = 1;
+}
+
+void TElTreeViewWindow::KeyDown(WORD& Key, TShiftState Shift) {
+  if (keyMessage_ == WM_SYSKEYDOWN) {
+    // Alt combinations are the menus' and the form's; the grid only hears them.
+    owner_->KeyDown(Key, Shift);
+    return;
+  }
+  owner_->Tree().View().Input().KeyDown(Key, Shift);
+}
+
+void TElTreeViewWindow::KeyUp(WORD& Key, TShiftState Shift) { owner_->KeyUp(Key, Shift); }
+
+void TElTreeViewWindow::KeyPress(char& Key) {
+  if (Key == 0) return;
+  const std::wstring wide = AnsiToWide(std::string(1, Key));
+  wchar_t w = wide.empty() ? static_cast<unsigned char>(Key) : wide[0];
+  owner_->Tree().View().Input().KeyPress(w);
+  if (w == 0) {
+    Key = 0;
+    return;
+  }
+  const std::string back = WideToAnsi(std::wstring(1, w));
+  if (!back.empty()) Key = back[0];
 }
 
 // ---- the outer window ----
@@ -264,6 +357,7 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   });
   hBar_ = bars_->Bar(false);
   vBar_ = bars_->Bar(true);
+  bars_->SetVertHint([this](int track) { return tree_ ? tree_->VertScrollHint(track) : std::wstring(); });
 
   measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
   tree_->SetTimerFactory([] { return std::make_unique<TWindowTreeTimer>(); });
@@ -272,7 +366,9 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   tree_->SetViewPort(port_.get());
   inputPort_ = std::make_unique<TElTreeWindowInputPort>();
   tree_->View().Input().SetPort(inputPort_.get());
+  tree_->SetEventSender(this);
   WireHeader();
+  WireInput();
   SetBounds(Left(), Top(), 200, 100);
 }
 
@@ -293,10 +389,41 @@ void TElTreeWindow::WireHeader() {
   // A header that changes its height (font, lock) moves the view.
   h->OnResize = [this](TObject*) {
     if (!placing_ && header_->Visible() && view_->Top() != header_->Height()) PlacePieces();
+    header_->SetLeftPos(tree_->LeftPosition());
+    // The toolkit reports a new size more than once while it is placed.
+    const SIZE now{header_->Width(), header_->Height()};
+    if (now.cx == headerSize_.cx && now.cy == headerSize_.cy) return;
+    headerSize_ = now;
+    if (OnHeaderResize) OnHeaderResize(this);
   };
+  h->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState s, int x, int y) {
+    if (tree_->IsEditing()) tree_->EndEditItem(false);
+    if (OnHeaderMouseDown) OnHeaderMouseDown(this, b, s, x, y);
+  };
+  h->OnSectionExpand = [this](TObject*, TElHeaderSection* s) {
+    if (OnHeaderSectionExpand) OnHeaderSectionExpand(this, s);
+  };
+  h->OnSectionCollapse = [this](TObject*, TElHeaderSection* s) {
+    if (OnHeaderSectionCollapse) OnHeaderSectionCollapse(this, s);
+  };
+  h->OnFilterCall = [this](TObject*, TElHeaderSection* s) {
+    if (OnHeaderSectionFilterCall) OnHeaderSectionFilterCall(this, s->Index());
+  };
+  h->OnHeaderLookup = [this](TObject*, TElHeaderSection* s, std::string& text) {
+    if (OnHeaderLookup) OnHeaderLookup(this, s, text);
+  };
+  h->OnHeaderLookupDone = [this](TObject*, TElHeaderSection* s, const std::string& text, bool accepted) {
+    if (OnHeaderLookupDone) OnHeaderLookupDone(this, s, text, accepted);
+  };
+  h->OnMeasureSection = [this](TObject*, TElHeaderSection* s, POINT& size) {
+    if (OnHeaderSectionMeasure) OnHeaderSectionMeasure(this, s, size);
+  };
+  // The tree fires OnHeaderColumnClick itself, before it sorts.
   h->OnSectionClick = [this](TObject*, TElHeaderSection* s) {
     tree_->HeaderSectionClick(s, (GetKeyState(VK_CONTROL) & 0x8000) != 0);
-    if (tree_->OnHeaderColumnClick) tree_->OnHeaderColumnClick(tree_.get(), s->Index());
+  };
+  h->OnSectionDraw = [this](TObject*, TCanvas* c, TElHeaderSection* s, RECT r, bool pressed) {
+    if (OnHeaderColumnDraw) OnHeaderColumnDraw(this, c, s, r, pressed);
   };
   h->OnSectionResize = [this](TObject*, TElHeaderSection* s) { tree_->HeaderSectionResize(s); };
   h->OnSectionAutoSize = [this](TObject*, TElHeaderSection* s) { tree_->HeaderSectionAutoSize(s); };
@@ -318,17 +445,109 @@ void TElTreeWindow::WireHeader() {
     relayout(s, sec);
     if (header_->SectionsWidth() < view_->Width()) tree_->SetLeftPosition(0);
   };
-  h->OnSectionMove = [relayout](TObject* s, TElHeaderSection* sec, int, int) { relayout(s, sec); };
+  h->OnSectionMove = [this, relayout](TObject* s, TElHeaderSection* sec, int from, int to) {
+    relayout(s, sec);
+    if (OnHeaderColumnMove) OnHeaderColumnMove(this, sec, from, to);
+  };
+  // Alignment and (for owner drawing by column) style change how cells are
+  // laid out; a password column changes only how they look.
+  h->OnSectionChange = [this, relayout](TObject* s, TElHeaderSection* sec, TSectionChangeMode change) {
+    if (!sec || !sec->Visible()) return;
+    if (change == scmAlign || (change == scmStyle && tree_->OwnerDrawByColumn))
+      relayout(s, sec);
+    else if (change == scmPassword && view_->HandleAllocated())
+      view_->Invalidate();
+  };
+}
+
+void TElTreeWindow::WireInput() {
+  // The view's events are the grid's, with points in the grid's coordinates.
+  TElTreeInput& in = tree_->View().Input();
+  in.OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) {
+    MouseDown(b, s, x + view_->Left(), y + view_->Top());
+  };
+  in.OnMouseUp = [this](TMouseButton b, TShiftState s, int x, int y) {
+    MouseUp(b, s, x + view_->Left(), y + view_->Top());
+  };
+  in.OnMouseMove = [this](TShiftState s, int x, int y) { MouseMove(s, x + view_->Left(), y + view_->Top()); };
+  in.OnClick = [this] { Click(); };
+  in.OnDblClick = [this] { DblClick(); };
+  in.OnKeyDown = [this](WORD& key, TShiftState s) { KeyDown(key, s); };
+  // The grid's OnKeyPress takes the character in the ANSI code page.
+  in.OnKeyPress = [this](wchar_t& key) {
+    const std::string ansi = WideToAnsi(std::wstring(1, key));
+    if (ansi.size() != 1) return;
+    char c = ansi[0];
+    KeyPress(c);
+    if (c == 0) {
+      key = 0;
+    } else if (c != ansi[0]) {
+      const std::wstring wide = AnsiToWide(std::string(1, c));
+      if (!wide.empty()) key = wide[0];
+    }
+  };
+}
+
+bool TElTreeWindow::ContainsWindow(HWND Wnd) {
+  return Wnd && HandleAllocated() && (Wnd == Handle() || IsChild(Handle(), Wnd));
+}
+
+void TElTreeWindow::FocusEntered() {
+  if (focusInside_) return;
+  focusInside_ = true;
+  DoEnter();
+}
+
+void TElTreeWindow::FocusLeft(HWND NewFocus) {
+  if (!focusInside_ || ContainsWindow(NewFocus)) return;
+  // Another top-level window took the focus (a dialog, another program):
+  // the focus comes back here, so the grid has not been left.
+  if (!NewFocus || !HandleAllocated() || GetAncestor(NewFocus, GA_ROOT) != GetAncestor(Handle(), GA_ROOT)) return;
+  focusInside_ = false;
+  DoExit();
+}
+
+bool TElTreeWindow::Focused() {
+  HWND f = GetFocus();
+  return f && (f == (HandleAllocated() ? Handle() : nullptr) || (view_ && view_->HandleAllocated() && f == view_->Handle()));
+}
+
+void TElTreeWindow::SetFocus() {
+  if (!CanFocus()) return;
+  if (TCustomForm* f = GetParentForm(this)) f->SetFocusedControl(this);
+  // Straight to the view: the grid's own window, focused from its view,
+  // would pass the focus back to the control before the grid.
+  HWND v = view_->Handle();
+  if (v && GetFocus() != v) ::SetFocus(v);
+}
+
+TElTreeWindow* TElTreeWindow::FromSender(TObject* Sender) {
+  if (auto* w = dynamic_cast<TElTreeWindow*>(Sender)) return w;
+  if (auto* v = dynamic_cast<TElTreeViewWindow*>(Sender)) return v->Grid();
+  return nullptr;
+}
+
+void TElTreeWindow::KeyboardMenuPoint(TMessage& m) {
+  if (m.LParam != -1 && !(LOWORD(m.LParam) == 0xFFFF && HIWORD(m.LParam) == 0xFFFF)) return;
+  TElTreeItem* f = tree_->ItemFocused();
+  const int row = f ? tree_->View().VisibleRows().IndexOf(f) : -1;
+  if (row < 0 || !view_->HandleAllocated()) return;
+  const TElRect r = tree_->View().RowRect(row);
+  POINT p{std::max(0, r.Left) + 4, r.Bottom};
+  ::ClientToScreen(view_->Handle(), &p);
+  m.LParam = MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y));
 }
 
 void TElTreeWindow::BarScrolled(bool Vertical, int Code, int Pos) {
-  // The bar's codes 0 to 8 are the window scroll codes; the bar's own
-  // custom-side codes scroll nothing.
-  if (Code > 8) return;
-  if (Vertical)
-    tree_->View().OnVScroll(Code, Pos);
-  else
-    tree_->View().OnHScroll(Code, Pos);
+  // The bar's codes 0 to 8 are the window scroll codes; custom second
+  // buttons (9, 10) scroll nothing, and OnScroll tells of them all.
+  if (Code <= 8) {
+    if (Vertical)
+      tree_->View().OnVScroll(Code, Pos);
+    else
+      tree_->View().OnHScroll(Code, Pos);
+  }
+  tree_->DoScroll(Vertical ? TElScrollBarKind::sbVertical : TElScrollBarKind::sbHorizontal, Code);
 }
 
 void TElTreeWindow::CreateParams(TCreateParams& Params) {
@@ -423,18 +642,49 @@ void TElTreeWindow::Dispatch(TMessage& m) {
       }
       m.Result = 0;
       return;
+    case WM_KILLFOCUS:
+      // Focus passing on to the view (or out of the grid) is the view's to
+      // report.
+      DefaultHandler(m);
+      FocusLeft(reinterpret_cast<HWND>(m.WParam));
+      return;
+    case WM_MOUSEWHEEL:
+    case kToolkitMouseWheel:
+      // A wheel over the header or a bar (or sent to the grid) scrolls the rows.
+      if (view_->HandleAllocated()) {
+        m.Result = SendMessageA(view_->Handle(), m.Msg, m.WParam, m.LParam);
+        return;
+      }
+      break;
+    case WM_CONTEXTMENU:
+      KeyboardMenuPoint(m);
+      break;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      // Scroll messages sent to the grid itself (not from a child's bar)
+      // move the rows as the grid's own bars do.
+      if (m.LParam == 0) {
+        const int code = LOWORD(m.WParam);
+        if (m.Msg == WM_VSCROLL) {
+          const bool track = code == SB_THUMBPOSITION || code == SB_THUMBTRACK;
+          tree_->HandleVScroll(code, track ? bars_->TrackPosition(true) : tree_->TopIndex());
+        } else {
+          tree_->HandleHScroll(code, static_cast<short>(HIWORD(m.WParam)));
+        }
+        m.Result = 0;
+        return;
+      }
+      break;
     case WM_SIZE:
       TElXPThemedControl::Dispatch(m);
       PlacePieces();
       return;
     case WM_MOUSEMOVE: {
-      // Moves over the outer window (the border square) reach the view in
-      // its own coordinates.
+      // Moves over the outer window (the border square) reach the view's
+      // handling, which takes the grid's coordinates and fires OnMouseMove.
       LRESULT r = 0;
-      const int x = static_cast<short>(LOWORD(m.LParam)) - view_->Left();
-      const int y = static_cast<short>(HIWORD(m.LParam)) - view_->Top();
-      tree_->View().HandleInputMessage(WM_MOUSEMOVE, m.WParam, MAKELPARAM(x, y), r);
-      TElXPThemedControl::Dispatch(m);
+      tree_->View().Input().HandleMessage(WM_MOUSEMOVE, m.WParam, m.LParam, r);
+      DefaultHandler(m);
       return;
     }
     case WM_SYSCOLORCHANGE:

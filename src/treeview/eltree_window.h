@@ -31,10 +31,12 @@ using TOnItemPostDrawEvent =
     std::function<void(TObject* Sender, TCanvas* Canvas, TElTreeItem* Item, RECT ItemRect, bool& DrawFocusRect)>;
 
 // The inner client window: rows, painting, focus; input goes first to the
-// view's input handling of the model.
+// view's input handling of the model, whose relays fire the grid's own
+// events (TElTreeWindow's OnClick, OnKeyDown, OnMouseDown, ...).
 class TElTreeViewWindow : public TCustomControl {
  public:
   explicit TElTreeViewWindow(TElTreeWindow* Owner);
+  TElTreeWindow* Grid() const { return owner_; }
   bool HasFocus() const { return hasFocus_; }
   bool Painting() const { return painting_; }
   // Paints the rows on screen into DC (client coordinates of the view); the
@@ -49,12 +51,20 @@ class TElTreeViewWindow : public TCustomControl {
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
+  // The toolkit's key handling (with the form's key preview) ends here: the
+  // tree's navigation and the grid's key events.
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
 
  private:
   void WMPaint(TMessage& Message);
+  void WMMouseWheel(TMessage& Message);
+  void HintShow(THintInfo& Info);
   TElTreeWindow* owner_;
   bool hasFocus_ = false;
   bool painting_ = false;
+  UINT keyMessage_ = 0;  // the key message being dispatched
 };
 
 class TElTreeWindow : public TElXPThemedControl {
@@ -130,6 +140,27 @@ class TElTreeWindow : public TElXPThemedControl {
 
   TOnItemDrawEvent OnItemDraw;
   TOnItemPostDrawEvent OnItemPostDraw;
+  // Owner-drawn header sections (style ElhsOwnerDraw) are drawn by this.
+  TElSectionRedrawEvent OnHeaderColumnDraw;
+  // The header's events, with the grid as Sender.
+  TElSectionMoveEvent OnHeaderColumnMove;
+  TElHeaderLookupEvent OnHeaderLookup;
+  TElHeaderLookupDoneEvent OnHeaderLookupDone;
+  TElHeaderSectionEvent OnHeaderSectionExpand;
+  TElHeaderSectionEvent OnHeaderSectionCollapse;
+  TMeasureSectionEvent OnHeaderSectionMeasure;
+  std::function<void(TObject* Sender, int SectionIndex)> OnHeaderSectionFilterCall;
+  TNotifyEvent OnHeaderResize;
+  // A press on the header (in the header's coordinates); it ends an edit first.
+  TMouseEvent OnHeaderMouseDown;
+
+  // The grid has the keyboard focus when its view has it; focusing the grid
+  // focuses the view (also when it already has the focus).
+  bool Focused() override;
+  void SetFocus() override;
+  // The grid, given the Sender of one of its events or of its tree's events
+  // (the tree fires them with the grid as Sender); null for anything else.
+  static TElTreeWindow* FromSender(TObject* Sender);
 
   // The triggers; nothing happens without a handler.
   virtual void DoItemDraw(TElTreeItem* Item, TCanvas* Surface, const RECT& R, int SectionIndex);
@@ -152,7 +183,18 @@ class TElTreeWindow : public TElXPThemedControl {
   friend class TElTreeViewWindow;
   void LookChanged();
   void WireHeader();
+  void WireInput();
   void BarScrolled(bool Vertical, int Code, int Pos);
+  // The window is the grid's own or one of its children.
+  bool ContainsWindow(HWND Wnd);
+  // OnEnter and OnExit follow the focus into and out of the grid as a
+  // whole: moves between its own windows and to other top-level windows
+  // (a dialog, another program) do not count.
+  void FocusEntered();
+  void FocusLeft(HWND NewFocus);
+  // The context-menu key asks for the menu at (-1, -1): it opens at the
+  // focused row.
+  void KeyboardMenuPoint(TMessage& Message);
 
   std::unique_ptr<TElTree> tree_;
   std::unique_ptr<TFramePort> port_;
@@ -168,6 +210,8 @@ class TElTreeWindow : public TElXPThemedControl {
   int highlightAlphaLevel_ = 255;
   bool placing_ = false;
   bool sizeMove_ = false;
+  bool focusInside_ = false;
+  SIZE headerSize_{};  // the header's size last reported by OnHeaderResize
 };
 
 }  // namespace morvane

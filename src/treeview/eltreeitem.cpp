@@ -97,7 +97,7 @@ TElFString TElTreeItem::Hint() const {
   if (staticData_) return staticData_->Hint;
   TElFString h;
   if (owner_ && owner_->OnVirtualHintNeeded)
-    owner_->OnVirtualHintNeeded(owner_, const_cast<TElTreeItem*>(this), h);
+    owner_->OnVirtualHintNeeded(owner_->EventSender(), const_cast<TElTreeItem*>(this), h);
   return h;
 }
 

@@ -89,12 +89,12 @@ class TElTreeItemStreamer : public TItemStreamSink {
   bool ApplicationStyle(void* Node, int Index, TBytes, size_t& Pos) override {
     TElCellStyle* style = StyleAt(static_cast<TElTreeItem*>(Node), Index);
     if (!tree_->OnCellStyleLoad) return true;
-    return Hand(Pos, [&] { tree_->OnCellStyleLoad(tree_, stream_, style); });
+    return Hand(Pos, [&] { tree_->OnCellStyleLoad(tree_->EventSender(), stream_, style); });
   }
 
   bool ApplicationBlock(void* Node, TBytes, size_t& Pos) override {
     if (!tree_->OnItemLoad) return true;
-    return Hand(Pos, [&] { tree_->OnItemLoad(tree_, stream_, static_cast<TElTreeItem*>(Node)); });
+    return Hand(Pos, [&] { tree_->OnItemLoad(tree_->EventSender(), stream_, static_cast<TElTreeItem*>(Node)); });
   }
 
   static void Write(TElTreeItem* Item, TStream& Stream, std::string& Out);
@@ -232,7 +232,7 @@ void TElTreeItemStreamer::Write(TElTreeItem* It, TStream& Stream, std::string& O
     auto one = [&](TElCellStyle* S) {
       if (byApp) {
         Flush(Stream, Out);
-        t->OnCellStyleSave(t, Stream, S);
+        t->OnCellStyleSave(t->EventSender(), Stream, S);
       } else {
         EncodeStyleRecord(Out, S ? ToRecord(*S) : TStyleRecord{});
       }
@@ -243,7 +243,7 @@ void TElTreeItemStreamer::Write(TElTreeItem* It, TStream& Stream, std::string& O
   }
   if (t->OnItemSave) {
     Flush(Stream, Out);
-    t->OnItemSave(t, Stream, It);
+    t->OnItemSave(t->EventSender(), Stream, It);
   }
   EncodeInt32(Out, It->ChildCount());
   // Written in pieces: a deep tree must not hold its whole stream twice.

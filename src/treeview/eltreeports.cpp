@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/ui/gdi_handles.h"
 #include "platform/win32.h"
 #include "treeview/eltreeitem.h"
 
@@ -34,22 +35,19 @@ TElSize TFixedWidthMeasurer::MeasureText(std::wstring_view Text, unsigned FontSt
 
 // Advances of the characters of one style, filled a block of 256 at a time.
 struct TGdiTextMeasurer::TStyleCache {
-  HFONT font = nullptr;
+  TFontHandle font;
   int height = 0;
   std::array<std::unique_ptr<int16_t[]>, 256> blocks;
-  ~TStyleCache() {
-    if (font) DeleteObject(font);
-  }
 };
 
 TGdiTextMeasurer::TGdiTextMeasurer(const std::wstring& FaceName, int Height)
     : faceName_(FaceName), height_(Height) {
-  dc_ = CreateCompatibleDC(nullptr);
+  dc_ = std::make_unique<TMemoryDC>(nullptr);
 }
 
 TGdiTextMeasurer::~TGdiTextMeasurer() {
+  // The fonts go before the DC they may be selected into.
   for (auto& c : caches_) c.reset();
-  if (dc_) DeleteDC(static_cast<HDC>(dc_));
 }
 
 TGdiTextMeasurer::TStyleCache& TGdiTextMeasurer::Cache(unsigned FontStyles) {
@@ -64,20 +62,18 @@ TGdiTextMeasurer::TStyleCache& TGdiTextMeasurer::Cache(unsigned FontStyles) {
     lf.lfCharSet = DEFAULT_CHARSET;
     std::wstring face = faceName_.substr(0, LF_FACESIZE - 1);
     std::copy(face.begin(), face.end(), lf.lfFaceName);
-    c->font = CreateFontIndirectW(&lf);
-    HDC dc = static_cast<HDC>(dc_);
-    HGDIOBJ old = SelectObject(dc, c->font);
+    c->font.Reset(CreateFontIndirectW(&lf));
+    TSelectObject font(dc_->Get(), c->font.Get());
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
+    GetTextMetricsW(dc_->Get(), &tm);
     c->height = tm.tmHeight;
-    SelectObject(dc, old);
   }
   return *c;
 }
 
 TElSize TGdiTextMeasurer::MeasureText(std::wstring_view Text, unsigned FontStyles) {
   TStyleCache& c = Cache(FontStyles);
-  HDC dc = static_cast<HDC>(dc_);
+  HDC dc = dc_->Get();
   int width = 0;
   for (wchar_t ch : Text) {
     if (ch < 0x80 && c.blocks[0]) {
@@ -87,7 +83,7 @@ TElSize TGdiTextMeasurer::MeasureText(std::wstring_view Text, unsigned FontStyle
     auto& block = c.blocks[static_cast<unsigned>(ch) >> 8];
     if (!block) {
       block = std::make_unique<int16_t[]>(256);
-      HGDIOBJ old = SelectObject(dc, c.font);
+      TSelectObject font(dc, c.font.Get());
       unsigned first = static_cast<unsigned>(ch) & 0xFF00u;
       for (unsigned i = 0; i < 256; ++i) {
         wchar_t one = static_cast<wchar_t>(first + i);
@@ -95,7 +91,6 @@ TElSize TGdiTextMeasurer::MeasureText(std::wstring_view Text, unsigned FontStyle
         GetTextExtentPoint32W(dc, &one, 1, &sz);
         block[i] = static_cast<int16_t>(sz.cx);
       }
-      SelectObject(dc, old);
     }
     width += block[static_cast<unsigned>(ch) & 0xFFu];
   }

@@ -122,6 +122,8 @@ class TFixedWidthMeasurer : public IElTextMeasurer {
   int charWidth_, textHeight_, boldExtra_;
 };
 
+class TMemoryDC;
+
 // Measures with a font in a memory device context. Widths are sums of
 // per-character advances read once per character and style, so measuring a
 // whole column costs table look-ups, not one GDI call per cell.
@@ -139,7 +141,7 @@ class TGdiTextMeasurer : public IElTextMeasurer {
   TStyleCache& Cache(unsigned FontStyles);
   std::wstring faceName_;
   int height_;
-  void* dc_ = nullptr;
+  std::unique_ptr<TMemoryDC> dc_;
   std::unique_ptr<TStyleCache> caches_[4];  // plain, bold, italic, bold italic
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "treeview/eltree.h"
+#include "treeview/eltree_input.h"
 #include "treeview/eltree_bracket.h"
 
 namespace morvane {
@@ -136,25 +137,38 @@ int TElTreeView::ComputeLongestRowWidth() const {
   return best;
 }
 
+namespace {
+
+// Where a scroll code (0 to 7) moves a position: a line or a page back or
+// forward, the thumb's position (while dragging only with Tracking), the
+// start or the end; false for a code that moves nothing.
+bool ScrollTarget(int Code, int Given, int Current, int Line, int PageBack, int PageForward, int End, bool Tracking,
+                  int& Target) {
+  switch (Code) {
+    case 0: Target = Current - Line; return true;
+    case 1: Target = Current + Line; return true;
+    case 2: Target = Current - PageBack; return true;
+    case 3: Target = Current + PageForward; return true;
+    case 5:
+      if (!Tracking) return false;
+      [[fallthrough]];
+    case 4: Target = Given; return true;
+    case 6: Target = 0; return true;
+    case 7: Target = End; return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
 void TElTreeView::OnHScroll(int ScrollCode, int ScrollPos) {
   IElTreeViewPort& port = *tree_->port_;
   if (port.EditorActive()) port.EndEdit(true);
-  int pos = tree_->leftPosition_;
-  int vw = ClientWidth();
-  switch (ScrollCode) {
-    case 0: pos -= 4; break;
-    case 1: pos += 4; break;
-    case 2: pos -= vw / 2; break;
-    case 3: pos += vw / 2; break;
-    case 4: pos = ScrollPos; break;
-    case 5:
-      if (!tree_->ScrollTracking) return;
-      pos = ScrollPos;
-      break;
-    case 6: pos = 0; break;
-    case 7: pos = tree_->treePartWidth_; break;
-    default: return;
-  }
+  const int vw = ClientWidth();
+  int pos;
+  if (!ScrollTarget(ScrollCode, ScrollPos, tree_->leftPosition_, 4, vw / 2, vw / 2, tree_->treePartWidth_,
+                    tree_->ScrollTracking, pos))
+    return;
   SetHPosition(pos);
 }
 
@@ -170,27 +184,15 @@ void TElTreeView::OnVScroll(int ScrollCode, int ScrollPos) {
     }
     if (ScrollCode != 8) port.EndEdit(true);
   }
-  int top = tree_->topIndex_;
+  const int top = tree_->topIndex_;
   // Paging counts the partly shown row, so one partial row still pages.
-  int fit = RowsThatFit();
+  const int fit = RowsThatFit();
+  int forward = fit - 1;
+  if (forward == 0 && visibleRows_.Count() == 1 && tree_->visibleRowCount_ != 1) ++forward;
   int pos;
-  switch (ScrollCode) {
-    case 0: pos = top - 1; break;
-    case 1: pos = top + 1; break;
-    case 2: pos = std::max(0, top - fit + 1); break;
-    case 3:
-      pos = top + fit - 1;
-      if (pos == top && visibleRows_.Count() == 1 && tree_->visibleRowCount_ != 1) ++pos;
-      break;
-    case 4: pos = ScrollPos; break;
-    case 5:
-      if (!tree_->ScrollTracking) return;
-      pos = ScrollPos;
-      break;
-    case 6: pos = 0; break;
-    case 7: pos = tree_->visibleRowCount_; break;
-    default: return;
-  }
+  if (!ScrollTarget(ScrollCode, ScrollPos, top, 1, std::min(top, fit - 1), forward, tree_->visibleRowCount_,
+                    tree_->ScrollTracking, pos))
+    return;
   SetTopRow(pos);
 }
 
@@ -205,10 +207,16 @@ void TElTreeView::MouseWheel(int Delta, int ScreenX, int ScreenY) {
     int divisor = std::max(1, static_cast<int>(120 / std::min(lines, 120u)));
     steps = Delta / divisor;
   }
-  if (steps != 0) SetTopRow(tree_->topIndex_ - steps);
   // The message carries screen coordinates.
   int x = ScreenX, y = ScreenY;
   port.ScreenToClient(x, y);
+  if (steps != 0) {
+    // A running frame follows the rows it scrolled over.
+    if (input_ && input_->FrameSelecting())
+      input_->FrameScrolled(tree_->topIndex_ - steps, x, y);
+    else
+      SetTopRow(tree_->topIndex_ - steps);
+  }
   port.MouseMoveAt(x, y);
 }
 

@@ -6,7 +6,6 @@
 
 #include <memory>
 
-#include "platform/win32.h"
 #include "treeview/eltreedefs.h"
 
 namespace morvane {
@@ -57,9 +56,8 @@ class TElTreeView {
   // Item itself off the top.
   void EnsureExpandedVisible(TElTreeItem* Item);
 
-  // Mouse, key, capture, cancel-mode and timer messages of the view window
-  // (true = handled, Result set). The state behind them lives in Input().
-  bool HandleInputMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
+  // The mouse and key handling of the view window (its messages go to
+  // Input().HandleMessage).
   TElTreeInput& Input();
   // An item is going away: the input handling drops its references.
   void InputItemForgotten(TElTreeItem* Item);

@@ -3,6 +3,7 @@
 // the rubber-band frame, hot tracking, click editing and the drag start.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "treeview/eltree.h"
 #include "treeview/eltree_bracket.h"
@@ -50,10 +51,6 @@ TElTreeInput& TElTreeView::Input() {
 
 void TElTreeView::InputItemForgotten(TElTreeItem* Item) {
   if (input_) input_->ItemForgotten(Item);
-}
-
-bool TElTreeView::HandleInputMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) {
-  return Input().HandleMessage(Msg, wParam, lParam, Result);
 }
 
 TElTreeInput::TElTreeInput(TCustomElTree* Tree, TElTreeView* View)
@@ -310,6 +307,21 @@ void TElTreeInput::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
   inherited();
 }
 
+void TElTreeInput::ClickSelectRange(TElTreeItem* item, bool Ctrl, bool Shift) {
+  // A plain click starts a new selection; Shift selects from the anchor to
+  // the row (which the focus change then selects as well).
+  TCustomElTree* t = tree_;
+  if (!Ctrl && !Shift) t->DeselectAll();
+  if (!Shift) return;
+  TElTreeItem* a = t->AnchorItem();
+  t->DeselectAll();
+  if (!a) return;
+  t->SetAnchorItem(a);
+  a->SetSelected(true);
+  t->SelectRange(item, a);
+  if (item != t->ItemFocused()) item->SetSelected(false);
+}
+
 void TElTreeInput::LeftClickSelect(TElTreeItem* item, TElHitPart part, TShiftState Shift) {
   TCustomElTree* t = tree_;
   const bool multi = t->MultiSelect();
@@ -318,19 +330,7 @@ void TElTreeInput::LeftClickSelect(TElTreeItem* item, TElHitPart part, TShiftSta
   if (item && ((part != hpMainCell && part != hpNowhere) || t->RowSelect())) {
     const int n = multi ? t->GetSelectedCount() : (t->AnchorItem() ? 1 : 0);
     if (!multi || !item->Selected() || ctrl) {
-      if (t->SelectionMode == smUsual && multi) {
-        if (!ctrl && !shift) t->DeselectAll();
-        if (shift) {
-          TElTreeItem* a = t->AnchorItem();
-          t->DeselectAll();
-          if (a) {
-            t->SetAnchorItem(a);
-            a->SetSelected(true);
-            t->SelectRange(item, a);
-            if (item != t->ItemFocused()) item->SetSelected(false);
-          }
-        }
-      }
+      if (t->SelectionMode == smUsual && multi) ClickSelectRange(item, ctrl, shift);
       if (item != t->ItemFocused())
         t->ChangeFocus(item, false, false);
       else if (!item->Selected() || !t->AlwaysKeepSelection || n > 1)
@@ -368,19 +368,7 @@ void TElTreeInput::RightClickSelect(TElTreeItem* item, TElHitPart part, TShiftSt
   } else if (!multi || (t->GetSelectedCount() <= 1 && t->SelectionMode == smUsual) ||
              t->SelectionMode == smSimple) {
     if (item && ((part != hpMainCell && part != hpNowhere) || t->RowSelect())) {
-      if (t->SelectionMode == smUsual && multi) {
-        if (!ctrl && !shift) t->DeselectAll();
-        if (shift) {
-          TElTreeItem* a = t->AnchorItem();
-          t->DeselectAll();
-          if (a) {
-            t->SetAnchorItem(a);
-            a->SetSelected(true);
-            t->SelectRange(item, a);
-            if (item != t->ItemFocused()) item->SetSelected(false);
-          }
-        }
-      }
+      if (t->SelectionMode == smUsual && multi) ClickSelectRange(item, ctrl, shift);
       if (item != t->ItemFocused())
         t->ChangeFocus(item, false, false);
       else if (!item->Selected())
@@ -558,6 +546,20 @@ void TElTreeInput::CancelMode() {
   delayPending_ = false;
 }
 
+void TElTreeInput::FocusLost() {
+  if (frameActive_) EndFrameSelection();
+  leftHeld_ = false;
+  hintItem_ = nullptr;
+  HideLineHint();
+}
+
+void TElTreeInput::MouseLeft(TShiftState Shift) {
+  if (EditorActive()) return;
+  hintItem_ = nullptr;
+  HideLineHint();
+  if (TElCellControl* c = std::exchange(activeCellControl_, nullptr)) c->MouseMove(Shift, -1, -1);
+}
+
 // ---- movement ----
 
 void TElTreeInput::MouseMove(TShiftState Shift, int X, int Y) {
@@ -617,7 +619,7 @@ void TElTreeInput::HotTrack(int X, int Y) {
         it->RedrawItem(true);
     }
   }
-  if (t->OnHotTrack) t->OnHotTrack(t, old, row);
+  if (t->OnHotTrack) t->OnHotTrack(t->EventSender(), old, row);
 }
 
 void TElTreeInput::ApplicationHint(int X, int Y) {
@@ -631,7 +633,7 @@ void TElTreeInput::ApplicationHint(int X, int Y) {
   if (!item || item == hintItem_) return;
   TElFString h;
   if (t->VirtualityLevel() != vlNone) {
-    if (t->OnVirtualHintNeeded) t->OnVirtualHintNeeded(t, item, h);
+    if (t->OnVirtualHintNeeded) t->OnVirtualHintNeeded(t->EventSender(), item, h);
   } else {
     h = item->Hint();
   }
@@ -692,14 +694,7 @@ void TElTreeInput::FrameMove(TShiftState Shift, int X, int Y) {
     if (t->MouseFrameVisible) port_->DrawFrameOutline(FrameRect());
     const int w = view_->ClientWidth(), h = view_->ClientHeight();
     if (X >= 0 && Y >= 0 && X < w && Y < h) {
-      TElTreeItem* row = view_->RowAt(Y);
-      if (!row) row = static_cast<TElTreeItem*>(rows.Last());
-      frameEndItem_ = row;
-      frameEndX_ = t->LeftPosition() + X;
-      frameEndDY_ = Y - rowTop(row);
-      RecomputeFrameSelection();
-      t->SetSelectionChanged(false);
-      t->DoAfterSelectionChange();
+      FrameEndAt(X, Y);
     } else {
       if (Y >= h)
         t->SetTopIndex(t->TopIndex() + 1);
@@ -730,6 +725,28 @@ void TElTreeInput::FrameMove(TShiftState Shift, int X, int Y) {
   port_->SetCapture(true);
   if (t->MouseFrameVisible) port_->DrawFrameOutline(FrameRect());
   frameItems_.Clear();
+}
+
+void TElTreeInput::FrameEndAt(int X, int Y) {
+  TCustomElTree* t = tree_;
+  TElTreeItem* row = view_->RowAt(Y);
+  if (!row) row = static_cast<TElTreeItem*>(view_->VisibleRows().Last());
+  if (!row) return;
+  frameEndItem_ = row;
+  frameEndX_ = t->LeftPosition() + X;
+  frameEndDY_ = Y - (t->Items().VisibleIndexOf(row) - t->TopIndex()) * t->LineHeight();
+  RecomputeFrameSelection();
+  t->SetSelectionChanged(false);
+  t->DoAfterSelectionChange();
+}
+
+void TElTreeInput::FrameScrolled(int NewTop, int X, int Y) {
+  TCustomElTree* t = tree_;
+  if (t->MouseFrameVisible) port_->DrawFrameOutline(FrameRect());
+  t->SetTopIndex(NewTop);
+  t->ViewPort().Update();
+  if (X >= 0 && Y >= 0 && X < view_->ClientWidth() && Y < view_->ClientHeight()) FrameEndAt(X, Y);
+  if (t->MouseFrameVisible) port_->DrawFrameOutline(FrameRect());
 }
 
 void TElTreeInput::EndFrameSelection() {

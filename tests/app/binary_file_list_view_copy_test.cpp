@@ -10,6 +10,7 @@
 
 #include "../platform/ui/ui_fixture.h"
 #include "app/binary_file_list_view.h"
+#include "huge_sparse_file.h"
 #include "platform/ui/clipbrd.h"
 #include "support/test_env.h"
 
@@ -60,6 +61,27 @@ TEST_F(BinaryFileListViewCopy, CopiesEverySelectedRow) {
   size_t count = 0;
   for (size_t at = 0; (at = all.find("\r\n", at)) != std::string::npos; at += 2) ++count;
   EXPECT_EQ(count, 2001u);
+}
+
+TEST_F(BinaryFileListViewCopy, CopiesTheLastRowsOfAFileOf2To31Rows) {
+  TTempDir dir;
+  const std::string file = dir.File("huge.dat");
+  WriteHugeSparseFile(file);
+  {
+    TQBBinaryFileListView view(nullptr);
+    view.SetColumn1Mode(12);
+    view.SetHexAddresses(true);
+    view.OpenFile(file);
+    ASSERT_EQ(view.RowCount, kHugeLastRow + 1);
+    // Within the last thousand rows: the window ends at the last row.
+    for (const int row : {kHugeLastRow - 500, kHugeLastRow - 1, kHugeLastRow}) view.ListView->SetItemSelected(row, true);
+    Clipboard()->SetAsText("before");
+    view.Copy1->Click();
+    EXPECT_EQ(Clipboard()->AsText(), "FFFFFC140 " + std::string(32, '.') + "\r\n" +  //
+                                         "FFFFFFFA0 " + std::string(32, '.') + "\r\n" +  //
+                                         "FFFFFFFC0 LAST" + std::string(28, '.') + "\r\n");
+  }
+  DeleteFileA(file.c_str());
 }
 
 TEST_F(BinaryFileListViewCopy, ABusyClipboardIsReported) {

@@ -12,6 +12,7 @@
 #include "../platform/ui/ui_fixture.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
+#include "huge_sparse_file.h"
 #include "support/test_env.h"
 
 namespace morvane::test {
@@ -253,28 +254,31 @@ TEST_F(BinaryFileListView, FiftyMegabytesAreMappedOnlyWhereTheListLooks) {
 }
 
 TEST_F(BinaryFileListView, AFileBeyondWhatTheListCanCount) {
-  // 70 GB, sparse: more rows than an int counts; its first 2^31 - 1 rows
-  // are shown, the last of them at an offset beyond 32 bits.
+  // More rows than an int counts: its first 2^31 - 1 rows are shown, the
+  // last of them at an offset beyond 32 bits.
   TTempDir dir;
   const std::string file = dir.File("huge.dat");
-  {
-    TWinHandle h(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    ASSERT_TRUE(h);
-    LARGE_INTEGER at;
-    at.QuadPart = (int64_t{2147483647} - 1) * 32;
-    ASSERT_TRUE(SetFilePointerEx(h.Get(), at, nullptr, FILE_BEGIN));
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(h.Get(), "LAST", 4, &written, nullptr));
-    at.QuadPart = int64_t{70} << 30;
-    ASSERT_TRUE(SetFilePointerEx(h.Get(), at, nullptr, FILE_BEGIN));
-    ASSERT_TRUE(SetEndOfFile(h.Get()));
-  }
+  WriteHugeSparseFile(file);
   view->SetHexAddresses(true);
   view->SetColumn2Mode(12);
   view->OpenFile(file);
   EXPECT_EQ(view->FileSize(), uint64_t{70} << 30);
   ASSERT_EQ(view->RowCount, 2147483647);
-  EXPECT_EQ(Row(2147483646), (Strings{"FFFFFFFC0 ", "4C415354" + std::string(56, '0'), "LAST" + std::string(28, '.')}));
+  EXPECT_EQ(Row(kHugeLastRow), (Strings{"FFFFFFFC0 ", "4C415354" + std::string(56, '0'), "LAST" + std::string(28, '.')}));
+  // A search from within the last thousand rows maps only what is left
+  // and finds the last row; from the last row itself there is nothing more.
+  for (const int from : {kHugeLastRow - 999, kHugeLastRow - 1}) {
+    SCOPED_TRACE(from);
+    view->ListView->ClearSelection();
+    view->ListView->SetItemFocusedIndex(from, true);
+    view->Find("LAST");
+    EXPECT_TRUE(view->ListView->IsSelected(kHugeLastRow));
+    EXPECT_TRUE(view->ListView->IsFocused(kHugeLastRow));
+    EXPECT_LE(view->View.Size(), view->Granularity + 1001u * 32 + 32);
+  }
+  view->ListView->ClearSelection();
+  view->Find("LAST");
+  EXPECT_FALSE(view->ListView->IsSelected(kHugeLastRow));
   view->CloseFile();
   DeleteFileA(file.c_str());
 }
@@ -348,6 +352,36 @@ TEST_F(BinaryFileListView, AViewThatCannotBeMappedIsReported) {
   view->CloseFile();
   view->ListViewDataHint(view->ListView, 0, 5);
   EXPECT_EQ(view->ListView->Items()->Item(0)->Caption, "");
+}
+
+TEST_F(BinaryFileListView, AViewThatCannotBeReadIsReported) {
+  // A view whose pages cannot be read, as a file on a share that went away:
+  // the row is reported once and stays empty, and the program goes on.
+  TTempDir dir;
+  view->OpenFile(dir.Write("rows.dat", std::string(4 * 32, 'r')));
+  void* unreadable = VirtualAlloc(nullptr, 65536, MEM_RESERVE, PAGE_NOACCESS);
+  ASSERT_NE(unreadable, nullptr);
+  view->View.Reset(unreadable, 65536);
+  view->ViewOffset = 0;
+  view->VisibleFirst = 0;
+  view->VisibleLast = 3;
+  int shown = 0;
+  script_.Expect(TModalKind::mkMessageBox,
+                 "Error in data - " + SysErrorMessage(ERROR_NOACCESS) + ": iOfset=64 nLineSize=32HIGH(DWORD)=4294967295",
+                 [&](TModalRequest&) {
+                   ++shown;
+                   // The list asks for rows again behind the message: no second one.
+                   EXPECT_EQ(view->ListView->Items()->Item(3)->Caption, "");
+                   return IDOK;
+                 });
+  EXPECT_EQ(view->ListView->Items()->Item(2)->Caption, "");
+  EXPECT_EQ(shown, 1);
+  view->View.Reset();
+  VirtualFree(unreadable, 0, MEM_RELEASE);
+  // The next hint maps the file again and the rows come back.
+  const Strings row = Row(2);
+  ASSERT_EQ(row.size(), 3u);
+  EXPECT_NE(row[0], "");
 }
 
 }  // namespace

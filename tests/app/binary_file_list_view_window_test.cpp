@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "../../tools/fixture-gen/index_dat_gen.h"
+#include "fixture-gen/index_dat_gen.h"
 #include "../platform/ui/ui_fixture.h"
 #include "app/binary_file_list_view.h"
 #include "platform/ui/screenshot.h"

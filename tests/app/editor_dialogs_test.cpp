@@ -86,7 +86,15 @@ TEST(ConfirmationDialogs, ShowTheirTextsAndAnswerWithTheirButtons) {
        [](TForm* f) { return static_cast<TDeleteCookieDialog*>(f)->Button1; }, mrOk},
       {"delete-mozilla-cookie", [] { return new TDeleteMozillacookieDialog(nullptr); }, "", 401, 226,
        [](TForm* f) { return static_cast<TDeleteMozillacookieDialog*>(f)->btnCancel; }, mrCancel},
-      {"edit-mozilla-cookie", [] { return new TEditMozillaCookieDlg(nullptr); }, "", 466, 260,
+      {"edit-mozilla-cookie",
+       [] {
+         // Save takes only texts that cookies.txt can hold.
+         auto* d = new TEditMozillaCookieDlg(nullptr);
+         d->edtCookieName->SetText("SID");
+         d->edtDomain->SetText(".example.com/");
+         return d;
+       },
+       "", 466, 260,
        [](TForm* f) { return static_cast<TEditMozillaCookieDlg*>(f)->BtnSave; }, mrOk},
       {"delete-history", [] { return new TDeleteHistoryDialog(nullptr); }, "Delete IE  History File(s)", 473, 155,
        [](TForm* f) { return static_cast<TDeleteHistoryDialog*>(f)->Button1; }, mrOk},

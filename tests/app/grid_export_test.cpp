@@ -19,7 +19,7 @@ const std::vector<std::string> kCaptions = {"Row Number", "Cookie Name", "Cookie
 TEST(GridExport, TabSeparatedNumbersRowsAndEndsEveryLine) {
   struct Case {
     const char* name;
-    std::vector<std::string> rows;
+    std::vector<std::string_view> rows;
     std::string expected;
   };
   const Case cases[] = {

@@ -11,6 +11,7 @@
 
 #include "controls/elvclutils.h"
 #include "controls_fixture.h"
+#include "platform/core/streams.h"
 #include "platform/ui/menus.h"
 
 namespace morvane::test {
@@ -255,6 +256,37 @@ TEST_F(ElHeaderTest, ClicksAndDrags) {
   EXPECT_EQ(clicks.size(), 2u);
 }
 
+// A drag ended by the system (cancel mode, another window taking the mouse,
+// as a task switch does) ends like Escape: the column stays where it was.
+TEST_F(ElHeaderTest, CancelledDragLeavesTheColumnInPlace) {
+  struct TCase {
+    const char* name;
+    bool takeCapture;
+  };
+  for (const TCase& c : {TCase{"cancel mode", false}, TCase{"capture lost", true}}) {
+    SCOPED_TRACE(c.name);
+    TElHeader* h = MakeHeader({100, 100, 100});
+    int moves = 0;
+    h->OnSectionMove = [&](TObject*, TElHeaderSection*, int, int) { ++moves; };
+    TElHeaderSection* last = Sec(h, 2);
+    Send(h, WM_LBUTTONDOWN, 250, 8, MK_LBUTTON);
+    Send(h, WM_MOUSEMOVE, 150, 8, MK_LBUTTON);
+    ASSERT_EQ(h->DragSection(), last);
+    if (c.takeCapture)
+      SetCapture(form->Handle());
+    else
+      SendMessageA(h->Handle(), WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(h->DragSection(), nullptr);
+    EXPECT_EQ(Sec(h, 2), last);
+    EXPECT_EQ(moves, 0);
+    if (c.takeCapture) ReleaseCapture();
+    EXPECT_NE(GetCapture(), h->Handle());
+    Send(h, WM_LBUTTONUP, 150, 8);
+    EXPECT_EQ(Sec(h, 2), last);
+    delete h;
+  }
+}
+
 TEST_F(ElHeaderTest, MoveOnDragMovesWhileDragging) {
   TElHeader* h = MakeHeader({100, 100, 100});
   h->SetMoveOnDrag(true);
@@ -262,13 +294,17 @@ TEST_F(ElHeaderTest, MoveOnDragMovesWhileDragging) {
   Send(h, WM_LBUTTONDOWN, 50, 8, MK_LBUTTON);
   Send(h, WM_MOUSEMOVE, 60, 8, MK_LBUTTON);
   ASSERT_EQ(h->DragSection(), first);
-  // Over the next section, past its right edge less the dragged width.
+  // Over the next section, past its right edge less the dragged width. The
+  // ghost follows the mouse alone, wherever the section itself went.
   Send(h, WM_MOUSEMOVE, 150, 8, MK_LBUTTON);
   EXPECT_EQ(Sec(h, 1), first);
+  EXPECT_EQ(h->GhostRect().left, 100);
   Send(h, WM_MOUSEMOVE, 160, 8, MK_LBUTTON);
   EXPECT_EQ(Sec(h, 1), first) << "over itself it stays";
+  EXPECT_EQ(h->GhostRect().left, 110);
   Send(h, WM_MOUSEMOVE, 380, 8, MK_LBUTTON);  // beyond every section: last place
   EXPECT_EQ(Sec(h, 2), first);
+  EXPECT_EQ(h->GhostRect().left, 330);
   Send(h, WM_LBUTTONUP, 380, 8);
   EXPECT_EQ(Sec(h, 2), first);
   EXPECT_EQ(h->DragSection(), nullptr);
@@ -375,6 +411,27 @@ TEST_F(ElHeaderTest, ButtonsInSections) {
   EXPECT_EQ(kind, 4);
   h->HitTest(92, 5, kind);
   EXPECT_EQ(kind, 2);
+
+  // The expand arrow sits above the lookup mark; a section with both shows both.
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  auto marked = [&](int top, int bottom) {
+    TDibSection dib(400, h->Height());
+    PaintInto(h, dib);
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 86; x < 96; ++x) n += dib.Pixel(x, y) != face;
+    return n > 0;
+  };
+  struct TCase {
+    bool expandable, lookup;
+  };
+  for (const TCase& c : {TCase{true, false}, TCase{false, true}, TCase{true, true}}) {
+    SCOPED_TRACE(std::to_string(c.expandable) + std::to_string(c.lookup));
+    Sec(h, 0)->SetExpandable(c.expandable);
+    Sec(h, 0)->SetLookupEnabled(c.lookup);
+    EXPECT_EQ(marked(1, 9), c.expandable) << "the arrow";
+    EXPECT_EQ(marked(11, 16), c.lookup) << "the lookup mark";
+  }
 }
 
 TEST_F(ElHeaderTest, StickySectionsFillTheWidth) {
@@ -461,6 +518,113 @@ TEST_F(ElHeaderTest, LookupBoxTakesTextIntoHistoryAndGoesWithTheHeader) {
   other.reset();
 }
 
+// A section freed in the middle of a gesture (a click handler rebuilding the
+// columns, a stored layout loaded) leaves nothing of itself in the header:
+// the following move, release, leave, Enter and paint touch live sections only.
+TEST_F(ElHeaderTest, SectionsLeavingMidGestureAreForgotten) {
+  enum TState { Hot, Pressed, Resized, Dragged, Lookup };
+  enum TOp { Delete, Clear, Reload };
+  const char* const stateNames[] = {"hot", "pressed", "resized", "dragged", "lookup"};
+  const char* const opNames[] = {"delete", "clear", "reload"};
+  for (TState state : {Hot, Pressed, Resized, Dragged, Lookup})
+    for (TOp op : {Delete, Clear, Reload}) {
+      SCOPED_TRACE(std::string(stateNames[state]) + " then " + opNames[op]);
+      TElHeader* h = MakeHeader({100, 100, 100});
+      h->SetHeight(20);
+      Sec(h, 1)->SetLookupEnabled(true);
+      TMemoryStream saved;
+      h->Sections()->SaveToStream(saved);
+      int doneCalls = 0;
+      h->OnHeaderLookupDone = [&](TObject*, TElHeaderSection*, const std::string&, bool) { ++doneCalls; };
+      h->Perform(CM_MOUSEENTER, 0, 0);
+      switch (state) {
+        case Hot:
+          Send(h, WM_MOUSEMOVE, 150, 8);
+          ASSERT_EQ(h->HotSection(), Sec(h, 1));
+          break;
+        case Pressed:
+          Send(h, WM_LBUTTONDOWN, 150, 8, MK_LBUTTON);
+          ASSERT_EQ(h->PressedSection(), Sec(h, 1));
+          break;
+        case Resized:
+          Send(h, WM_LBUTTONDOWN, 198, 8, MK_LBUTTON);
+          Send(h, WM_MOUSEMOVE, 210, 8, MK_LBUTTON);
+          ASSERT_EQ(h->ResizeSection(), Sec(h, 1));
+          ASSERT_TRUE(h->LineShown());
+          break;
+        case Dragged:
+          Send(h, WM_LBUTTONDOWN, 150, 8, MK_LBUTTON);
+          Send(h, WM_MOUSEMOVE, 170, 8, MK_LBUTTON);
+          ASSERT_EQ(h->DragSection(), Sec(h, 1));
+          break;
+        case Lookup:
+          Send(h, WM_LBUTTONDOWN, 192, 14, MK_LBUTTON);
+          Send(h, WM_LBUTTONUP, 192, 14);
+          ASSERT_TRUE(h->LookupOpen());
+          ASSERT_EQ(h->LookupSection(), Sec(h, 1));
+          break;
+      }
+      HWND box = h->LookupBox() ? h->LookupBox()->Handle() : nullptr;
+      switch (op) {
+        case Delete:
+          h->Sections()->DeleteSection(Sec(h, 1));
+          break;
+        case Clear:
+          h->Sections()->Clear();
+          break;
+        case Reload:
+          saved.SetPosition(0);
+          h->Sections()->LoadFromStream(saved);
+          break;
+      }
+      // Reloaded sections may sit where the old ones were: nothing may
+      // point anywhere until the mouse says so.
+      EXPECT_EQ(h->HotSection(), nullptr);
+      EXPECT_EQ(h->PressedSection(), nullptr);
+      EXPECT_EQ(h->ResizeSection(), nullptr);
+      EXPECT_EQ(h->DragSection(), nullptr);
+      EXPECT_EQ(h->LookupSection(), nullptr);
+      EXPECT_FALSE(h->Pressing());
+      EXPECT_FALSE(h->Resizing());
+      EXPECT_FALSE(h->LineShown());
+      EXPECT_FALSE(h->LookupOpen());
+      if (box) EXPECT_FALSE(IsWindowVisible(box));
+      EXPECT_NE(GetCapture(), h->Handle());
+
+      Send(h, WM_MOUSEMOVE, 60, 8, MK_LBUTTON);
+      Send(h, WM_LBUTTONUP, 60, 8);
+      h->Perform(CM_MOUSELEAVE, 0, 0);
+      COMBOBOXINFO ci{sizeof ci};
+      if (box && GetComboBoxInfo(box, &ci)) SendMessageA(ci.hwndItem, WM_KEYDOWN, VK_RETURN, 0);
+      EXPECT_EQ(doneCalls, 0) << "a box closed with its section reports nothing";
+      TDibSection dib(400, h->Height());
+      PaintInto(h, dib);
+      EXPECT_EQ(h->Sections()->Count(), op == Delete ? 2 : op == Clear ? 0 : 3);
+      delete h;
+    }
+
+  // The case that started it: a click handler that loads the columns anew.
+  TElHeader* h = MakeHeader({100, 100, 100});
+  TMemoryStream saved;
+  h->Sections()->SaveToStream(saved);
+  int clicks = 0;
+  h->OnSectionClick = [&](TObject*, TElHeaderSection*) {
+    ++clicks;
+    saved.SetPosition(0);
+    h->Sections()->LoadFromStream(saved);
+  };
+  h->Perform(CM_MOUSEENTER, 0, 0);
+  Send(h, WM_MOUSEMOVE, 150, 8);
+  Send(h, WM_LBUTTONDOWN, 150, 8, MK_LBUTTON);
+  Send(h, WM_LBUTTONUP, 150, 8);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(h->HotSection(), nullptr);
+  EXPECT_EQ(h->PressedSection(), nullptr);
+  h->Perform(CM_MOUSELEAVE, 0, 0);
+  Send(h, WM_MOUSEMOVE, 250, 8);
+  EXPECT_EQ(h->Sections()->Count(), 3);
+}
+
 TEST_F(ElHeaderTest, HotTrackingFocusLossAndLookupText) {
   TElHeader* h = MakeHeader({100, 100});
   h->SetHeight(20);
@@ -542,6 +706,19 @@ TEST_F(ElHeaderTest, MeasureSectionAndImages) {
   for (int y = 0; y < dib.Height(); ++y)
     for (int x = 200; x < 300; ++x) red += dib.Pixel(x, y) == RGB(255, 0, 0);
   EXPECT_GT(red, 100) << "the picture is drawn left of the text";
+
+  // An owner-drawn section's handler draws its content; a right-aligned
+  // picture is still the header's.
+  int drawn = 0;
+  h->OnSectionDraw = [&](TObject*, TCanvas*, TElHeaderSection*, RECT, bool) { ++drawn; };
+  Sec(h, 1)->SetStyle(ElhsOwnerDraw);
+  Sec(h, 1)->SetPictureAlign(hsaRight);
+  PaintInto(h, dib);
+  red = 0;
+  for (int y = 0; y < dib.Height(); ++y)
+    for (int x = 200; x < 300; ++x) red += dib.Pixel(x, y) == RGB(255, 0, 0);
+  EXPECT_GT(drawn, 0);
+  EXPECT_GT(red, 100) << "the right-aligned picture of an owner-drawn section";
   h->SetImages(nullptr);
 }
 

@@ -135,11 +135,20 @@ TEST(ElHook, ControlChangesAndDesignTime) {
   // forgets the control.
   delete other;
   EXPECT_EQ(hook->Control(), nullptr);
-  EXPECT_TRUE(hook->Active());
+  EXPECT_FALSE(hook->Active());
   int forgotten = 0;
   for (int i = 0; i < ElHookList()->Chains().Count(); ++i)
     forgotten += static_cast<TCtlHook*>(static_cast<TObject*>(ElHookList()->Chains().Get(i)))->Control() == nullptr;
   EXPECT_EQ(forgotten, 1);
+  // ... and it stays off for a control assigned afterwards, as it does when
+  // its control is set to nil.
+  hook->SetControl(f.target);
+  EXPECT_TRUE(f.target->WindowProc() == original);
+  hook->SetActive(true);
+  EXPECT_FALSE(f.target->WindowProc() == original);
+  hook->SetControl(nullptr);
+  EXPECT_FALSE(hook->Active());
+  EXPECT_TRUE(f.target->WindowProc() == original);
 
   // While designing only the stored value changes, unless DesignActive.
   auto* designed = new TElHook(&f.form);

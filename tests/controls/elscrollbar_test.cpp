@@ -416,13 +416,20 @@ TEST_F(ElScrollBarTest, ScrollInfoMessages) {
     UINT mask;
     int expectMin, expectMax, expectPos;
   } rows[] = {
-      // A shrinking range is applied and the position kept inside it.
-      {0, 30, 0, SIF_RANGE, 0, 30, 30},
-      // A position below the new minimum goes to the minimum, not to Max.
-      {50, 90, 10, SIF_RANGE | SIF_POS, 50, 90, 50},
+      // A range alone that leaves the position (40) outside is not taken;
+      // one that holds it is.
+      {0, 30, 0, SIF_RANGE, 0, 100, 40},
+      {0, 60, 0, SIF_RANGE, 0, 60, 40},
+      // With a position outside the new range the position becomes Max.
+      {50, 90, 10, SIF_RANGE | SIF_POS, 50, 90, 90},
       {0, 100, 70, SIF_RANGE | SIF_POS, 0, 100, 70},
-      // An invalid range is ignored.
-      {10, 5, 0, SIF_RANGE, 0, 100, 70},
+      // A position alone is taken only inside the range.
+      {0, 0, 120, SIF_POS, 0, 100, 70},
+      {0, 0, -5, SIF_POS, 0, 100, 70},
+      {0, 0, 20, SIF_POS, 0, 100, 20},
+      // An invalid range is ignored, also with its position.
+      {10, 5, 0, SIF_RANGE, 0, 100, 20},
+      {10, 5, 7, SIF_RANGE | SIF_POS, 0, 100, 7},
   };
   for (auto& r : rows) {
     SCROLLINFO s{sizeof s, r.mask, r.min, r.max, 0, r.pos, 0};

@@ -63,7 +63,7 @@ TEST(ProgramStart, ImportsDefaultsShowsTheMainWindowAndClosesCleanly) {
   ASSERT_NE(main, nullptr) << "no main window appeared";
   char caption[256] = {};
   GetWindowTextA(main, caption, sizeof caption);
-  EXPECT_STREQ(caption, "Cookie Desk 1.9");
+  EXPECT_STREQ(caption, "Cookie Desk 1.9 - IE");
   EXPECT_FALSE(FileExists(ini)) << "the defaults file is deleted once imported";
   {
     TRegistry reg;

@@ -18,6 +18,10 @@ The path of a request picks the answer:
   /download      a binary body with NUL bytes, Content-Length set, sent in
                  small pieces so the header end falls across receives
   /short         Content-Length larger than the body, then close
+  /list-held     the update list with Content-Length, then 10 s without
+                 closing
+  /download-held the download body with Content-Length, then 10 s without
+                 closing
 """
 import os
 import signal
@@ -76,6 +80,12 @@ def answer(conn, request):
         for i in range(cut, len(whole), 1000):
             conn.sendall(whole[i:i + 1000])
             time.sleep(0.01)
+    elif path == "/list-held":
+        conn.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: %d\r\n\r\n" % len(UPDATE_LIST) + UPDATE_LIST)
+        time.sleep(10)
+    elif path == "/download-held":
+        conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % len(DOWNLOAD) + DOWNLOAD)
+        time.sleep(10)
     elif path == "/short":
         conn.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: 5000\r\n\r\n" + b"partial")
     else:

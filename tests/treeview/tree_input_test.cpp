@@ -41,7 +41,7 @@ struct TFixture {
   TElTreeItem* Row(int i) { return tree->Items().Item(i); }
   void Send(UINT msg, int x, int y, WPARAM keys = 0) {
     LRESULT r;
-    tree->View().HandleInputMessage(msg, keys, MAKELPARAM(x, y), r);
+    tree->View().Input().HandleMessage(msg, keys, MAKELPARAM(x, y), r);
   }
   // A left click on the text of the row at visible position v.
   void Click(int v, WPARAM keys = 0, int x = 40) {
@@ -51,7 +51,7 @@ struct TFixture {
   void Key(WORD vk, std::set<int> held = {}) {
     port.HeldKeys = held;
     LRESULT r;
-    tree->View().HandleInputMessage(WM_KEYDOWN, vk, 0, r);
+    tree->View().Input().HandleMessage(WM_KEYDOWN, vk, 0, r);
     port.HeldKeys.clear();
   }
   std::string Selected() {
@@ -511,11 +511,11 @@ TEST(TreeKeys, IncrementalSearchTakesCharacters) {
   };
   f.in.OnKeyPress = [&](wchar_t& c) { pressed += c; };
   LRESULT r;
-  for (wchar_t c : std::wstring(L"ax")) f.tree->View().HandleInputMessage(WM_CHAR, c, 0, r);
+  for (wchar_t c : std::wstring(L"ax")) f.tree->View().Input().HandleMessage(WM_CHAR, c, 0, r);
   EXPECT_EQ(searched, L"");  // switched off
   EXPECT_EQ(pressed, L"ax");
   f.tree->IncrementalSearch = true;
-  for (wchar_t c : std::wstring(L"ax")) f.tree->View().HandleInputMessage(WM_CHAR, c, 0, r);
+  for (wchar_t c : std::wstring(L"ax")) f.tree->View().Input().HandleMessage(WM_CHAR, c, 0, r);
   EXPECT_EQ(searched, L"ax");
   EXPECT_EQ(pressed, L"axx");
 }

@@ -17,7 +17,7 @@ TCustomElTree* gTree = nullptr;
 
 LRESULT CALLBACK TreeProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT r = 0;
-  if (gTree && gTree->View().HandleInputMessage(msg, wp, lp, r)) return r;
+  if (gTree && gTree->View().Input().HandleMessage(msg, wp, lp, r)) return r;
   return DefWindowProcA(wnd, msg, wp, lp);
 }
 

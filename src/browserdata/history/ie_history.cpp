@@ -28,9 +28,7 @@ TIEHistory::TIEHistory(const std::string& HistoryFolder) {
   Collect(HistoryFolder);
 }
 
-TIEHistory::~TIEHistory() {
-  for (int i = 0; i < Folders.Count(); ++i) delete Folders.GetObject(i);
-}
+TIEHistory::~TIEHistory() = default;
 
 void TIEHistory::AddFolder(const std::string& Folder, bool IsExtra, const std::string& CachePrefix) {
   int at = 0;
@@ -38,8 +36,7 @@ void TIEHistory::AddFolder(const std::string& Folder, bool IsExtra, const std::s
   auto info = std::make_unique<TIEHistoryFolderInfo>();
   info->IsExtra = IsExtra;
   info->CachePrefix = CachePrefix;
-  Folders.AddObject(Folder, info.get());
-  info.release();
+  Folders.AddObject(Folder, info.release());
 }
 
 void TIEHistory::Collect(std::string history) {
@@ -94,10 +91,7 @@ void TIEHistory::Collect(std::string history) {
   for (int i = 0; i < below->Count(); ++i) AddFolder(below->Strings(i), true, "");
 
   for (int i = Folders.Count() - 1; i >= 0; --i) {
-    if (!IsHistoryIndex(Folders.Strings(i))) {
-      delete Folders.GetObject(i);
-      Folders.Delete(i);
-    }
+    if (!IsHistoryIndex(Folders.Strings(i))) Folders.Delete(i);
   }
 }
 

@@ -8,6 +8,7 @@
 #include "browserdata/history/index_dat.h"
 #include "platform/core/classes.h"
 #include "platform/core/components.h"
+#include "platform/core/owned_objects.h"
 #include "platform/core/streams.h"
 
 namespace morvane {
@@ -56,7 +57,7 @@ class TIEHistory {
   static bool IsHistoryIndex(const std::string& Folder);
   static void Fill(const TIndexDatUrl& From, TIEHistoryEntry& Entry);
 
-  TStringList Folders;
+  TOwningStringList Folders;
   std::unique_ptr<TFileStream> Stream;
   std::unique_ptr<TIndexDatSource> source_;
   std::unique_ptr<TIndexDatWalker> walker_;

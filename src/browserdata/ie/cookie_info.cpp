@@ -4,10 +4,11 @@
 
 #include "browserdata/ie/ie_cookie_records.h"
 #include "browserdata/sys/qb_sys_utils.h"
+#include "browserdata/sys/tell_user.h"
 #include "platform/core/files.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/replace_file.h"
 #include "platform/core/sysutils.h"
-#include "platform/ui/modal.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -39,32 +40,27 @@ uint64_t DateTimeToIEFileTime(TDateTime dt) {
 
 // The whole file, in one read when its size is still the one the scan saw:
 // every call on a file handle costs a round trip to the system, and a folder
-// holds thousands of these small files.
+// holds thousands of these small files. A file that has grown past the size
+// the scan accepts is no cookie file any more: false, as for one that cannot
+// be read.
 bool ReadWholeFile(const std::string& path, size_t expectedSize, std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  bytes.resize(std::max<size_t>(expectedSize + 1, 512));
+  const TWinHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return false;
+  constexpr size_t kLimit = ieMaxCookieFileSize + 1;
+  bytes.resize(std::min(std::max<size_t>(expectedSize + 1, 512), kLimit));
   size_t used = 0;
-  bool ok = true;
   for (;;) {
     DWORD got = 0;
     const size_t room = bytes.size() - used;
-    if (!ReadFile(h, bytes.data() + used, static_cast<DWORD>(room), &got, nullptr)) {
-      ok = false;
-      break;
-    }
+    if (!ReadFile(file.Get(), bytes.data() + used, static_cast<DWORD>(room), &got, nullptr)) return false;
     used += got;
     if (got < room) break;  // a short read of a disk file is its end
-    if (bytes.size() >= (64u << 20)) {
-      ok = false;
-      break;
-    }
-    bytes.resize(bytes.size() * 2);
+    if (used >= kLimit) return false;
+    bytes.resize(std::min(bytes.size() * 2, kLimit));
   }
-  CloseHandle(h);
   bytes.resize(used);
-  return ok;
+  return true;
 }
 
 TDateTime SearchRecordDate(const FILETIME& lastWrite) {
@@ -84,6 +80,12 @@ TCookieValueInfo ToValueInfo(TIECookieRecord&& r) {
   c.ExpiresLowText = std::move(r.ExpiresLowText);
   c.ExpiresHighText = std::move(r.ExpiresHighText);
   return c;
+}
+
+// The record a mark or an edit names: the name exactly, and the host and
+// path as the file has them when they are given.
+bool IsRecord(const TCookieValueInfo& c, const std::string& name, const std::string* hostPath) {
+  return c.Name == name && (!hostPath || c.HostPath == *hostPath);
 }
 
 TIECookieRecord ToRecord(const TCookieValueInfo& c) {
@@ -111,8 +113,8 @@ void TCookieInfo::ScanFolder(const std::string& Folder) {
   Folders.push_back(Folder);
   const int folderIndex = static_cast<int>(Folders.size()) - 1;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(JoinPath(Folder, "*.*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
+  const TFindHandle find(FindFirstFileA(JoinPath(Folder, "*.*").c_str(), &fd));
+  if (!find) return;
   do {
     try {
       const std::string name = fd.cFileName;
@@ -128,8 +130,7 @@ void TCookieInfo::ScanFolder(const std::string& Folder) {
     } catch (const std::exception&) {
       // one entry that cannot be handled does not end the scan
     }
-  } while (FindNextFileA(h, &fd));
-  ::FindClose(h);
+  } while (FindNextFileA(find.Get(), &fd));
 }
 
 void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
@@ -174,38 +175,34 @@ bool TCookieInfo::ReadCookieFile(const std::string& Path, size_t ExpectedSize, T
 }
 
 bool TCookieInfo::WriteCookieFile(const TCookieInfoDetails& Details) {
-  // The temporary file keeps the "$TMP$_<n>" names the start-up clean-up
-  // looks for, but is always a new file of our own.
-  // A read-only cookie file is not to be changed (Windows refuses to copy
-  // over it; not every system that runs us does).
-  const DWORD attrs = GetFileAttributesA(Details.FileName.c_str());
-  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_READONLY)) return false;
-  std::string temp;
-  DWORD error = 0;
-  TWinHandle file = CreateNewNumberedFile([](int n) { return "$TMP$_" + std::to_string(n); }, temp, error);
-  if (!file) return false;
-  HANDLE h = file.Detach();
   std::vector<TIECookieRecord> records;
   records.reserve(Details.Cookies.size());
   for (const TCookieValueInfo& c : Details.Cookies) records.push_back(ToRecord(c));
   const std::string bytes = FormatIECookieRecords(records);
-  DWORD written = 0;
-  const bool wrote = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                     written == bytes.size();
-  const bool closed = CloseHandle(h) != 0;
-  const bool copied = wrote && closed && CopyFileA(temp.c_str(), Details.FileName.c_str(), FALSE);
-  DeleteFileA(temp.c_str());
-  return copied;
+  // The temporary file keeps the "$TMP$_<n>" names in the working folder
+  // that the start-up clean-up looks for, and is always a new file of our
+  // own. A read-only cookie file is not changed.
+  TReplaceFile file(Details.FileName, [](int n) { return "$TMP$_" + std::to_string(n); });
+  return file.Write(bytes) && file.Commit();
 }
 
 void TCookieInfo::ClearDeletions() { Pending.emplace(); }
 
+bool TCookieInfo::MarkCookieForDeletion(const std::string& FileName, const std::string& CookieName,
+                                        const std::string& HostPath, intptr_t Tag) {
+  return Mark(FileName, TMark{CookieName, HostPath, Tag});
+}
+
 bool TCookieInfo::MarkCookieForDeletion(const std::string& FileName, const std::string& CookieName, intptr_t Tag) {
+  return Mark(FileName, TMark{CookieName, std::nullopt, Tag});
+}
+
+bool TCookieInfo::Mark(const std::string& FileName, TMark Mark) {
   if (!Pending) return false;
   try {
     auto& slot = (*Pending)[AnsiUpperCase(FileName)];
     if (slot.first.empty()) slot.first = FileName;
-    slot.second.emplace_back(CookieName, Tag);
+    slot.second.push_back(std::move(Mark));
     return true;
   } catch (const std::exception&) {
     return false;
@@ -235,13 +232,13 @@ std::vector<intptr_t> TCookieInfo::DeleteCookieFile(const TMarks& Marks, int Fil
     SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
   if (!DeleteFileA(path.c_str())) {
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) SetFileAttributesA(path.c_str(), attrs);
-    ShowMessage("There was a problem deleting cookie file: " + path +
-                              "\r\nBefore trying again close all instances of Internet Explorer.");
+    TellUser("There was a problem deleting cookie file: " + path +
+             "\r\nBefore trying again close all instances of Internet Explorer.");
     return {};
   }
   Files.erase(Files.begin() + FileIndex);
   std::vector<intptr_t> tags;
-  for (const auto& m : Marks) tags.push_back(m.second);
+  for (const TMark& m : Marks) tags.push_back(m.Tag);
   return tags;
 }
 
@@ -249,35 +246,52 @@ std::vector<intptr_t> TCookieInfo::BlankMarkedCookies(const std::string& FileNam
   const int index = IndexOfFile(FileName);
   if (index < 0) return {};
   TCookieInfoDetails details;
-  ReadCookieFile(GetFilePath(index), Files[index].Entry.Size, details);
+  // A file that cannot be read is not written back: its cookies would go.
+  if (!ReadCookieFile(GetFilePath(index), Files[index].Entry.Size, details)) return {};
   details.FileName = GetFilePath(index);
   std::vector<intptr_t> tags;
-  for (const auto& [name, tag] : Marks) {
-    for (TCookieValueInfo& c : details.Cookies) {
-      if (c.Name != name) continue;
+  std::vector<bool> blanked(details.Cookies.size(), false);
+  for (const TMark& m : Marks) {
+    for (size_t i = 0; i < details.Cookies.size(); ++i) {
+      TCookieValueInfo& c = details.Cookies[i];
+      if (blanked[i] || !IsRecord(c, m.Name, m.HostPath ? &*m.HostPath : nullptr)) continue;
       TIECookieRecord r = ToRecord(c);
       BlankIECookieRecord(r);
       c.Name = r.Name;
       c.Value = r.Value;
       c.ExpiresLowText = r.ExpiresLowText;
       c.ExpiresHighText = r.ExpiresHighText;
+      blanked[i] = true;
+      tags.push_back(m.Tag);
       break;
     }
-    tags.push_back(tag);
   }
-  Files[index].Entry.CookieCount -= 1;
-  if (!WriteCookieFile(details)) return {};
+  if (tags.empty() || !WriteCookieFile(details)) return {};
+  // Only a written file has lost its records: after a failed write the count
+  // still says how many cookies the file holds, so a later mark of them all
+  // is not taken for one of some.
+  Files[index].Entry.CookieCount -= static_cast<int>(tags.size());
   return tags;
 }
 
+bool TCookieInfo::UpdateCookie(const std::string& FileName, const std::string& CookieName, const std::string& HostPath,
+                               const TCookieValueInfo& Cookie) {
+  return Update(FileName, CookieName, &HostPath, Cookie);
+}
+
 bool TCookieInfo::UpdateCookie(const std::string& FileName, const std::string& CookieName, const TCookieValueInfo& Cookie) {
+  return Update(FileName, CookieName, nullptr, Cookie);
+}
+
+bool TCookieInfo::Update(const std::string& FileName, const std::string& CookieName, const std::string* HostPath,
+                         const TCookieValueInfo& Cookie) {
   const int index = IndexOfFile(FileName);
   if (index < 0) return false;
   TCookieInfoDetails details;
   if (!ReadCookieFile(GetFilePath(index), Files[index].Entry.Size, details)) return false;
   details.FileName = GetFilePath(index);
   auto it = std::find_if(details.Cookies.begin(), details.Cookies.end(),
-                         [&](const TCookieValueInfo& c) { return c.Name == CookieName; });
+                         [&](const TCookieValueInfo& c) { return IsRecord(c, CookieName, HostPath); });
   if (it == details.Cookies.end()) return false;
   TCookieValueInfo& c = *it;
   int flags = 0;
@@ -285,7 +299,8 @@ bool TCookieInfo::UpdateCookie(const std::string& FileName, const std::string& C
   c.Name = FitToLength(Cookie.Name, c.Name.size());
   c.Value = FitToLength(Cookie.Value, c.Value.size());
   c.Flags = EditIEFlags(c.Flags, Cookie.Secure, Cookie.HttpOnly);
-  EditIEExpiry(ToRecord(c), DateTimeToIEFileTime(Cookie.Expires), c.ExpiresLowText, c.ExpiresHighText);
+  if (!Cookie.KeepExpiry)
+    EditIEExpiry(ToRecord(c), DateTimeToIEFileTime(Cookie.Expires), c.ExpiresLowText, c.ExpiresHighText);
   return WriteCookieFile(details);
 }
 
@@ -311,6 +326,7 @@ std::vector<tIEProfileInfo> GetIECookieFolders() {
     }
     if (!found) list.push_back(tIEProfileInfo{ExtractFileName(ExcludeTrailingBackslash(current)), current, true, false});
   } catch (...) {
+    // The folder list is a convenience: a failure ends it with what was found.
   }
   return list;
 }

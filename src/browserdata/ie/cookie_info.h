@@ -30,6 +30,9 @@ struct TCookieValueInfo {
   std::string CreatedHighText;
   std::string ExpiresLowText;
   std::string ExpiresHighText;
+  // Input of UpdateCookie only: the record's expiry texts are written back
+  // as they are and Expires is not used (the editor could not show a date).
+  bool KeepExpiry = false;
 };
 
 struct TCookieInfoDetails {
@@ -76,16 +79,26 @@ class TCookieInfo {
 
   // Deletion: ClearDeletions, MarkCookieForDeletion for each cookie, then
   // ApplyDeletions, which gives the tags of the cookies that are gone,
-  // ascending.
+  // ascending: a mark that matched no record, or whose file could not be
+  // read or written, gives no tag. One file can hold several cookies of one
+  // name on different paths, so a mark names the record by its name and its
+  // HostPath (line 3 of the record, as read).
   void ClearDeletions();
+  bool MarkCookieForDeletion(const std::string& FileName, const std::string& CookieName, const std::string& HostPath,
+                             intptr_t Tag);
+  // The same for the first record of that name, whatever its HostPath.
   bool MarkCookieForDeletion(const std::string& FileName, const std::string& CookieName, intptr_t Tag);
   std::vector<intptr_t> ApplyDeletions();
 
-  // Rewrites the first record named CookieName with Cookie's Name, Value,
-  // Secure, HttpOnly and Expires, keeping the name, value and flags lengths.
-  // False when nothing was written (no such file or cookie, no temporary file,
-  // the cookie file could not be replaced). Raises EConvertError when the
+  // Rewrites the record named CookieName at HostPath with Cookie's Name,
+  // Value, Secure, HttpOnly and Expires (or, with KeepExpiry, the record's
+  // own expiry), keeping the name, value and flags lengths. False when
+  // nothing was written (no such file or cookie, no temporary file, the
+  // cookie file could not be replaced). Raises EConvertError when the
   // record's flags are not a number.
+  bool UpdateCookie(const std::string& FileName, const std::string& CookieName, const std::string& HostPath,
+                    const TCookieValueInfo& Cookie);
+  // The same for the first record of that name, whatever its HostPath.
   bool UpdateCookie(const std::string& FileName, const std::string& CookieName, const TCookieValueInfo& Cookie);
 
  private:
@@ -94,13 +107,21 @@ class TCookieInfo {
     std::string Key;  // upper-cased name, the sort and lookup key
     TCookieFileEntry Entry;
   };
-  using TMarks = std::vector<std::pair<std::string, intptr_t>>;
+  struct TMark {
+    std::string Name;
+    std::optional<std::string> HostPath;  // nothing: any path
+    intptr_t Tag = 0;
+  };
+  using TMarks = std::vector<TMark>;
 
   void ScanFolder(const std::string& Folder);
   bool ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details) const;
   static bool WriteCookieFile(const TCookieInfoDetails& Details);
   std::vector<intptr_t> DeleteCookieFile(const TMarks& Marks, int FileIndex);
   std::vector<intptr_t> BlankMarkedCookies(const std::string& FileName, const TMarks& Marks);
+  bool Mark(const std::string& FileName, TMark Mark);
+  bool Update(const std::string& FileName, const std::string& CookieName, const std::string* HostPath,
+              const TCookieValueInfo& Cookie);
 
   std::vector<std::string> Folders;
   std::vector<TFileItem> Files;  // sorted by Key, each name once

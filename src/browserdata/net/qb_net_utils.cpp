@@ -5,11 +5,13 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 
 #include "browserdata/net/http_codec.h"
 #include "browserdata/sys/qb_string_utils.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
+#include "platform/core/replace_file.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -146,46 +148,16 @@ class TWinsockUse {
   TSocket& s_;
 };
 
-// An exclusive temporary file beside Target, removed unless committed.
-class TDownloadFile {
- public:
-  explicit TDownloadFile(const std::string& Target) : target_(Target) {
-    DWORD error = 0;
-    file_ = CreateNewNumberedFile(
-        [&](int n) { return Target + ".part" + (n > 1 ? std::to_string(n - 1) : std::string()); }, temp_, error);
-    if (!file_) throw Exception("cannot create a temporary file beside " + Target + ": " + SysErrorMessage(error));
+// The download goes to "<target>.part" beside the target and replaces it
+// only when complete; the failure in the socket layer's words.
+[[noreturn]] void RaiseDownloadError(const TReplaceFile& file) {
+  const std::string why = ": " + SysErrorMessage(file.Error());
+  switch (file.Step()) {
+    case TReplaceFile::TStep::Create: throw Exception("cannot create a temporary file beside " + file.Target() + why);
+    case TReplaceFile::TStep::Write: throw Exception("cannot write " + file.TempName() + why);
+    default: throw Exception("cannot replace " + file.Target() + why);
   }
-  ~TDownloadFile() {
-    file_.Reset();
-    if (!committed_ && !temp_.empty()) DeleteFileA(temp_.c_str());
-  }
-  TDownloadFile(const TDownloadFile&) = delete;
-  TDownloadFile& operator=(const TDownloadFile&) = delete;
-
-  void Write(const char* data, size_t len) {
-    while (len > 0) {
-      DWORD written = 0;
-      if (!WriteFile(file_.Get(), data, static_cast<DWORD>(len), &written, nullptr) || written == 0)
-        throw Exception("cannot write " + temp_ + ": " + SysErrorMessage(GetLastError()));
-      data += written;
-      len -= written;
-    }
-  }
-  void Commit() {
-    if (!FlushFileBuffers(file_.Get()))
-      throw Exception("cannot write " + temp_ + ": " + SysErrorMessage(GetLastError()));
-    file_.Reset();
-    if (!MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      throw Exception("cannot replace " + target_ + ": " + SysErrorMessage(GetLastError()));
-    committed_ = true;
-  }
-
- private:
-  std::string target_;
-  std::string temp_;
-  TWinHandle file_;
-  bool committed_ = false;
-};
+}
 
 }  // namespace
 
@@ -222,11 +194,14 @@ void GetInternetConnectionState(std::string& State) {
 }
 
 void GetNetworkState(std::string& State) {
-  State.clear();
-  if (!gIsNetworkAlive) return;
+  if (!gIsNetworkAlive) {
+    State.clear();
+    return;
+  }
   try {
     DWORD flags = 0;
     if (gIsNetworkAlive(&flags)) {
+      // A connection of none of these kinds leaves the caller's text.
       if (flags & 1) State = "LAN";
       if (flags & 2) State = "WAN";
       if (flags & 4) State = "AOL";
@@ -266,50 +241,66 @@ std::vector<std::string> HttpGetLines(const std::string& Host, int Port, const s
     sock.Connect(target.Host, Port, gTimeoutMs);
     sock.SendAll(BuildHttpGetRequest(target));
     // Servers may send header and body in separate writes: read until the
-    // peer closes or the buffer is full.
+    // body has its Content-Length (a server may keep the connection open
+    // after a complete answer), the peer closes or the buffer is full.
     received.resize(kLinesBufferSize);
     size_t have = 0;
+    THttpResponseScanner progress;
+    size_t bodyBytes = 0;
     while (have < kLinesBufferSize) {
       const size_t n = sock.Receive(&received[have], kLinesBufferSize - have);
       if (n == 0) break;
+      bodyBytes += progress.Feed(std::string_view(&received[have], n)).size();
       have += n;
+      if (progress.HeaderComplete()) {
+        const auto expected = progress.ContentLength();
+        if (expected && bodyBytes >= *expected) break;
+      }
     }
     received.resize(have);
   } catch (const std::exception& e) {
     throw Exception(std::string("No connection ") + e.what());
   }
   THttpResponseScanner scanner;
-  const std::string_view body = scanner.Feed(received);
+  std::string_view body = scanner.Feed(received);
   if (!scanner.HeaderComplete() || !scanner.StatusOk()) return {};
+  if (const auto expected = scanner.ContentLength(); expected && body.size() > *expected) body = body.substr(0, *expected);
   return SplitBodyLines(body);
 }
 
 void HttpGetToFile(const std::string& Host, int Port, const std::string& Path, const std::string& FileName) {
   const THttpTarget target = NormalizeHttpTarget(Host, Path);
   try {
-    TDownloadFile file(FileName);
+    TReplaceFile file(FileName, [&](int n) { return FileName + ".part" + (n > 1 ? std::to_string(n - 1) : std::string()); });
+    if (!file.Ok()) RaiseDownloadError(file);
     TSocket sock;
     TWinsockUse use(sock);
     sock.Connect(target.Host, Port, gTimeoutMs);
     sock.SendAll(BuildHttpGetRequest(target));
     THttpResponseScanner scanner;
+    std::optional<unsigned long long> expected;
     std::string chunk(kFileChunkSize, '\0');
     unsigned long long bodyBytes = 0;
-    while (true) {
+    // Until the peer closes, or until the body has its Content-Length: a
+    // server may keep the connection open after a complete answer.
+    while (!expected || bodyBytes < *expected) {
       const size_t n = sock.Receive(chunk.data(), chunk.size());
       if (n == 0) break;
       const bool wasComplete = scanner.HeaderComplete();
-      const std::string_view body = scanner.Feed(std::string_view(chunk.data(), n));
-      if (!wasComplete && scanner.HeaderComplete() && !scanner.StatusOk())
-        throw Exception("the server answered " + scanner.StatusLine());
-      file.Write(body.data(), body.size());
+      std::string_view body = scanner.Feed(std::string_view(chunk.data(), n));
+      if (!wasComplete && scanner.HeaderComplete()) {
+        if (!scanner.StatusOk()) throw Exception("the server answered " + scanner.StatusLine());
+        expected = scanner.ContentLength();
+      }
+      if (expected && body.size() > *expected - bodyBytes) body = body.substr(0, *expected - bodyBytes);
+      if (!file.Write(body)) RaiseDownloadError(file);
       bodyBytes += body.size();
     }
     if (!scanner.HeaderComplete()) throw Exception("No answer from server");
-    if (const auto expected = scanner.ContentLength(); expected && *expected != bodyBytes)
+    if (expected && *expected != bodyBytes)
       throw Exception("the answer ended after " + std::to_string(bodyBytes) + " of " + std::to_string(*expected) +
                       " bytes");
-    file.Commit();
+    if (!file.Commit()) RaiseDownloadError(file);
   } catch (const std::exception& e) {
     throw Exception(std::string("No connection ") + e.what());
   }

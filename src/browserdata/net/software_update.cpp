@@ -1,7 +1,6 @@
 #include "browserdata/net/software_update.h"
 
 #include "browserdata/net/qb_net_utils.h"
-#include "browserdata/net/update_dialog.h"
 #include "browserdata/net/update_list.h"
 #include "browserdata/net/version_info.h"
 #include "browserdata/settings/persitent_properties.h"
@@ -15,7 +14,7 @@ const char* const kUpdatePath = "morvane/updates.txt";
 const char* const kUpdateFileName = "morvane1.exe";
 
 TUpdateNoticeFn& UpdateNoticeDialog() {
-  static TUpdateNoticeFn dialog = ShowSoftwareUpdateNotice;
+  static TUpdateNoticeFn dialog;
   return dialog;
 }
 

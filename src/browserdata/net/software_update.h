@@ -27,7 +27,8 @@ struct TUpdateNotice {
 };
 using TUpdateNoticeFn = std::function<bool(const TUpdateNotice&)>;
 
-// Shows the notice; TdlgSoftwareUpdates by default.
+// Shows the notice. The program installs its dialog (TdlgSoftwareUpdates);
+// with nothing installed no notice is shown and nothing is downloaded.
 TUpdateNoticeFn& UpdateNoticeDialog();
 
 // Fetches the update list, compares its version with the FileVersion of

@@ -106,10 +106,21 @@ TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format) {
   const size_t nul = bytes.find('\0');
   if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
 
-  // One cookie per line at most: reserving once saves moving them all on growth.
-  size_t lineCount = 1;
-  for (char ch : bytes) lineCount += (ch == '\n');
-  file.Cookies.reserve(lineCount);
+  // Reserving once saves moving every cookie on growth. Only a line with the
+  // six TABs of a cookie can be one: blank and comment lines, however many,
+  // reserve nothing.
+  size_t cookieLines = 0;
+  size_t tabs = 0;
+  for (char ch : bytes) {
+    if (ch == '\t') {
+      ++tabs;
+    } else if (ch == '\n') {
+      cookieLines += tabs >= kFieldCount - 1;
+      tabs = 0;
+    }
+  }
+  cookieLines += tabs >= kFieldCount - 1;
+  file.Cookies.reserve(cookieLines);
 
   size_t pos = 0;
   bool inHeader = true;

@@ -8,6 +8,7 @@
 #include "platform/core/datetime.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
+#include "platform/core/owned_objects.h"
 #include "platform/core/sysutils.h"
 #include "platform/core/textfiles.h"
 
@@ -74,10 +75,7 @@ std::unique_ptr<QbMozillaCookiesClass> QbMozillaCookiesClass::CreateForProfiles(
   return store;
 }
 
-QbMozillaCookiesClass::~QbMozillaCookiesClass() {
-  if (Profiles)
-    for (int i = 0; i < Profiles->Count(); ++i) delete Profiles->Objects(i);
-}
+QbMozillaCookiesClass::~QbMozillaCookiesClass() = default;
 
 std::unique_ptr<qbMozillaProfileInfo> QbMozillaCookiesClass::MakeProfile(const std::string& Dir,
                                                                          const std::string& Label) {
@@ -90,7 +88,8 @@ std::unique_ptr<qbMozillaProfileInfo> QbMozillaCookiesClass::MakeProfile(const s
 }
 
 void QbMozillaCookiesClass::EnsureProfiles() {
-  if (!Profiles) Profiles = std::make_unique<TStringList>();
+  // The list owns the profile records.
+  if (!Profiles) Profiles = std::make_unique<TOwningStringList>();
 }
 
 void QbMozillaCookiesClass::AddProfile(const std::string& Caption, std::unique_ptr<qbMozillaProfileInfo> Info) {
@@ -177,16 +176,30 @@ void QbMozillaCookiesClass::WriteCookiesFile(const std::string& Path, const TCoo
 void QbMozillaCookiesClass::SaveCookies(const std::string& ProfileCaption) {
   const qbMozillaProfileInfo* p = FindProfile(ProfileCaption);
   if (!p) return;
+  // The file on disk is not the one these cookies came from: writing them
+  // would replace cookies nobody has seen.
+  if (p->Unreadable)
+    throw EWriteError("Cannot write \"" + p->Dir + "\\cookies.txt\": the file could not be read when it was loaded");
   WriteCookiesFile(p->Dir + "\\cookies.txt", p->Cookies, p->Header ? &*p->Header : nullptr);
 }
 
 void QbMozillaCookiesClass::ReloadCookies(const std::string& ProfileCaption) {
   qbMozillaProfileInfo* p = FindProfile(ProfileCaption);
   if (!p) return;
-  p->Cookies.clear();
-  p->Header.reset();
+  // Read into new lists first: when the read raises, the profile keeps what
+  // it showed, and it is not saved over the file it could not read.
+  std::optional<std::vector<std::string>> header;
+  TCookiesArray cookies;
   const std::string file = p->Dir + "\\cookies.txt";
-  if (FileExists(file)) ReadCookiesFile(file, p->Header, p->Cookies);
+  try {
+    if (FileExists(file)) ReadCookiesFile(file, header, cookies);
+  } catch (...) {
+    p->Unreadable = true;
+    throw;
+  }
+  p->Header = std::move(header);
+  p->Cookies = std::move(cookies);
+  p->Unreadable = false;
 }
 
 int QbMozillaCookiesClass::FindCookie(const TCookiesArray& Cookies, const TQbCookie& Cookie) {

@@ -25,6 +25,9 @@ class qbMozillaProfileInfo : public TObject {
   TCookiesArray Cookies;
   std::unique_ptr<TMozillaBlockedEntities> Permissions;
   std::string BrowserLabel;  // "Netscape/Mozilla", "FireFox", or empty for a folder
+  // The last reload of cookies.txt failed: the cookies are the ones read
+  // before, and SaveCookies refuses to write them over the file.
+  bool Unreadable = false;
 };
 
 class QbMozillaCookiesClass {
@@ -54,8 +57,11 @@ class QbMozillaCookiesClass {
   void GetCookies(int ProfileIndex, TCookiesArray& Cookies) const;
 
   // Rewrites the profile's cookies.txt. Raises when the file cannot be
-  // written or an edited expiry is no date; the file is then left as it was.
+  // written, an edited expiry is no date, or the last reload could not read
+  // the file; the file is then left as it was.
   void SaveCookies(const std::string& ProfileCaption);
+  // Reads cookies.txt again. When that raises, the profile keeps the cookies
+  // and header it had (and is not saved until a reload succeeds).
   void ReloadCookies(const std::string& ProfileCaption);
   // Replaces the cookie of the same host, path and name, or appends Cookie.
   void SetCookie(const std::string& ProfileCaption, const TQbCookie& Cookie);

@@ -28,6 +28,7 @@ void QbMozillaCookiesClass::DiscoverNetscapeProfiles(const std::string& AppDataF
       registry.GetValue("directory", dir);
       const std::string label = "Netscape/Mozilla";
       AddProfile(label + ": " + name, MakeProfile(dir, label));
+      ProfileDirs.Add(dir);
     } catch (const std::exception&) {
       // This profile is left out; the next one is tried.
     }

@@ -1,10 +1,10 @@
 #include "browserdata/netscape/mozilla_registry.h"
 
 #include "browserdata/sys/qb_sys_utils.h"
+#include "browserdata/sys/tell_user.h"
 #include "platform/core/files.h"
 #include "platform/core/sysutils.h"
 #include "platform/core/textfiles.h"
-#include "platform/ui/modal.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -66,7 +66,7 @@ void QbMozillaRegistry::Open(const std::string& AppDataFolder, const std::vector
   reader_ = std::make_unique<TRegistryDatReader>(std::move(bytes), [shown](const std::string& text) {
     if (*shown) return;
     *shown = true;
-    ShowMessage(text);
+    TellUser(text);
   });
   current_ = reader_->Root();
 }

@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "browserdata/sys/qb_sys_utils.h"
+#include "browserdata/sys/tell_user.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
 #include "platform/core/inifiles.h"
 #include "platform/core/registry.h"
 #include "platform/core/streams.h"
-#include "platform/ui/modal.h"
 
 namespace morvane {
 namespace {
@@ -84,7 +84,7 @@ void QbOperaCookieInfo::GetNodeName(std::string& Name) const { Name = TOperaCook
 
 void QbOperaCookieInfo::DeleteCookie(const std::string& DomainPath, const std::string& CookieName) {
   TOperaCookieTree::TFindResult found = file_->Tree.FindNode(DomainPath);
-  if (found.FailedUnder) ShowMessage("DidNot Found child of :" + found.FailedUnder->Name);
+  if (found.FailedUnder) TellUser("DidNot Found child of :" + found.FailedUnder->Name);
   if (!found.Node) return;
   auto& cookies = found.Node->Cookies;
   for (auto it = cookies.begin(); it != cookies.end(); ++it) {

@@ -44,18 +44,7 @@ TPersitentProperties::TPersitentProperties(int ScreenWidth, int ScreenHeight) {
   Read(ScreenWidth, ScreenHeight);
 }
 
-TPersitentProperties::~TPersitentProperties() {
-  FreeObjects(UserDefined);
-  FreeObjects(UserDefinedArrays);
-}
-
-void TPersitentProperties::FreeObjects(TStringList& List) {
-  for (int i = 0; i < List.Count(); ++i) {
-    delete List.GetObject(i);
-    List.PutObject(i, nullptr);
-  }
-  List.Clear();
-}
+TPersitentProperties::~TPersitentProperties() = default;
 
 void TPersitentProperties::Read(int ScreenWidth, int ScreenHeight) {
   Height = static_cast<int>(ScreenHeight * 0.8);
@@ -175,10 +164,7 @@ TStringList* TPersitentProperties::Find(const TStringList& List, const std::stri
 
 void TPersitentProperties::Store(TStringList& List, const std::string& Name, TStringList* Value) {
   int index = 0;
-  if (List.Find(Name, index)) {
-    delete List.GetObject(index);
-    List.Delete(index);
-  }
+  if (List.Find(Name, index)) List.Delete(index);
   List.AddObject(Name, Value);
 }
 
@@ -220,7 +206,6 @@ void TPersitentProperties::DeleteArray(const std::string& Name) {
   std::string stored = Name;
   if (UserDefinedArrays.Find(Name, index)) {
     stored = UserDefinedArrays.Strings(index);
-    delete UserDefinedArrays.GetObject(index);
     UserDefinedArrays.Delete(index);
   }
   try {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/core/classes.h"
+#include "platform/core/owned_objects.h"
 
 namespace morvane {
 
@@ -50,9 +51,9 @@ class TPersitentProperties {
   void DeleteArray(const std::string& Name);
 
   // name -> TStringList whose first line is the value (owned)
-  TStringList UserDefined;
+  TOwningStringList UserDefined;
   // name -> TStringList of the elements (owned)
-  TStringList UserDefinedArrays;
+  TOwningStringList UserDefinedArrays;
   int Left = 0;
   int Top = 0;
   int Width = 0;
@@ -63,7 +64,6 @@ class TPersitentProperties {
 
  private:
   void Read(int ScreenWidth, int ScreenHeight);
-  static void FreeObjects(TStringList& List);
   TStringList* Find(const TStringList& List, const std::string& Name) const;
   // Replaces (freeing) or adds the owned list stored under Name.
   static void Store(TStringList& List, const std::string& Name, TStringList* Value);

@@ -58,7 +58,9 @@ bool IsExecutableExtension(const std::string& ext) {
 
 // The extension the lookup document takes from the URL: what a browser would
 // show the page as. Anything that could make the document itself a program
-// becomes ".html".
+// becomes ".html", and so does a URL without an extension ("example.com",
+// ".../page"): that is a web page, and a document without an extension has no
+// program to find, so the lookup would only repeat the open that failed.
 std::string LookupDocumentExtension(const std::string& url) {
   std::string path = url.substr(0, url.find_first_of("?#"));
   if (!path.empty() && path.back() == '/') return ".html";
@@ -96,8 +98,32 @@ std::string CanonicalPath(const std::string& path) {
   return Lower(p);
 }
 
+// A decoded URL goes onto another program's command line: quotes and control
+// characters (a line break, a TAB) could end the argument there and start new
+// ones, so they go back to their %-escapes. Cookie and history URLs are
+// written by web sites.
+std::string CommandLineSafe(const std::string& url) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(url.size());
+  for (unsigned char c : url) {
+    if (c == '"' || c < 0x20 || c == 0x7F) {
+      out += '%';
+      out += hex[c >> 4];
+      out += hex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+// One command-line argument; the text holds no quote (CommandLineSafe).
+// Backslashes before the closing quote are doubled, or they would escape it.
 std::string Quoted(const std::string& s) {
-  return s.find_first_of(" \t") == std::string::npos ? s : "\"" + s + "\"";
+  if (s.find(' ') == std::string::npos) return s;
+  const size_t tail = s.size() - (s.find_last_not_of('\\') + 1);
+  return "\"" + s + std::string(tail, '\\') + "\"";
 }
 
 // Percent-encoding of a mailto header value (RFC 6068): the text as UTF-8,
@@ -138,6 +164,7 @@ void OpenURL(const std::string& URL) {
     // No program took the URL: find the program that opens documents of its
     // kind and hand it the URL.
     UnescapeURL(url, url);
+    url = CommandLineSafe(url);
     const std::string document = CreateLookupDocument(LookupDocumentExtension(url));
     if (url.rfind("file:///", 0) == 0) url.erase(0, 8);
     std::string program;
@@ -149,6 +176,7 @@ void OpenURL(const std::string& URL) {
       sys.ShellExecute(nullptr, "open", url, "", "", SW_SHOWNORMAL);
     if (!document.empty()) DeleteFileA(document.c_str());
   } catch (...) {
+    // Opening a link is a convenience: a failure is dropped, as the callers expect.
   }
 }
 
@@ -156,7 +184,7 @@ bool RebootWindows(uint32_t Flags) {
   try {
     return SystemServices().ExitWindows(Flags);
   } catch (...) {
-    return false;
+    return false;  // a failure is the false result, never an exception
   }
 }
 
@@ -168,7 +196,7 @@ bool ComposeMail(const std::string& Address, const std::string& Subject, const s
         address + "?subject=" + EncodeMailtoValue(Subject) + "&body=" + EncodeMailtoValue(Body);
     return SystemServices().ShellExecute(nullptr, "open", url, "", "", SW_SHOWNORMAL) > 32;
   } catch (...) {
-    return false;
+    return false;  // a failure is the false result, never an exception
   }
 }
 

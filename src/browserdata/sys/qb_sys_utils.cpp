@@ -2,8 +2,9 @@
 
 #include <memory>
 
+#include "browserdata/sys/tell_user.h"
 #include "platform/core/exceptions.h"
-#include "platform/ui/modal.h"
+#include "platform/core/handles.h"
 
 namespace morvane {
 namespace {
@@ -26,14 +27,8 @@ std::string FolderOf(const std::string& path) {
   return at == std::string::npos ? std::string() : path.substr(0, at + 1);
 }
 
-struct TFindCloser {
-  void operator()(HANDLE h) const { FindClose(h); }
-};
-using TFindOwner = std::unique_ptr<void, TFindCloser>;
-
-TFindOwner FindFirst(const std::string& mask, WIN32_FIND_DATAA& fd) {
-  HANDLE h = FindFirstFileA(mask.c_str(), &fd);
-  return TFindOwner(h == INVALID_HANDLE_VALUE ? nullptr : h);
+TFindHandle FindFirst(const std::string& mask, WIN32_FIND_DATAA& fd) {
+  return TFindHandle(FindFirstFileA(mask.c_str(), &fd));
 }
 
 std::string TrimKeySlashes(std::string key) {
@@ -86,7 +81,7 @@ bool DeleteFileOrOnReboot(const std::string& FileName, bool OnReboot) {
       DeleteFileA(FileName.c_str());
     return true;
   } catch (...) {
-    return false;
+    return false;  // only an unexpected failure is reported, as false
   }
 }
 
@@ -95,15 +90,15 @@ int DeleteFilesByMask(const std::string& Mask, bool OnReboot) {
   try {
     const std::string folder = FolderOf(Mask);
     WIN32_FIND_DATAA fd;
-    TFindOwner find = FindFirst(Mask, fd);
+    TFindHandle find = FindFirst(Mask, fd);
     if (!find) return 0;
     do {
       DeleteFileOrOnReboot(folder + fd.cFileName, OnReboot);
       ++count;
-    } while (FindNextFileA(find.get(), &fd));
+    } while (FindNextFileA(find.Get(), &fd));
     return count;
   } catch (...) {
-    return -count;
+    return -count;  // the negated count says the loop was cut short
   }
 }
 
@@ -111,7 +106,7 @@ bool MoveFileExChecked(const char* Existing, const char* New, uint32_t Flags) {
   if (CallMoveFileEx(Existing, New, Flags)) return true;
   std::string text;
   GetLastErrorText(text);
-  ShowMessage(text);
+  TellUser(text);
   return false;
 }
 
@@ -159,12 +154,12 @@ void ReadRegistryString(HKEY Root, const std::string& Path, const std::string& D
   try {
     std::string key, name;
     SplitRegistryPath(Path, key, name);
-    HKEY h = nullptr;
-    if (RegOpenKeyExA(Root, TrimKeySlashes(key).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    TRegKey h;
+    if (RegOpenKeyExA(Root, TrimKeySlashes(key).c_str(), 0, KEY_READ, h.Receive()) != ERROR_SUCCESS) return;
     std::string read;
-    if (QueryStringValue(h, name, read)) Value = read;
-    RegCloseKey(h);
+    if (QueryStringValue(h.Get(), name, read)) Value = read;
   } catch (...) {
+    // A value that cannot be read is the default.
   }
 }
 
@@ -192,7 +187,7 @@ std::vector<std::string> GetProfileFolders() {
     ExpandEnvVars(dir, expanded);
     return ListFolders(expanded);
   } catch (...) {
-    return {};
+    return {};  // no profile list is an empty one
   }
 }
 
@@ -229,14 +224,15 @@ std::vector<std::string> ListFolders(const std::string& Dir) {
     std::string dir = Dir;
     if (dir.empty() || dir.back() != '\\') dir += '\\';
     WIN32_FIND_DATAA fd;
-    TFindOwner find = FindFirst(dir + "*.*", fd);
+    TFindHandle find = FindFirst(dir + "*.*", fd);
     if (!find) return list;
     do {
       const std::string name = fd.cFileName;
       if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == "." || name == "..") continue;
       list.push_back(dir + name + "\\");
-    } while (FindNextFileA(find.get(), &fd));
+    } while (FindNextFileA(find.Get(), &fd));
   } catch (...) {
+    // A failure ends the list with the folders found so far.
   }
   return list;
 }

@@ -58,9 +58,8 @@ std::vector<std::string> EnumNames(HKEY key, bool values) {
 
 // Deletes base\path with everything below it.
 bool DeleteTree(HKEY base, const std::string& path) {
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExA(base, path.c_str(), 0, KEY_READ | DELETE, &raw) == ERROR_SUCCESS) {
-    TRegKey key(raw);
+  TRegKey key;
+  if (::RegOpenKeyExA(base, path.c_str(), 0, KEY_READ | DELETE, key.Receive()) == ERROR_SUCCESS) {
     for (const std::string& sub : EnumNames(key.Get(), false)) DeleteTree(key.Get(), sub);
   }
   return ::RegDeleteKeyA(base, path.c_str()) == ERROR_SUCCESS;
@@ -96,17 +95,17 @@ TRegistry::KeyPath TRegistry::Resolve(const std::string& Key) const {
 
 bool TRegistry::OpenKey(const std::string& Key, bool CanCreate) {
   const KeyPath kp = Resolve(Key);
-  HKEY h = nullptr;
+  TRegKey h;
   LONG r;
   if (CanCreate) {
     DWORD disposition = 0;
     r = ::RegCreateKeyExA(kp.base, kp.path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access_,
-                          nullptr, &h, &disposition);
+                          nullptr, h.Receive(), &disposition);
   } else {
-    r = ::RegOpenKeyExA(kp.base, kp.path.c_str(), 0, access_, &h);
+    r = ::RegOpenKeyExA(kp.base, kp.path.c_str(), 0, access_, h.Receive());
   }
   if (r != ERROR_SUCCESS) return false;
-  current_.Reset(h);  // closes the previous key, which may have been the base
+  current_ = std::move(h);  // closes the previous key, which may have been the base
   currentPath_ = kp.fullPath;
   return true;
 }
@@ -117,9 +116,9 @@ bool TRegistry::OpenKeyReadOnly(const std::string& Key) {
   // rights.
   const REGSAM tries[] = {KEY_READ, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, KEY_QUERY_VALUE};
   for (REGSAM sam : tries) {
-    HKEY h = nullptr;
-    if (::RegOpenKeyExA(kp.base, kp.path.c_str(), 0, sam, &h) == ERROR_SUCCESS) {
-      current_.Reset(h);
+    TRegKey h;
+    if (::RegOpenKeyExA(kp.base, kp.path.c_str(), 0, sam, h.Receive()) == ERROR_SUCCESS) {
+      current_ = std::move(h);
       currentPath_ = kp.fullPath;
       return true;
     }
@@ -135,11 +134,8 @@ void TRegistry::CloseKey() {
 bool TRegistry::KeyExists(const std::string& Key) {
   const KeyPath kp = Resolve(Key);
   for (REGSAM sam : {REGSAM(KEY_READ), REGSAM(KEY_QUERY_VALUE)}) {
-    HKEY h = nullptr;
-    if (::RegOpenKeyExA(kp.base, kp.path.c_str(), 0, sam, &h) == ERROR_SUCCESS) {
-      ::RegCloseKey(h);
-      return true;
-    }
+    TRegKey h;
+    if (::RegOpenKeyExA(kp.base, kp.path.c_str(), 0, sam, h.Receive()) == ERROR_SUCCESS) return true;
   }
   return false;
 }
@@ -158,29 +154,24 @@ bool TRegistry::HasSubKeys() {
                                         nullptr) == ERROR_SUCCESS && n > 0;
 }
 
-void TRegistry::GetKeyNames(TStrings& Strings) {
-  Strings.BeginUpdate();
-  try {
-    Strings.Clear();
-    for (const std::string& s : EnumNames(current_.Get(), false)) Strings.Add(s);
-  } catch (...) {
-    Strings.EndUpdate();
-    throw;
-  }
-  Strings.EndUpdate();
+namespace {
+
+// The names of the key's sub-keys or values into Strings, inside one update.
+void FillNames(HKEY key, bool values, TStrings& Strings) {
+  struct TUpdate {
+    TStrings& s;
+    explicit TUpdate(TStrings& s) : s(s) { s.BeginUpdate(); }
+    ~TUpdate() noexcept(false) { s.EndUpdate(); }
+  } update(Strings);
+  Strings.Clear();
+  for (const std::string& s : EnumNames(key, values)) Strings.Add(s);
 }
 
-void TRegistry::GetValueNames(TStrings& Strings) {
-  Strings.BeginUpdate();
-  try {
-    Strings.Clear();
-    for (const std::string& s : EnumNames(current_.Get(), true)) Strings.Add(s);
-  } catch (...) {
-    Strings.EndUpdate();
-    throw;
-  }
-  Strings.EndUpdate();
-}
+}  // namespace
+
+void TRegistry::GetKeyNames(TStrings& Strings) { FillNames(current_.Get(), false, Strings); }
+
+void TRegistry::GetValueNames(TStrings& Strings) { FillNames(current_.Get(), true, Strings); }
 
 HKEY TRegistry::ValueKey() const { return current_.Get(); }
 

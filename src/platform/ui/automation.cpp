@@ -33,4 +33,20 @@ HWND FindNamedWindow(HWND Root, const std::string& Name) {
   return f.found;
 }
 
+std::string ToolButtonProperty(const std::string& Name) { return "Button:" + Name; }
+
+std::string MenuPathProperty(const std::vector<std::string>& Captions) {
+  std::string p = "Menu:";
+  for (size_t i = 0; i < Captions.size(); ++i) {
+    if (i) p += '\t';
+    p += Captions[i];
+  }
+  return p;
+}
+
+int PublishedCommand(HWND Wnd, const std::string& Property) {
+  if (!Wnd || Property.empty()) return 0;
+  return static_cast<int>(reinterpret_cast<intptr_t>(GetPropA(Wnd, Property.c_str())));
+}
+
 }  // namespace morvane

@@ -6,6 +6,7 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/ui/application.h"
+#include "platform/ui/automation.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/modal.h"
 
@@ -84,7 +85,10 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 }
 
 void TCustomForm::InitializeWindow() {
-  if (menu_) ::SetMenu(Handle(), menu_->Handle());
+  if (menu_) {
+    ::SetMenu(Handle(), menu_->Handle());
+    PublishMenuCommands(Handle(), menu_->Items());
+  }
   ApplyLayered();
 }
 
@@ -189,6 +193,7 @@ void TCustomForm::SetMenu(TMainMenu* v) {
     v->FreeNotification(this);
   }
   if (HandleAllocated()) ::SetMenu(Handle(), v ? v->Handle() : nullptr);
+  if (v && HandleAllocated()) PublishMenuCommands(Handle(), v->Items());
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {

@@ -285,8 +285,14 @@ TListItem* TListView::GetNextItem(TListItem* StartItem, TSearchDirection, TItemS
     int i = static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(start), flags));
     return i >= 0 ? items_.Item(i) : nullptr;
   }
+  if (States & isSelected) {
+    // Only the selected rows are looked at: an owner-data list may count
+    // billions of rows.
+    for (auto it = selected_.upper_bound(start); it != selected_.end() && *it < items_.count_; ++it)
+      if (!(States & isFocused) || *it == focused_) return items_.Item(*it);
+    return nullptr;
+  }
   for (int i = start + 1; i < items_.count_; ++i) {
-    if ((States & isSelected) && !selected_.count(i)) continue;
     if ((States & isFocused) && i != focused_) continue;
     return items_.Item(i);
   }

@@ -1,10 +1,13 @@
 #include "platform/ui/menus.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <map>
 
 #include "platform/core/exceptions.h"
 #include "platform/ui/application.h"
+#include "platform/ui/automation.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/modal.h"
 
@@ -239,6 +242,38 @@ TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
 void TMainMenu::MenuChanged() {
   if (form_ && form_->HandleAllocated()) DrawMenuBar(form_->Handle());
+  if (form_ && form_->HandleAllocated()) PublishMenuCommands(form_->Handle(), Items());
+}
+
+void PublishMenuCommands(HWND Form, TMenuItem* Items) {
+  if (!Form) return;
+  // What was published before goes first: captions change at run time.
+  std::vector<std::string> old;
+  EnumPropsExA(
+      Form,
+      [](HWND, LPSTR Name, HANDLE, ULONG_PTR P) -> BOOL {
+        if (!IS_INTRESOURCE(Name) && std::strncmp(Name, "Menu:", 5) == 0)
+          reinterpret_cast<std::vector<std::string>*>(P)->push_back(Name);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&old));
+  for (const std::string& p : old) RemovePropA(Form, p.c_str());
+  std::vector<std::string> path;
+  std::function<void(TMenuItem*)> walk = [&](TMenuItem* parent) {
+    for (int i = 0; i < parent->Count(); ++i) {
+      TMenuItem* item = parent->Items(i);
+      if (item->IsLine()) continue;
+      path.push_back(item->Caption());
+      if (item->Count() > 0) {
+        walk(item);
+      } else if (item->Command()) {
+        const std::string p = MenuPathProperty(path);
+        if (p.size() < 256) SetPropA(Form, p.c_str(), reinterpret_cast<HANDLE>(static_cast<intptr_t>(item->Command())));
+      }
+      path.pop_back();
+    }
+  };
+  walk(Items);
 }
 
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}

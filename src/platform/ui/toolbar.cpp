@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/ui/application.h"
+#include "platform/ui/automation.h"
 
 namespace morvane {
 
@@ -187,6 +188,11 @@ void TToolBar::RebuildButtons() {
     t.iString = showCaptions_ ? reinterpret_cast<INT_PTR>(texts.back().c_str()) : -1;
   }
   if (n) SendMessageA(h, TB_ADDBUTTONSA, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(bs.data()));
+  for (int i = 0; i < n; ++i) {
+    TToolButton* b = Buttons(i);
+    if (!b->Name().empty())
+      SetPropA(h, ToolButtonProperty(b->Name()).c_str(), reinterpret_cast<HANDLE>(static_cast<intptr_t>(b->commandId_)));
+  }
   if (!showCaptions_) SendMessageA(h, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth_, buttonHeight_));
   SendMessageA(h, TB_AUTOSIZE, 0, 0);
   Invalidate();

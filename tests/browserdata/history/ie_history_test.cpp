@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../../../tools/fixture-gen/index_dat_gen.h"
+#include "fixture-gen/index_dat_gen.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
 #include "platform/core/registry.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../../../tools/fixture-gen/index_dat_gen.h"
+#include "fixture-gen/index_dat_gen.h"
 
 namespace morvane {
 namespace {

@@ -7,7 +7,7 @@
 #include "browserdata/sys/qb_sys_utils.h"
 #include "platform/core/datetime.h"
 #include "platform/core/exceptions.h"
-#include "platform/ui/modal.h"
+#include "browserdata/sys/tell_user.h"
 
 namespace morvane {
 namespace {
@@ -249,10 +249,7 @@ TEST_F(IECookieDelete, WholeFilesGoAndPartialFilesAreBlanked) {
 TEST_F(IECookieDelete, FileInUseIsReportedAndKept) {
   const std::string path = CopyFixtureFile("folder\\root@crlf[2].TXT", "root@crlf[2].TXT");
   std::vector<std::string> shown;
-  TModalResponderScope answer([&](TModalRequest& r) {
-    shown.push_back(r.Text);
-    return IDOK;
-  });
+  TTellUserScope answer([&](const std::string& text) { shown.push_back(text); });
   TCookieInfo info(dir_.Path());
   Details(info, "root@crlf[2].TXT");
   HANDLE open = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -266,6 +263,115 @@ TEST_F(IECookieDelete, FileInUseIsReportedAndKept) {
                           "\r\nBefore trying again close all instances of Internet Explorer.");
   EXPECT_TRUE(FileExists(path));
   EXPECT_EQ(info.IndexOfFile("root@crlf[2].TXT"), 0);
+}
+
+TEST_F(IECookieDelete, AFailedBlankLeavesTheCountSoNothingUnmarkedIsDeletedLater) {
+  const std::string path = CopyFixtureFile("folder\\root@example[1].txt", "root@example[1].txt");
+  const std::string before = ReadFileBytes(path);
+  TCookieInfo info(dir_.Path());
+  ASSERT_EQ(Details(info, "root@example[1].txt").Cookies.size(), 2u);
+  // Blanking "sid" fails twice; the second try must not take the file for
+  // one whose every cookie is marked, which would delete "name1" with it.
+  SetReadOnly(path, true);
+  for (int round = 0; round < 2; ++round) {
+    info.ClearDeletions();
+    ASSERT_TRUE(info.MarkCookieForDeletion("root@example[1].txt", "sid", 4));
+    EXPECT_TRUE(info.ApplyDeletions().empty()) << round;
+  }
+  SetReadOnly(path, false);
+  EXPECT_EQ(ReadFileBytes(path), before);
+}
+
+const char* const kRecordTimes = "885243904\n31740926\n2916345600\n30121421\n*\n";
+
+std::string Record(const std::string& name, const std::string& value, const std::string& hostPath) {
+  return name + "\n" + value + "\n" + hostPath + "\n0\n" + kRecordTimes;
+}
+
+TEST_F(IECookieDelete, TheCountFollowsTheRecordsReallyBlanked) {
+  const std::string path = dir_.Write("three@example[1].txt", Record("a", "1", "example.com/") +
+                                                                 Record("b", "2", "example.com/") +
+                                                                 Record("c", "3", "example.com/"));
+  TCookieInfo info(dir_.Path());
+  ASSERT_EQ(Details(info, "three@example[1].txt").Cookies.size(), 3u);
+  info.ClearDeletions();
+  info.MarkCookieForDeletion("three@example[1].txt", "a", 1);
+  info.MarkCookieForDeletion("three@example[1].txt", "b", 2);
+  EXPECT_EQ(info.ApplyDeletions(), (std::vector<intptr_t>{1, 2}));
+  // One cookie is left, so marking it removes the file.
+  info.ClearDeletions();
+  info.MarkCookieForDeletion("three@example[1].txt", "c", 3);
+  EXPECT_EQ(info.ApplyDeletions(), std::vector<intptr_t>{3});
+  EXPECT_FALSE(FileExists(path));
+}
+
+TEST_F(IECookieDelete, AFileThatCannotBeReadIsNotWrittenBack) {
+  const std::string path = CopyFixtureFile("folder\\root@example[1].txt", "root@example[1].txt");
+  TCookieInfo info(dir_.Path());
+  Details(info, "root@example[1].txt");
+  // After the scan the file has grown past what a cookie file can be.
+  const LONGLONG grown = 65536;
+  {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER at;
+    at.QuadPart = grown;
+    ASSERT_TRUE(SetFilePointerEx(h, at, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+    CloseHandle(h);
+  }
+  info.ClearDeletions();
+  ASSERT_TRUE(info.MarkCookieForDeletion("root@example[1].txt", "sid", 4));
+  EXPECT_TRUE(info.ApplyDeletions().empty());
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a));
+  EXPECT_EQ((static_cast<LONGLONG>(a.nFileSizeHigh) << 32) | a.nFileSizeLow, grown);
+}
+
+TEST_F(IECookieDelete, MarksMatchNameAndHostPath) {
+  // One file, two cookies of one name on two paths.
+  const std::string first = Record("id", "a", "example.com/");
+  const std::string path =
+      dir_.Write("same@example[1].txt", first + Record("id", "b", "example.com/shop/") + Record("x", "c", "example.com/"));
+  TCookieInfo info(dir_.Path());
+  ASSERT_EQ(Details(info, "same@example[1].txt").Cookies.size(), 3u);
+  info.ClearDeletions();
+  ASSERT_TRUE(info.MarkCookieForDeletion("same@example[1].txt", "id", "example.com/shop/", 1));
+  ASSERT_TRUE(info.MarkCookieForDeletion("same@example[1].txt", "id", "example.com/gone/", 2));
+  EXPECT_EQ(info.ApplyDeletions(), std::vector<intptr_t>{1});  // no tag for a mark that matched nothing
+  const std::string after = ReadFileBytes(path);
+  EXPECT_EQ(after, first + "  \n \nexample.com/shop/\n0\n000000000\n00000000\n2916345600\n30121421\n*\n" +
+                       Record("x", "c", "example.com/"));
+  TCookieInfoDetails d = Details(info, "same@example[1].txt");
+  ASSERT_EQ(Names(d), (std::vector<std::string>{"id", "x"}));
+  EXPECT_EQ(d.Cookies[0].Value, "a");
+
+  // Nothing matched: no tag, and the file is not rewritten.
+  info.ClearDeletions();
+  ASSERT_TRUE(info.MarkCookieForDeletion("same@example[1].txt", "x", "example.com/shop/", 3));
+  EXPECT_TRUE(info.ApplyDeletions().empty());
+  EXPECT_EQ(ReadFileBytes(path), after);
+  // The count is still two, so both marks of the file delete it.
+  info.ClearDeletions();
+  ASSERT_TRUE(info.MarkCookieForDeletion("same@example[1].txt", "id", "example.com/", 5));
+  ASSERT_TRUE(info.MarkCookieForDeletion("same@example[1].txt", "x", "example.com/", 6));
+  EXPECT_EQ(info.ApplyDeletions(), (std::vector<intptr_t>{5, 6}));
+  EXPECT_FALSE(FileExists(path));
+}
+
+TEST_F(IECookieEdit, EditsTheRecordOfItsPathAndCanKeepTheExpiry) {
+  const std::string first = Record("id", "a", "example.com/");
+  const std::string path = dir_.Write("same@example[1].txt", first + Record("id", "b", "example.com/shop/"));
+  TCookieInfo info(dir_.Path());
+  // The dialog could not show the date: the expiry texts are written back as they were.
+  TCookieValueInfo c = Edit("id", "z", true, false, 0);
+  c.KeepExpiry = true;
+  ASSERT_TRUE(info.UpdateCookie("same@example[1].txt", "id", "example.com/shop/", c));
+  EXPECT_EQ(ReadFileBytes(path), first + "id\nz\nexample.com/shop/\n1\n" + kRecordTimes);
+  EXPECT_FALSE(info.UpdateCookie("same@example[1].txt", "id", "example.com/none/", c));
+  // Without the flag the expiry is the one given.
+  ASSERT_TRUE(info.UpdateCookie("same@example[1].txt", "id", "example.com/", Edit("id", "y", false, false, 0)));
+  EXPECT_EQ(ReadFileBytes(path).substr(0, first.size()),
+            "id\ny\nexample.com/\n0\n0000000000000000\n0\n2916345600\n30121421\n*\n");
 }
 
 TEST(IECookieFolders, ProfilesAndTheCurrentUser) {

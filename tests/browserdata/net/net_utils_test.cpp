@@ -42,6 +42,15 @@ TEST_F(HttpGet, LinesInOneOrTwoWrites) {
   EXPECT_EQ(HttpGetLines("http://127.0.0.1", port_, "/list-split"), kList);
 }
 
+TEST_F(HttpGet, ACompleteAnswerEndsTheRequestWhileTheConnectionStaysOpen) {
+  // The server has sent Content-Length bytes of body and keeps the
+  // connection: the answer is complete, waiting for the close would fail it.
+  EXPECT_EQ(HttpGetLines("127.0.0.1", port_, "/list-held"), kList);
+  test::TTempDir dir;
+  HttpGetToFile("127.0.0.1", port_, "/download-held", dir.File("morvane1.exe"));
+  EXPECT_EQ(test::ReadFileBytes(dir.File("morvane1.exe")).size(), 40u * 256 + 26);
+}
+
 TEST_F(HttpGet, NothingUnlessTheAnswerIsA200) {
   EXPECT_TRUE(HttpGetLines("127.0.0.1", port_, "/missing").empty());
   EXPECT_TRUE(HttpGetLines("127.0.0.1", port_, "/big-header").empty());

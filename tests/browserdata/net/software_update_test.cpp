@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "browserdata/net/qb_net_utils.h"
-#include "browserdata/net/update_dialog.h"
 #include "browserdata/settings/persitent_properties.h"
 #include "platform/core/files.h"
 #include "platform/core/registry.h"
@@ -29,11 +28,13 @@ class UpdateCheck : public ::testing::Test {
     oldCwd_ = cwd;
     SetCurrentDirectoryA(dir_.Path().c_str());
     program_ = test::BinPath("Morvane.exe");  // FileVersion 1.9.0.0
+    saved_ = UpdateNoticeDialog();
   }
   void TearDown() override {
     SetCurrentDirectoryA(oldCwd_.c_str());
-    UpdateNoticeDialog() = ShowSoftwareUpdateNotice;
+    UpdateNoticeDialog() = saved_;
   }
+  TUpdateNoticeFn saved_;
   int port_ = 0;
   std::string oldCwd_;
   std::string program_;

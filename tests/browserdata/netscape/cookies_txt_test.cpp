@@ -32,6 +32,17 @@ TEST(CookiesTxt, FilesComeBackAsTheyWere) {
   for (const auto& c : cases) EXPECT_EQ(RoundTrip(c.file), c.file) << c.name;
 }
 
+TEST(CookiesTxt, LinesThatAreNoCookiesReserveNoCookies) {
+  // Four million blank and comment lines between two cookies: memory follows
+  // the cookies, not the line count.
+  std::string file = "# h\na.test\tTRUE\t/\tFALSE\t0\tn\tv\n";
+  for (int i = 0; i < (1 << 20); ++i) file += "\n\n# \n";
+  file += "b.test\tTRUE\t/\tFALSE\t0\tn\tv\n";
+  const TCookiesTxt f = cookies_txt::Parse(file, Fmt);
+  ASSERT_EQ(f.Cookies.size(), 2u);
+  EXPECT_LE(f.Cookies.capacity(), 16u);
+}
+
 TEST(CookiesTxt, ReadsFieldsHeaderAndLineEnds) {
   const std::string file =
       "# HTTP Cookie File\r\n"

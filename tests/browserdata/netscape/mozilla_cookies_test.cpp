@@ -123,6 +123,32 @@ TEST(MozillaCookies, ANewProfileGetsTheDefaultHeader) {
   EXPECT_EQ(cookies[0].LineEnd, "");
 }
 
+TEST(MozillaCookies, AFailedReloadKeepsTheCookiesAndWritesNothing) {
+  TFixedLocale locale;
+  TTempDir dir;
+  dir.Write("cookies.txt", kCookies);
+  auto store = QbMozillaCookiesClass::CreateForProfile(dir.Path());
+  const std::string p = store->GetProfiles()->Strings(0);
+  // Another program left a file the store cannot read.
+  const std::string unreadable = "# HTTP Cookie File\nc.test\tTRUE\t/\tFALSE\tsoon\tn\tv\n";
+  dir.Write("cookies.txt", unreadable);
+  EXPECT_THROW(store->ReloadCookies(p), EConvertError);
+  TCookiesArray cookies;
+  store->GetCookies(0, cookies);
+  EXPECT_EQ(cookies.size(), 2u);
+  // Saving would replace cookies nobody has seen with the ones shown.
+  store->SetCookie(p, GridCookie("n.test", "/", "n", "v", "2030-01-01 00:00:00"));
+  EXPECT_THROW(store->SaveCookies(p), EWriteError);
+  EXPECT_EQ(ReadFileBytes(dir.File("cookies.txt")), unreadable);
+
+  // Once the file reads again, saves go through.
+  dir.Write("cookies.txt", kCookies);
+  store->ReloadCookies(p);
+  store->SetCookie(p, GridCookie("n.test", "/", "n", "v", "2030-01-01 00:00:00"));
+  store->SaveCookies(p);
+  EXPECT_EQ(ReadFileBytes(dir.File("cookies.txt")), std::string(kCookies) + "n.test\tFALSE\t/\tFALSE\t1893456000\tn\tv\r\n");
+}
+
 // Saving one profile must not move the expiry of cookies nobody touched, even
 // where the locale's texts cannot say it (two-digit years, no seconds).
 TEST(MozillaCookies, UntouchedExpiriesSurviveALossyLocale) {

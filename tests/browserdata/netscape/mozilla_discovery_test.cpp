@@ -8,7 +8,7 @@
 #include "browserdata/netscape/mozilla_registry.h"
 #include "browserdata/netscape/reg_builder.h"
 #include "platform/core/files.h"
-#include "platform/ui/modal.h"
+#include "browserdata/sys/tell_user.h"
 #include "platform/win32.h"
 #include "support/test_env.h"
 
@@ -81,6 +81,9 @@ TEST(MozillaDiscovery, NetscapeProfilesFromRegistryDat) {
   EXPECT_EQ(store.GetProfiles()->Strings(0), "Netscape/Mozilla: alice");
   EXPECT_EQ(store.GetProfiles()->Strings(1), "Netscape/Mozilla: bob");
   EXPECT_EQ(store.CurrentProfile, "alice");
+  ASSERT_EQ(store.ProfileDirs.Count(), 2);
+  EXPECT_EQ(store.ProfileDirs.Strings(0), alice);
+  EXPECT_EQ(store.ProfileDirs.Strings(1), bob);
   EXPECT_EQ(store.Profile(0)->BrowserLabel, "Netscape/Mozilla");
   EXPECT_EQ(store.Profile(0)->Cookies.size(), 1u);
   EXPECT_EQ(store.Profile(1)->Permissions->GetFormat(), 0);
@@ -103,10 +106,7 @@ TEST(MozillaDiscovery, RegistryReaderWorksOnACopy) {
   MakeDir(appData.File("Mozilla"));
   PutFile(appData.File("Mozilla\\Registry.dat"), Registry({{"x", "C:\\x"}}));
   std::vector<std::string> shown;
-  TModalResponderScope answer([&](TModalRequest& r) {
-    shown.push_back(r.Text);
-    return IDOK;
-  });
+  TTellUserScope answer([&](const std::string& text) { shown.push_back(text); });
   std::string copy;
   {
     QbMozillaRegistry reg(appData.Path(), {copies.Path()});
@@ -143,10 +143,7 @@ TEST(MozillaDiscovery, UnexpectedNodeTypesAreShownOnce) {
   }
   PutFile(appData.File("Mozilla\\Registry.dat"), b.Bytes(root));
   std::vector<std::string> shown;
-  TModalResponderScope answer([&](TModalRequest& r) {
-    shown.push_back(r.Text);
-    return IDOK;
-  });
+  TTellUserScope answer([&](const std::string& text) { shown.push_back(text); });
   QbMozillaCookiesClass store(0, appData.Path(), {copies.Path()});
   EXPECT_EQ(shown, std::vector<std::string>{"?"});
 }

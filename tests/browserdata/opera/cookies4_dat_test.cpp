@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../../../tools/fixture-gen/opera_gen.h"
+#include "fixture-gen/opera_gen.h"
 
 namespace morvane {
 namespace {

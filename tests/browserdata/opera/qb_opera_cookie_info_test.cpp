@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "../../../tools/fixture-gen/opera_gen.h"
+#include "fixture-gen/opera_gen.h"
 #include "browserdata/sys/qb_sys_utils.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
 #include "platform/core/registry.h"
-#include "platform/ui/modal.h"
+#include "browserdata/sys/tell_user.h"
 #include "support/test_env.h"
 
 namespace morvane {
@@ -22,10 +22,7 @@ using namespace fixturegen;
 // Every message box the store would show, instead of showing it.
 struct TMessages {
   std::vector<std::string> Texts;
-  TModalResponderScope Scope{[this](TModalRequest& r) {
-    Texts.push_back(r.Text);
-    return IDOK;
-  }};
+  TTellUserScope Scope{[this](const std::string& text) { Texts.push_back(text); }};
 };
 
 std::string Cookies4(long n, unsigned timeWidth = 8) {

@@ -171,10 +171,20 @@ TEST(DirectoryThreadPool, AtMostFourAtATimeInRootOrder) {
   TLog log;
   auto pool = StartMultiDirectorySearch(*Roots(roots), "index.dat", 0x27, log.DoneEvent(), log.Error(),
                                         log.Progress(), log.FoundEvent());
-  // Unserved, every started child waits in its first report: four of them.
-  Sleep(1500);
-  CheckSynchronize(0);
-  EXPECT_EQ(log.Found("progress "), std::vector<std::string>(roots.begin(), roots.begin() + 4));
+  // Unserved, every started child waits in its first report and none ends:
+  // four start, and no fifth comes while they wait.
+  auto waitUnserved = [](int ms, const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      Sleep(5);
+    }
+    return true;
+  };
+  ASSERT_TRUE(waitUnserved(20000, [&] { return pool->RunningCount() >= 4; }));
+  waitUnserved(300, [&] { return pool->RunningCount() > 4; });
+  EXPECT_EQ(pool->RunningCount(), 4);
+  EXPECT_TRUE(log.Events.empty());
   ASSERT_TRUE(Pump([&] { return log.Done > 0; }));
   pool->WaitFor();
   EXPECT_FALSE(log.OffThread);

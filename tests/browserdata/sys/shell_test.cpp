@@ -109,6 +109,41 @@ TEST(SysOpenURL, FallbackHandsTheUrlToTheDocumentsProgram) {
   }
 }
 
+TEST(SysOpenURL, DecodedQuotesAndControlsNeverReachTheCommandLine) {
+  // Cookie and history files are written by web sites: whatever their URLs
+  // decode to, the program gets exactly one argument.
+  struct Case {
+    const char* url;
+    const char* param;
+  } cases[] = {
+      {"foo:x%22%20--some-switch", "\"foo:x%22 --some-switch\""},
+      {"http://e.com/%22%0A%22calc", "http://e.com/%22%0A%22calc"},
+      {"http://e.com/a%09b%13c\x7f", "http://e.com/a%09b%13c%7F"},
+      {"http://e.com/x\"y", "http://e.com/x%22y"},
+      {"http://e.com/x%20\"%20-y", "\"http://e.com/x %22 -y\""},
+      // A closing quote is not escaped by the backslashes before it.
+      {"file:///C:/a%20b\\", "\"C:/a b\\\\\""},
+  };
+  for (const Case& c : cases) {
+    TFakeShell shell;
+    shell.failOpens = 1;
+    TSystemServicesScope scope(shell.Services());
+    OpenURL(c.url);
+    ASSERT_EQ(shell.opens.size(), 2u) << c.url;
+    EXPECT_EQ(shell.opens[1].file, "C:\\Programs\\browser.exe");
+    EXPECT_EQ(shell.opens[1].params, c.param) << c.url;
+  }
+  // Without a program for the kind, the shell gets the re-encoded URL.
+  TFakeShell shell;
+  shell.failOpens = 1;
+  shell.program.clear();
+  TSystemServicesScope scope(shell.Services());
+  OpenURL("foo:x%22%20--some-switch");
+  ASSERT_EQ(shell.opens.size(), 2u);
+  EXPECT_EQ(shell.opens[1].file, "foo:x%22 --some-switch");
+  EXPECT_EQ(shell.opens[1].params, "");
+}
+
 TEST(SysOpenURL, NeverRunsTheLookupDocument) {
   // A file an earlier run or someone else left under a lookup name is neither
   // used, run nor deleted.

@@ -2,7 +2,7 @@
 
 #include "browserdata/sys/qb_sys_utils.h"
 #include "platform/core/exceptions.h"
-#include "platform/ui/modal.h"
+#include "browserdata/sys/tell_user.h"
 #include "support/test_env.h"
 
 namespace morvane {
@@ -180,10 +180,7 @@ TEST(SysFileDeletion, PoorManMoveFileEx) {
 
 TEST(SysFileDeletion, FailedMoveShowsTheSystemText) {
   std::vector<std::string> shown;
-  TModalResponderScope answer([&](TModalRequest& r) {
-    shown.push_back(r.Text);
-    return IDOK;
-  });
+  TTellUserScope answer([&](const std::string& text) { shown.push_back(text); });
   test::TTempDir dir;
   EXPECT_FALSE(MoveFileExChecked(dir.File("missing").c_str(), dir.File("other").c_str(), 0));
   ASSERT_EQ(shown.size(), 1u);

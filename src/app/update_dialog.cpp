@@ -1,4 +1,4 @@
-#include "browserdata/net/update_dialog.h"
+#include "app/update_dialog.h"
 
 #include <memory>
 

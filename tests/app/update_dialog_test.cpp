@@ -1,7 +1,7 @@
 // The update notice as the user sees it, answered through the modal
 // responder; its picture goes to <build>/screenshots/update-notice.png.
 // ctest: desktop
-#include "browserdata/net/update_dialog.h"
+#include "app/update_dialog.h"
 
 #include <gtest/gtest.h>
 

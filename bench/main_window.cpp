@@ -1,0 +1,116 @@
+// The main window itself: a browser switch back to a page already loaded,
+// Page Down in a grid of 100,000 rows to the repaint done, and the peak
+// working set once the Firefox cookie page shows 100,000 cookies.
+#include <cstdio>
+#include <string>
+
+#include "app/main_form.h"
+#include "bench_timing.h"
+#include "browserdata/settings/persitent_properties.h"
+#include "platform/core/classes.h"
+#include "platform/ui/application.h"
+#include "platform/ui/modal.h"
+#include "platform/win32.h"
+#include "treeview/eltreeitems.h"
+
+#include <psapi.h>
+
+using namespace morvane;
+
+namespace {
+
+constexpr int kRows = 100000;
+
+bench::TRandom g_random{4242};
+
+void Paint(TElTreeWindow* Grid) {
+  RedrawWindow(Grid->View()->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// Rows as the Firefox cookie page shows them: name, value, domain, expiry,
+// secure, subdomains.
+void FirefoxRows(TStringList& Lines) {
+  for (int i = 0; i < kRows; ++i)
+    Lines.Add("1\t" + g_random.Word(4, 10) + "\t" + g_random.Word(8, 30) + "\t." + g_random.Word(5, 10) +
+              ".com\t12/31/2030 11:59:59 PM\t" + ((g_random.Next() & 1) ? "Yes" : "No") + "\tYes");
+}
+
+double PeakWorkingSetMB() {
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof pmc;
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+  return static_cast<double>(pmc.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+}  // namespace
+
+int main() {
+  SetModalResponder([](TModalRequest& r) {
+    std::fprintf(stderr, "unexpected %s: %s %s\n", ModalKindName(r.Kind), r.Caption.c_str(), r.Text.c_str());
+    return r.Kind == TModalKind::mkPopupMenu ? 0 : IDCANCEL;
+  });
+  {
+    // No update check against the maker's server from a benchmark.
+    TPersitentProperties props;
+    props.SetProperty("checkForUpdates", "0");
+    props.Save(TSavedWindowState{true, false, 0, 0, 1000, 720});
+  }
+  auto* frm = new TMainFrm(Application);
+  frm->AfterConstruction();
+  CreateProgramDialogs(frm);
+  frm->SetBounds(0, 0, 1000, 720);
+  frm->Show();
+  Application->ProcessMessages();
+
+  // Both pages loaded once, then switched between.
+  frm->BrowserCheckClick(frm->OperaCheck);
+  frm->BrowserCheckClick(frm->IECheck);
+  Application->ProcessMessages();
+  bool toOpera = true;
+  std::printf("bench page_switch %.1f ms\n", bench::Time(21, [&] {
+                frm->BrowserCheckClick(toOpera ? frm->IECheck : frm->OperaCheck);
+                Application->ProcessMessages();
+                toOpera = !toOpera;
+              }, [&] {
+                frm->BrowserCheckClick(toOpera ? frm->OperaCheck : frm->IECheck);
+                UpdateWindow(frm->Handle());
+                RedrawWindow(frm->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+              }));
+
+  // Page Down on the Firefox cookie grid with 100,000 rows.
+  frm->BrowserCheckClick(frm->FireFoxCheck);
+  Application->ProcessMessages();
+  TElTreeWindow* grid = frm->MozillaCookiesElTree;
+  TElTree& tree = grid->Tree();
+  {
+    TStringList lines;
+    FirefoxRows(lines);
+    tree.Items().BeginUpdate();
+    tree.Items().LoadFromStrings(lines);
+    tree.Items().EndUpdate();
+  }
+  frm->RestoreGridPosition(grid, 0, 0);
+  Paint(grid);
+  Application->ProcessMessages();
+  if (tree.Items().Count() != kRows || frm->GetViewKind() != 5) {
+    std::fprintf(stderr, "the Firefox cookie page is not in view\n");
+    return 1;
+  }
+  std::printf("bench mem_firefox_100k %.0f MB\n", PeakWorkingSetMB());
+
+  HWND view = grid->View()->Handle();
+  SetFocus(view);
+  int presses = 0;
+  std::printf("bench scroll_page_100k %.2f ms\n", bench::Time(41, [&] {
+                if (++presses % 20 == 0) frm->RestoreGridPosition(grid, 0, 0);
+                Paint(grid);
+              }, [&] {
+                SendMessageA(view, WM_KEYDOWN, VK_NEXT, 0);
+                SendMessageA(view, WM_KEYUP, VK_NEXT, 0xC0000001);
+                UpdateWindow(view);
+              }));
+  if (tree.TopIndex() == 0) std::fprintf(stderr, "Page Down did not scroll\n");
+
+  delete frm;
+  return 0;
+}

@@ -1,0 +1,466 @@
+// The tree window as the program's grids use it: every event a grid's
+// handler relies on, driven through real messages to the header, the view
+// and the grid itself, with the grid as Sender.
+// ctest: desktop
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "controls/controls_fixture.h"
+#include "controls/elvclutils.h"
+#include "platform/ui/menus.h"
+#include "platform/ui/stdctrls.h"
+#include "tree_fixture.h"
+#include "treeview/eltree_input.h"
+#include "treeview/eltree_window.h"
+
+namespace morvane {
+namespace {
+
+class TreeGridWindow : public test::ControlsTest {
+ protected:
+  void SetUp() override {
+    ControlsTest::SetUp();
+    grid = new TElTreeWindow(form.get());
+    grid->SetParent(form.get());
+    grid->SetBounds(4, 4, 400, 200);
+    other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(4, 210, 100, 22);
+    for (int width : {120, 100, 100}) {
+      TElHeaderSection* s = T().HeaderSections().AddSection();
+      s->SetText(L"C" + std::to_wstring(T().HeaderSections().Count()));
+      s->SetWidth(width);
+    }
+    T().SetShowColumns(true);
+    T().SetSortMode(smClick);
+    std::vector<std::string> rows;
+    for (int i = 0; i < 60; ++i) rows.push_back("row" + std::to_string(100 + i) + "|" + std::to_string(60 - i) + "|x");
+    test::Load(T(), rows);
+    grid->HandleNeeded();
+    Application->ProcessMessages();
+  }
+  TElTree& T() { return grid->Tree(); }
+  HWND View() { return grid->View()->Handle(); }
+  // A point on a row of the view, in the view's coordinates, inside the
+  // first column's empty part (right of the text).
+  LPARAM Row(int row) { return At(100, row * T().LineHeight() + T().LineHeight() / 2); }
+  void Click(UINT down, UINT up, LPARAM at, WPARAM keys = MK_LBUTTON) {
+    SendMessageA(View(), down, keys, at);
+    SendMessageA(View(), up, 0, at);
+  }
+  void ClickHeader(int section) {
+    TElHeaderSection* s = T().HeaderSections().GetSection(section);
+    const LPARAM at = At(s->Left() + s->Width() / 2, grid->Header()->Height() / 2);
+    SendMessageA(grid->Header()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(grid->Header()->Handle(), WM_LBUTTONUP, 0, at);
+  }
+  void Wheel(HWND to, UINT msg, int delta) {
+    RECT r;
+    GetWindowRect(View(), &r);
+    SendMessageA(to, msg, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(r.left + 20, r.top + 20));
+  }
+
+  TElTreeWindow* grid = nullptr;
+  TEdit* other = nullptr;
+};
+
+UINT WheelLines() {
+  UINT lines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  return lines;
+}
+
+TEST_F(TreeGridWindow, EventsReachTheGridThroughRealMessages) {
+  struct TCase {
+    const char* name;
+    std::function<void()> run;
+  };
+  const TCase cases[] = {
+      {"header click: the handler runs once per click and the direction alternates",
+       [&] {
+         int calls = 0;
+         bool ascending = false;
+         std::vector<bool> directions;
+         T().OnHeaderColumnClick = [&](TObject* sender, int section) {
+           EXPECT_EQ(sender, grid);
+           EXPECT_EQ(section, 1);
+           ++calls;
+           ascending = !ascending;  // as a handler that keeps its own direction
+           directions.push_back(ascending);
+         };
+         int compared = 0;
+         T().OnCompareItems = [&](TObject* sender, TElTreeItem*, TElTreeItem*, int&) {
+           EXPECT_EQ(sender, grid);
+           ++compared;
+         };
+         T().HeaderSections().GetSection(1)->SetFieldType(sftCustom);
+         ClickHeader(1);
+         ClickHeader(1);
+         EXPECT_EQ(calls, 2);
+         EXPECT_EQ(directions, (std::vector<bool>{true, false}));
+         EXPECT_GT(compared, 0) << "the click sorts through OnCompareItems";
+         EXPECT_EQ(T().HeaderSections().GetSection(1)->SortMode(), hsmDescend);
+         T().OnHeaderColumnClick = nullptr;
+         T().OnCompareItems = nullptr;
+       }},
+      {"wheel over the view, the grid and as the toolkit's message: the rows scroll",
+       [&] {
+         const int lines = static_cast<int>(WheelLines());
+         ASSERT_GT(lines, 0);
+         T().SetTopIndex(0);
+         Wheel(View(), WM_MOUSEWHEEL, -WHEEL_DELTA);
+         EXPECT_EQ(T().TopIndex(), lines);
+         Wheel(grid->Handle(), WM_MOUSEWHEEL, -WHEEL_DELTA);
+         EXPECT_EQ(T().TopIndex(), 2 * lines);
+         Wheel(View(), CM_BASE + WM_MOUSEWHEEL, WHEEL_DELTA);
+         EXPECT_EQ(T().TopIndex(), lines);
+         // A handler that takes the wheel keeps the rows where they are.
+         grid->OnMouseWheel = [](TObject*, TShiftState, int, POINT, bool& handled) { handled = true; };
+         Wheel(View(), WM_MOUSEWHEEL, -WHEEL_DELTA);
+         EXPECT_EQ(T().TopIndex(), lines);
+         grid->OnMouseWheel = nullptr;
+         T().SetTopIndex(0);
+       }},
+      {"a click below the header focuses the row under the mouse, selection change with the grid as Sender",
+       [&] {
+         std::vector<TElTreeItem*> changed;
+         T().OnItemSelectedChange = [&](TObject* sender, TElTreeItem* item) {
+           EXPECT_EQ(sender, grid);
+           changed.push_back(item);
+         };
+         int clicks = 0;
+         grid->OnClick = [&](TObject* sender) {
+           EXPECT_EQ(sender, grid);
+           ++clicks;
+         };
+         POINT down{-1, -1};
+         grid->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { down = {x, y}; };
+         Click(WM_LBUTTONDOWN, WM_LBUTTONUP, Row(0));
+         EXPECT_EQ(T().ItemFocused(), T().Items().Item(0)) << "the first row, right below the header";
+         EXPECT_TRUE(T().ItemFocused() && T().ItemFocused()->Selected());
+         EXPECT_FALSE(changed.empty());
+         EXPECT_EQ(clicks, 1);
+         EXPECT_EQ(down.y, T().LineHeight() / 2 + grid->View()->Top()) << "points in the grid's coordinates";
+         T().OnItemSelectedChange = nullptr;
+         grid->OnClick = nullptr;
+         grid->OnMouseDown = nullptr;
+       }},
+      {"double click: OnDblClick fires once",
+       [&] {
+         int dbl = 0;
+         grid->OnDblClick = [&](TObject* sender) {
+           EXPECT_EQ(sender, grid);
+           ++dbl;
+         };
+         Click(WM_LBUTTONDOWN, WM_LBUTTONUP, Row(2));
+         Click(WM_LBUTTONDBLCLK, WM_LBUTTONUP, Row(2));
+         EXPECT_EQ(dbl, 1);
+         grid->OnDblClick = nullptr;
+       }},
+      {"F5 and Ctrl+F in the grid reach the form's key preview, arrows still move the focus",
+       [&] {
+         form->SetKeyPreview(true);
+         std::vector<WORD> formKeys, gridKeys;
+         form->OnKeyDown = [&](TObject*, WORD& key, TShiftState shift) {
+           formKeys.push_back(key);
+           if (key == 'F' && (shift & ssCtrl)) key = 0;  // the form takes it
+         };
+         grid->OnKeyDown = [&](TObject* sender, WORD& key, TShiftState) {
+           EXPECT_EQ(sender, grid);
+           gridKeys.push_back(key);
+         };
+         grid->SetFocus();
+         ASSERT_EQ(GetFocus(), View());
+         T().SetItemFocused(T().Items().Item(0));
+         SendMessageA(View(), WM_KEYDOWN, VK_F5, 0);
+         BYTE keys[256];
+         GetKeyboardState(keys);
+         const BYTE ctrl = keys[VK_CONTROL];
+         keys[VK_CONTROL] = 0x80;
+         SetKeyboardState(keys);
+         SendMessageA(View(), WM_KEYDOWN, 'F', 0);
+         keys[VK_CONTROL] = ctrl;
+         SetKeyboardState(keys);
+         SendMessageA(View(), WM_KEYDOWN, VK_DOWN, 0);
+         EXPECT_EQ(formKeys, (std::vector<WORD>{VK_F5, 'F', VK_DOWN}));
+         EXPECT_EQ(gridKeys, (std::vector<WORD>{VK_F5, VK_DOWN})) << "a key the form took goes no further";
+         EXPECT_EQ(T().ItemFocused(), T().Items().Item(1));
+         form->SetKeyPreview(false);
+         form->OnKeyDown = nullptr;
+         grid->OnKeyDown = nullptr;
+       }},
+      {"focus: OnEnter when it comes in, OnExit once when it leaves, none for the move to the view",
+       [&] {
+         other->SetFocus();
+         int enters = 0, exits = 0;
+         grid->OnEnter = [&](TObject* sender) {
+           EXPECT_EQ(sender, grid);
+           ++enters;
+         };
+         grid->OnExit = [&](TObject* sender) {
+           EXPECT_EQ(sender, grid);
+           ++exits;
+         };
+         grid->SetFocus();  // the grid passes the focus on to its view
+         EXPECT_EQ(GetFocus(), View());
+         EXPECT_TRUE(grid->Focused());
+         EXPECT_EQ(form->ActiveControl(), grid);
+         EXPECT_EQ(enters, 1);
+         EXPECT_EQ(exits, 0);
+         other->SetFocus();
+         EXPECT_EQ(exits, 1);
+         EXPECT_FALSE(grid->Focused());
+         grid->OnEnter = nullptr;
+         grid->OnExit = nullptr;
+       }},
+      {"right click: the row under the mouse is selected, then the pop-up menu shows; so does the menu key",
+       [&] {
+         TPopupMenu menu(form.get());
+         menu.SetName("GridMenu");
+         auto* item = new TMenuItem(&menu);
+         item->SetCaption("&Edit");
+         menu.Items()->Add(item);
+         grid->SetPopupMenu(&menu);
+         T().DeselectAll();
+         TElTreeItem* target = static_cast<TElTreeItem*>(T().View().VisibleRows().Get(4));
+         std::vector<TElTreeItem*> focusedAtPopup;
+         auto answer = [&](TModalRequest& r) {
+           EXPECT_EQ(r.Menu, &menu);
+           focusedAtPopup.push_back(T().ItemFocused());
+           EXPECT_TRUE(T().ItemFocused() && T().ItemFocused()->Selected());
+           return 0;
+         };
+         script_.Expect(TModalKind::mkPopupMenu, "", answer);
+         script_.Expect(TModalKind::mkPopupMenu, "", answer);
+         Click(WM_RBUTTONDOWN, WM_RBUTTONUP, Row(4), MK_RBUTTON);
+         SendMessageA(View(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(View()), -1);
+         EXPECT_EQ(focusedAtPopup, (std::vector<TElTreeItem*>{target, target}));
+         EXPECT_EQ(T().GetSelectedCount(), 1);
+         grid->SetPopupMenu(nullptr);
+       }},
+      {"owner-drawn header section and cells are drawn by the grid's handlers",
+       [&] {
+         TElHeaderSection* s = T().HeaderSections().GetSection(2);
+         s->SetStyle(ElhsOwnerDraw);
+         int headerDraws = 0, cellDraws = 0;
+         grid->OnHeaderColumnDraw = [&](TObject* sender, TCanvas*, TElHeaderSection* section, RECT, bool) {
+           EXPECT_EQ(sender, grid);
+           EXPECT_EQ(section, s);
+           ++headerDraws;
+         };
+         grid->OnItemDraw = [&](TObject* sender, TElTreeItem*, TCanvas*, RECT, int section) {
+           EXPECT_EQ(sender, grid);
+           EXPECT_EQ(section, 2);
+           ++cellDraws;
+         };
+         RedrawWindow(grid->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+         EXPECT_GE(headerDraws, 1);
+         EXPECT_GE(cellDraws, T().View().VisibleRows().Count() - 1);
+         s->SetStyle(ElhsText);
+         grid->OnHeaderColumnDraw = nullptr;
+         grid->OnItemDraw = nullptr;
+       }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.run();
+  }
+  EXPECT_EQ(TElTreeWindow::FromSender(grid), grid);
+  EXPECT_EQ(TElTreeWindow::FromSender(grid->View()), grid);
+  EXPECT_EQ(TElTreeWindow::FromSender(&T()), nullptr);
+}
+
+// Scrolling through the grid's bars, its scroll messages and the wheel
+// while a rubber-band frame runs.
+TEST_F(TreeGridWindow, ScrollBarsMessagesAndTheWheelMoveTheRows) {
+  std::vector<std::pair<TElScrollBarKind, int>> scrolls;
+  T().OnScroll = [&](TObject* sender, TElScrollBarKind kind, int code) {
+    EXPECT_EQ(sender, grid);
+    scrolls.emplace_back(kind, code);
+  };
+  const int fit = T().View().RowsThatFit();
+  struct TCase {
+    const char* name;
+    std::function<void()> act;
+    int top;               // TopIndex after it
+    int left;              // LeftPosition after it
+    int scrollCode;        // a vertical OnScroll with this code was fired (-1: none checked)
+  };
+  const TCase cases[] = {
+      {"a click on the vertical bar's forward arrow",
+       [&] {
+         TWinControl* bar = grid->VScrollBar();
+         const LPARAM at = At(bar->Width() / 2, bar->Height() - 3);
+         SendMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+         SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
+       },
+       1, 0, SB_LINEDOWN},
+      {"WM_VSCROLL page down sent to the grid",
+       [&] { SendMessageA(grid->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0); }, fit - 1, 0, -1},
+      {"WM_VSCROLL line down sent to the grid",
+       [&] { SendMessageA(grid->Handle(), WM_VSCROLL, SB_LINEDOWN, 0); }, 1, 0, -1},
+      {"WM_HSCROLL line right sent to the grid",
+       [&] {
+         T().HeaderSections().GetSection(2)->SetWidth(600);
+         SendMessageA(grid->Handle(), WM_HSCROLL, SB_LINERIGHT, 0);
+       },
+       0, 4, -1},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    T().SetTopIndex(0);
+    T().SetLeftPosition(0);
+    scrolls.clear();
+    c.act();
+    EXPECT_EQ(T().TopIndex(), c.top);
+    EXPECT_EQ(T().LeftPosition(), c.left);
+    if (c.scrollCode >= 0)
+      EXPECT_NE(std::find(scrolls.begin(), scrolls.end(), std::make_pair(TElScrollBarKind::sbVertical, c.scrollCode)),
+                scrolls.end());
+  }
+  T().OnScroll = nullptr;
+
+  // A frame from row 1 to row 3 of the screen, then the wheel: its end
+  // follows the row now under the mouse.
+  T().SetTopIndex(0);
+  T().SetLeftPosition(0);
+  const int lh = T().LineHeight(), x = grid->View()->Width() - 10;
+  SendMessageA(View(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, lh + 2));
+  SendMessageA(View(), WM_MOUSEMOVE, MK_LBUTTON, At(x, 3 * lh + 2));
+  SendMessageA(View(), WM_MOUSEMOVE, MK_LBUTTON, At(x, 3 * lh + 3));
+  ASSERT_TRUE(T().View().Input().FrameSelecting());
+  EXPECT_EQ(T().GetSelectedCount(), 3);
+  POINT mouse{x, 3 * lh + 3};
+  ClientToScreen(View(), &mouse);
+  SetCursorPos(mouse.x, mouse.y);
+  SendMessageA(View(), WM_MOUSEWHEEL, MAKEWPARAM(MK_LBUTTON, static_cast<WORD>(-WHEEL_DELTA)),
+               MAKELPARAM(mouse.x, mouse.y));
+  const int lines = static_cast<int>(WheelLines());
+  EXPECT_EQ(T().TopIndex(), lines);
+  EXPECT_EQ(T().GetSelectedCount(), 3 + lines) << "rows 1 to " << 3 + lines;
+  SendMessageA(View(), WM_LBUTTONUP, 0, At(x, 3 * lh + 3));
+  EXPECT_FALSE(T().View().Input().FrameSelecting());
+}
+
+// What the view does on losing the focus, the mouse or the active form, and
+// the hint it gives the toolkit.
+TEST_F(TreeGridWindow, ViewMessagesEndTheirModesAndGiveHints) {
+  const TElFString wide = L"Gr\u00FC\u00DFe \u2603";
+  T().Items().Item(1)->SetHint(wide);
+  T().Hint = L"the grid|its long hint";
+  const int lh = T().LineHeight(), x = grid->View()->Width() - 10;
+  auto hintAt = [&](int row) {
+    THintInfo info;
+    info.HintControl = grid->View();
+    info.CursorPos = POINT{20, row * lh + 2};
+    SendMessageA(View(), CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    std::wstring text;
+    if (!UnpackWideHint(info.HintStr, text)) text = AnsiToWide(info.HintStr);
+    return text;
+  };
+  struct TCase {
+    const char* name;
+    std::function<void()> run;
+  };
+  const TCase cases[] = {
+      {"losing the focus ends a running frame and its capture",
+       [&] {
+         grid->SetFocus();
+         SendMessageA(View(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, lh + 2));
+         SendMessageA(View(), WM_MOUSEMOVE, MK_LBUTTON, At(x, 3 * lh + 2));
+         ASSERT_TRUE(T().View().Input().FrameSelecting());
+         other->SetFocus();
+         EXPECT_FALSE(T().View().Input().FrameSelecting());
+         EXPECT_FALSE(T().View().Input().LeftButtonHeld());
+         EXPECT_NE(GetCapture(), View());
+       }},
+      {"the mouse leaving forgets the hot-tracked row",
+       [&] {
+         T().Tracking = true;
+         SendMessageA(View(), WM_MOUSEMOVE, 0, At(30, 2 * lh + 2));
+         EXPECT_EQ(T().HotTrackItem(), T().Items().Item(2));
+         SendMessageA(View(), WM_MOUSELEAVE, 0, 0);
+         EXPECT_EQ(T().HotTrackItem(), nullptr);
+       }},
+      {"the form going inactive repaints a hidden selection",
+       [&] {
+         grid->SetHideSelection(true);
+         ValidateRect(View(), nullptr);
+         SendMessageA(View(), CM_DEACTIVATE, 0, 0);
+         RECT dirty{};
+         EXPECT_TRUE(GetUpdateRect(View(), &dirty, FALSE));
+         grid->SetHideSelection(false);
+       }},
+      {"the hint is the item's, in Unicode, else the short part of the grid's",
+       [&] {
+         EXPECT_EQ(hintAt(1), wide);
+         EXPECT_EQ(T().View().Input().HintItem(), T().Items().Item(1));
+         EXPECT_EQ(hintAt(2), L"the grid");
+         T().Hint.clear();
+         EXPECT_EQ(hintAt(2), L"");
+       }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.run();
+  }
+}
+
+// The header's own events reach the grid's handlers, the grid as Sender.
+TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
+  HWND header = grid->Header()->Handle();
+  const int y = grid->Header()->Height() / 2;
+  auto centre = [&](int section) {
+    TElHeaderSection* s = T().HeaderSections().GetSection(section);
+    return s->Left() + s->Width() / 2;
+  };
+  std::vector<std::string> seen;
+  grid->OnHeaderMouseDown = [&](TObject* sender, TMouseButton, TShiftState, int, int) {
+    EXPECT_EQ(sender, grid);
+    seen.push_back("down");
+  };
+  grid->OnHeaderColumnMove = [&](TObject* sender, TElHeaderSection* s, int from, int to) {
+    EXPECT_EQ(sender, grid);
+    seen.push_back("move " + WideToAnsi(s->Text()) + " " + std::to_string(from) + ">" + std::to_string(to));
+  };
+  grid->OnHeaderResize = [&](TObject* sender) {
+    EXPECT_EQ(sender, grid);
+    seen.push_back("resize");
+  };
+  struct TCase {
+    const char* name;
+    std::function<void()> act;
+    std::vector<std::string> expected;
+  };
+  const TCase cases[] = {
+      {"a press on the header",
+       [&] {
+         SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, At(centre(1), y));
+         SendMessageA(header, WM_LBUTTONUP, 0, At(centre(1), y));
+       },
+       {"down"}},
+      {"a section dragged onto the last one",
+       [&] {
+         const int to = centre(2);
+         SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, At(centre(0), y));
+         for (int x = centre(0); x <= to; x += 20) SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, At(x, y));
+         SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, At(to, y));
+         SendMessageA(header, WM_LBUTTONUP, 0, At(to, y));
+       },
+       {"down", "move C1 0>2"}},
+      {"a new header height", [&] { grid->SetHeaderHeight(grid->Header()->Height() + 6); }, {"resize"}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    seen.clear();
+    c.act();
+    // A header placed anew may settle its height in more than one step.
+    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+    EXPECT_EQ(seen, c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,88 @@
+// What morvane-drive is asked to do, read from its command line and its
+// scripts. Nothing here touches a window, so it is tested on its own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace morvane::drive {
+
+// Exit codes of the driver.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;      // a step could not be done (control missing, check failed)
+constexpr int kExitUsage = 2;       // bad arguments or script
+constexpr int kExitUnexpected = 3;  // the program showed a window nobody asked for
+constexpr int kExitTimeout = 4;     // no main window, or no exit after WM_CLOSE
+
+struct TExportRequest {
+  std::string view;
+  std::string outFile;   // Windows path
+  std::string format = "txt";
+  int ieFolder = -1;     // entry of the cookie-folder combo, -1: leave it
+  int profile = -1;      // entry of the profile combo, -1: leave it
+  int row = -1;          // row of the history file list, -1: leave it
+};
+
+struct TCommandLine {
+  enum class TKind { kHelp, kExport, kRun };
+  TKind kind = TKind::kHelp;
+  TExportRequest exportRequest;
+  std::string script;    // file of `run`
+  std::string exe;       // "" means Morvane.exe beside the driver
+  std::string cwd;       // "" means the folder of the exe
+};
+
+// Reads the arguments after the program name; false with a message on error.
+bool ParseCommandLine(const std::vector<std::string>& Args, TCommandLine& Out, std::string& Error);
+
+// How the program reaches a view: the browser tool button, the tab of the
+// element tab control (or page control), and which selections apply.
+struct TViewRoute {
+  const char* view;
+  const char* browserButton;  // tool button name
+  const char* tabs;           // name of the tab control or page control
+  int tab;                    // tab index; kLastTab for the last one
+  const char* grid;           // name of the grid that shows the rows
+  bool ieFolder;              // --ie-folder applies
+  bool profile;               // --profile applies
+  bool historyRow;            // --row applies
+};
+constexpr int kLastTab = -2;
+
+// The route of a view name, or null.
+const TViewRoute* FindView(const std::string& View);
+// Every view name, for the help text and messages.
+std::string ViewNames();
+// The save dialog's filter index (1-3) of a format; 0 when unknown.
+int FilterIndexOf(const std::string& Format);
+
+// One line of a script: the verb and its words.
+struct TStep {
+  int line = 0;
+  std::string verb;
+  std::vector<std::string> args;
+};
+
+// Splits a line into words: blanks separate, "double quotes" keep blanks
+// (\" and \\ inside them), # starts a comment outside quotes.
+bool SplitWords(const std::string& Line, std::vector<std::string>& Words, std::string& Error);
+
+// Parses a whole script; checks every verb and its number of words.
+// On error, Error is "line N: ...".
+bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string& Error);
+
+// A key as the scripts name it: "Enter", "F5", "Ctrl+F", "Shift+Tab", "a".
+struct TKey {
+  unsigned vk = 0;
+  bool ctrl = false, shift = false, alt = false;
+  char ch = 0;  // the character it types, 0 for none
+};
+bool ParseKey(const std::string& Text, TKey& Key);
+
+// A non-negative decimal number; false for anything else.
+bool ParseIndex(const std::string& Text, int& Value);
+
+// The --help text.
+std::string HelpText();
+
+}  // namespace morvane::drive
