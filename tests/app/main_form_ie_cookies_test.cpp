@@ -154,10 +154,15 @@ class IECookiesPage : public test::TMainWindowTest {
     return nullptr;
   }
   // Selects exactly these rows, with the focus on Focus (none when null).
+  // Focusing a row selects it, so the selection is set after the focus.
   void Select(std::initializer_list<TElTreeItem*> rows, TElTreeItem* focus = nullptr) {
-    Tree().DeselectAll();
     if (focus) Tree().SetItemFocused(focus);
+    Tree().DeselectAll();
     for (TElTreeItem* r : rows) r->SetSelected(true);
+    ASSERT_EQ(Tree().GetSelectedCount(), static_cast<int>(rows.size()));
+    if (focus) {
+      ASSERT_EQ(Tree().ItemFocused(), focus);
+    }
   }
 
   test::TTempDir dir;
