@@ -1,71 +1,59 @@
 // The entries of a 50 MB history index on the history page of the real main
 // window: from the choice of the folder to its rows painted.
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "app/main_form.h"
+#include "bench_timing.h"
 #include "browserdata/history/ie_history.h"
+#include "browserdata/settings/persitent_properties.h"
 #include "platform/core/classes.h"
 #include "platform/ui/application.h"
-#include "platform/win32.h"
+#include "treeview/eltree.h"
 
 using namespace morvane;
-
-namespace {
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-void Settle() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-}  // namespace
 
 int main() {
   const char* data = std::getenv("MORVANE_BENCH_DATA");
   if (!data) {
-    std::fprintf(stderr, "page_history: MORVANE_BENCH_DATA is not set\n");
+    std::fprintf(stderr, "bench page_history: MORVANE_BENCH_DATA is not set\n");
     return 1;
   }
   const std::string folder = std::string(data) + "\\page_history\\MSHist012026120720261214\\";
-  Application->Initialize();
-  CreateProgramDialogs(Application);
-  TMainFrm* frm = nullptr;
-  Application->CreateForm(frm);
-  frm->Show();
-  frm->ShowIEHistoryPage();
-  frm->History = std::make_unique<TIEHistory>();
-  TStringList lines;
-  lines.Add("1\t" + folder);
-  frm->ElTreeHistoryFiles->Tree().Items().LoadFromStrings(lines);
-  TElTreeItem* row = frm->ElTreeHistoryFiles->Tree().Items().Item(0);
-  frm->ElTreeHistoryFiles->Tree().SetItemFocused(row);
-  Settle();
+  try {
+    CreateProgramDialogs(Application);
+    auto* frm = new TMainFrm(Application);
+    frm->Properties = std::make_unique<TPersitentProperties>();
+    if (frm->ElTreeHistory->Tree().HeaderSections().Count() == 0) frm->SetupGrids();
+    frm->Show();
+    frm->IETabControl->SetTabIndex(2);
+    frm->IETabControlChange(frm->IETabControl);
+    frm->History = std::make_unique<TIEHistory>();
+    TStringList lines;
+    lines.Add("1\t" + folder);
+    frm->ElTreeHistoryFiles->Tree().Items().LoadFromStrings(lines);
+    TElTreeItem* row = frm->ElTreeHistoryFiles->Tree().Items().Item(0);
+    frm->ElTreeHistoryFiles->Tree().SetItemFocused(row);
+    Application->ProcessMessages();
+    TElTreeWindow* grid = frm->ElTreeHistory;
 
-  std::vector<double> ms;
-  int rows = 0;
-  for (int run = 0; run < 5; ++run) {
-    frm->LastHistoryFolder.clear();
-    const auto start = std::chrono::steady_clock::now();
-    frm->LoadIEHistoryEntries(row);
-    UpdateWindow(frm->ElTreeHistory->View()->Handle());
-    Settle();
-    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    rows = frm->ElTreeHistory->Tree().Items().Count();
+    const double ms = bench::Time(
+        5, [&] { frm->LastHistoryFolder.clear(); },
+        [&] {
+          frm->LoadIEHistoryEntries(row);
+          RedrawWindow(grid->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        });
+    const int rows = grid->Tree().Items().Count();
+    if (rows == 0) {
+      std::fprintf(stderr, "bench page_history: no entries read from %sindex.dat\n", folder.c_str());
+      return 1;
+    }
+    std::fprintf(stderr, "page_history: %d entries\n", rows);
+    std::printf("bench page_history_50mb %.1f ms\n", ms);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench page_history: %s\n", e.what());
+    return 1;
   }
-  std::fprintf(stderr, "page_history: %d entries\n", rows);
-  if (rows == 0) return 1;
-  std::printf("bench page_history_50mb %.1f ms\n", Median(ms));
   return 0;
 }
