@@ -190,6 +190,7 @@ void TMainFrm::EditIECookie() {
     const std::string fileName = RowCell(row, ccFile);
     const std::string name = RowCell(row, ccName);
     const std::string value = RowCell(row, ccValue);
+    const std::string hostPath = RowCell(row, ccHostPath);
     const std::string flagsText = RowCell(row, ccFlags);
 
     TEditcookieDlg* dlg = EditcookieDlg;
@@ -236,11 +237,14 @@ void TMainFrm::EditIECookie() {
     cookie.Value = dlg->edtCookieValue->Text();
     cookie.Secure = dlg->ChkSecure->Checked();
     cookie.HttpOnly = dlg->chkHttpOnly->Checked();
-    cookie.Expires = Trunc(dlg->dtExpirationDate->Date()) + Frac(dlg->dtExpirationTime->Time());
+    // Hidden pickers hold whatever the last cookie left in them: the
+    // record keeps its own expiry then.
+    cookie.KeepExpiry = !expiryShown;
+    if (expiryShown) cookie.Expires = Trunc(dlg->dtExpirationDate->Date()) + Frac(dlg->dtExpirationTime->Time());
     step = 9;
     if (!CookieInfo) throw std::runtime_error("No cookie folder is open.");
     step = 10;
-    if (!CookieInfo->UpdateCookie(fileName, name, cookie))
+    if (!CookieInfo->UpdateCookie(fileName, name, hostPath, cookie))
       throw std::runtime_error("The cookie was not found in its file, or the file could not be written.");
 
     // The row shows what the file now holds: the name and value at their
@@ -303,7 +307,7 @@ void TMainFrm::DeleteIECookies() {
     for (int i = 0; i < items.Count() && marked < n; ++i) {
       TElTreeItem* row = items.Item(i);
       if (!row->Selected()) continue;
-      CookieInfo->MarkCookieForDeletion(RowCell(row, ccFile), RowCell(row, ccName), i);
+      CookieInfo->MarkCookieForDeletion(RowCell(row, ccFile), RowCell(row, ccName), RowCell(row, ccHostPath), i);
       ++marked;
     }
 
