@@ -68,6 +68,7 @@ void TAboutBox::FormCreate(TObject*) {
     try {
       ProgramIcon->Picture()->Bitmap()->LoadFromResourceName(GetModuleHandleA(nullptr), "LOGO");
     } catch (...) {
+      // A build without a logo bitmap shows the box without one.
     }
     TqbVersionInfo info(ProgramFileName());
     lblVersion->SetCaption(info.FileVersion);
@@ -83,6 +84,8 @@ void TAboutBox::FormCreate(TObject*) {
     GetNetworkState(state);
     LblNetworkStatus->SetCaption(state);
   } catch (...) {
+    // The box shows what it could fill in; a failure here is not the
+    // user's concern.
   }
 }
 

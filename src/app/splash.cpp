@@ -65,17 +65,15 @@ void TSplash::BuildLayout() {
 
 void TSplash::FormCreate(TObject*) {
   try {
-    try {
-      ProgramIcon->Picture()->Bitmap()->LoadFromResourceName(GetModuleHandleA(nullptr), "LOGO");
-    } catch (...) {
-    }
-    TqbVersionInfo info(ProgramFileName());
-    lblVersion->SetCaption(info.FileVersion);
-    lblOSVersion->SetCaption(IntToStr(info.OSMajorVersion()) + "." + IntToStr(info.OSMinorVersion()));
-    lblName->SetCaption(info.FileDescription);
-    lblCompanyName->SetCaption("by " + info.CompanyName);
+    ProgramIcon->Picture()->Bitmap()->LoadFromResourceName(GetModuleHandleA(nullptr), "LOGO");
   } catch (...) {
+    // A build without a logo bitmap shows the splash without one.
   }
+  TqbVersionInfo info(ProgramFileName());
+  lblVersion->SetCaption(info.FileVersion);
+  lblOSVersion->SetCaption(IntToStr(info.OSMajorVersion()) + "." + IntToStr(info.OSMinorVersion()));
+  lblName->SetCaption(info.FileDescription);
+  lblCompanyName->SetCaption("by " + info.CompanyName);
 }
 
 void TSplash::Timer1Timer(TObject*) {
