@@ -491,6 +491,55 @@ void TSession::Answer(const std::string& Caption, const std::string& Button, con
 
 void TSession::Expect(const std::string& Caption) { accepted_.insert(WaitForCaption(Caption)); }
 
+std::string TSession::Show(const std::string& Caption) {
+  HWND w = WaitForCaption(Caption);
+  accepted_.insert(w);
+  std::vector<TControlText> controls;
+  EnumChildWindows(
+      w,
+      [](HWND c, LPARAM p) -> BOOL {
+        if (IsWindowVisible(c)) reinterpret_cast<std::vector<TControlText>*>(p)->push_back({ClassOf(c), TextOf(c)});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&controls));
+  return WindowTextsReport(Caption, controls);
+}
+
+std::vector<std::string> TSession::ListRow(const std::string& Name, int Row) {
+  HWND w = Control(Name);
+  if (ClassOf(w) != WC_LISTVIEWA) throw TDriveError(kExitFailed, "\"" + Name + "\" is not a list view");
+  const int count = static_cast<int>(SendMessageA(w, LVM_GETITEMCOUNT, 0, 0));
+  if (Row >= count)
+    throw TDriveError(kExitFailed, "\"" + Name + "\" has " + std::to_string(count) + " rows, not row " + std::to_string(Row));
+  HWND header = reinterpret_cast<HWND>(SendMessageA(w, LVM_GETHEADER, 0, 0));
+  const int columns = std::max(1, header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1);
+  // The list answers into memory of its own process: the request and the
+  // room for the text are lent to it there, and the text read back.
+  constexpr size_t kRoom = 4096;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process_, nullptr, sizeof(LVITEMA) + kRoom, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!remote) throw TDriveError(kExitFailed, "cannot lend the program room for the texts of \"" + Name + "\"");
+  std::vector<std::string> cells;
+  bool ok = true;
+  for (int c = 0; c < columns && ok; ++c) {
+    LVITEMA item{};
+    item.iSubItem = c;
+    item.cchTextMax = static_cast<int>(kRoom);
+    item.pszText = remote + sizeof(LVITEMA);
+    char text[kRoom] = {};
+    DWORD_PTR n = 0;
+    ok = WriteProcessMemory(process_, remote, &item, sizeof item, nullptr) &&
+         SendMessageTimeoutA(w, LVM_GETITEMTEXTA, static_cast<WPARAM>(Row), reinterpret_cast<LPARAM>(remote),
+                             SMTO_ABORTIFHUNG, timeoutMs_, &n) &&
+         ReadProcessMemory(process_, remote + sizeof(LVITEMA), text, kRoom, nullptr);
+    text[kRoom - 1] = '\0';
+    cells.emplace_back(text);
+  }
+  VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+  if (!ok) throw TDriveError(kExitFailed, "the texts of row " + std::to_string(Row) + " of \"" + Name + "\" could not be read");
+  return cells;
+}
+
 void TSession::ExpectGone(const std::string& Caption) {
   const DWORD end = GetTickCount() + timeoutMs_;
   while (FindByCaption(Caption)) {

@@ -44,7 +44,7 @@ void RunStep(TSession& S, const TStep& Step) {
   const auto& a = Step.args;
   const std::string& v = Step.verb;
   int n = 0;
-  if (v != "answer" && v != "expect" && v != "expect-gone" && v != "timeout") S.CheckNoUnexpectedWindow();
+  if (v != "answer" && v != "expect" && v != "expect-gone" && v != "show" && v != "timeout") S.CheckNoUnexpectedWindow();
   if (v == "start") {
     S.Start(a);
   } else if (v == "timeout") {
@@ -86,6 +86,18 @@ void RunStep(TSession& S, const TStep& Step) {
     S.Answer(a[0], a[1], a.size() == 3 ? &a[2] : nullptr);
   } else if (v == "expect") {
     S.Expect(a[0]);
+  } else if (v == "show") {
+    const std::string report = S.Show(a[0]);
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    std::fflush(stdout);
+  } else if (v == "list-row") {
+    ParseIndex(a[1], n);
+    std::string line = "row " + a[1] + " of \"" + a[0] + "\": ";
+    const std::vector<std::string> cells = S.ListRow(a[0], n);
+    for (size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + cells[i];
+    line += "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
   } else if (v == "expect-gone") {
     S.ExpectGone(a[0]);
   } else if (v == "save") {
