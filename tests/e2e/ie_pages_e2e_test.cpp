@@ -244,13 +244,13 @@ const char kCookieCaptions[] =
     "Expitration Date\tLast Modified Date\r\n";
 const char kRowA1[] =
     "\tuser@alpha.example[2].txt\ta1\told1\talpha.example/\tNo\tNo\t1/2/2026 3:04:06 AM\t5/17/2030 1:02:04 PM\t"
-    "12/1/2026 8:00:00 AM\t0\t1960351488\r\n";
+    "12/1/2026 8:00:00 AM\r\n";
 const char kRowA2[] =
     "\tuser@alpha.example[2].txt\ta2\told2\talpha.example/path/\tNo\tYes\t1/2/2026 3:04:06 AM\t2/3/2031 4:05:06 AM\t"
-    "12/1/2026 8:00:00 AM\t9216\t1960351488\r\n";
+    "12/1/2026 8:00:00 AM\r\n";
 const char kRowZ1[] =
     "\tuser@zeta.example[1].txt\tz1\tzv\twww.shop.zeta.example/\tYes\tYes\t1/2/2026 3:04:06 AM\t5/17/2030\t"
-    "12/1/2026 8:00:00 AM\t8193\t1960351488\r\n";
+    "12/1/2026 8:00:00 AM\r\n";
 
 std::string Rows(std::initializer_list<const char*> Lines) {
   std::string out = kCookieCaptions;
@@ -307,7 +307,7 @@ TEST_F(IECookiesScenario, EditRewritesOnlyTheEditedRecord) {
   EXPECT_EQ(FilesLike(cookies.Path(), "$TMP$_*"), std::vector<std::string>{});
   const std::string edited =
       "\tuser@alpha.example[2].txt\ta2\tnew2\talpha.example/path/\tYes\tYes\t1/2/2026 3:04:06 AM\t"
-      "2/3/2031 4:05:06 AM\t12/1/2026 8:00:00 AM\t9217\t1960351488\r\n";
+      "2/3/2031 4:05:06 AM\t12/1/2026 8:00:00 AM\r\n";
   EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), Rows({kRowA1, edited.c_str(), kRowZ1})) << r.output;
 }
 

@@ -21,6 +21,18 @@ std::string ClassOf(HWND W) {
   return buf;
 }
 
+// The toolkit registers its window classes as "Morvane" + the control's
+// class name.
+const char kGridClass[] = "MorvaneTElTree";
+const char kGridViewClass[] = "MorvaneTElTreeView";
+
+// The rows' window of a grid; the window itself for anything else.
+HWND RowsWindowOf(HWND W) {
+  if (ClassOf(W) == kGridClass)
+    if (HWND view = FindWindowExA(W, nullptr, kGridViewClass, nullptr)) return view;
+  return W;
+}
+
 std::string TextOf(HWND W) {
   char buf[1024] = {};
   DWORD_PTR n = 0;
@@ -316,9 +328,7 @@ void TSession::Menu(const std::vector<std::string>& CaptionsOrId) {
 }
 
 void TSession::Keys(const std::string& Name, const std::vector<TKey>& Keys) {
-  HWND w = Control(Name);
-  if (ClassOf(w) == "TElTree")
-    if (HWND view = FindWindowExA(w, nullptr, "TElTreeView", nullptr)) w = view;
+  HWND w = RowsWindowOf(Control(Name));
   // Modifier keys are held in the program's key state while the key goes in:
   // attached input queues share it.
   const DWORD theirs = GetWindowThreadProcessId(w, nullptr);
@@ -397,25 +407,24 @@ void TSession::Select(const std::string& Name, int Index) {
 }
 
 void TSession::SelectRow(const std::string& Grid, int Row) {
-  HWND w = Control(Grid);
-  HWND view = FindWindowExA(w, nullptr, "TElTreeView", nullptr);
-  if (!view) throw TDriveError(kExitFailed, "\"" + Grid + "\" is not a grid");
+  HWND view = RowsWindowOf(Control(Grid));
+  if (ClassOf(view) != kGridViewClass) throw TDriveError(kExitFailed, "\"" + Grid + "\" is not a grid");
   RECT r{};
   GetClientRect(view, &r);
   // Into the grid for the focus, then Home and Down as a user counts rows.
+  // Home moves only a focus the grid already has; Down first gives it one
+  // (the first row when none was focused).
   ClickAt(view, POINT{r.right / 2, std::max<LONG>(r.bottom - 4, 0)}, 1, false, "\"" + Grid + "\"");
-  std::vector<TKey> keys(1);
-  keys[0].vk = VK_HOME;
-  TKey down;
+  TKey home, down;
+  home.vk = VK_HOME;
   down.vk = VK_DOWN;
+  std::vector<TKey> keys{down, home};
   keys.insert(keys.end(), static_cast<size_t>(Row), down);
   Keys(Grid, keys);
 }
 
 void TSession::Click(const std::string& Name, const POINT* At, int Count, bool Right) {
-  HWND w = Control(Name);
-  if (ClassOf(w) == "TElTree")
-    if (HWND view = FindWindowExA(w, nullptr, "TElTreeView", nullptr)) w = view;
+  HWND w = RowsWindowOf(Control(Name));
   ClickAt(w, At ? *At : Middle(w), Count, Right, "\"" + Name + "\"");
 }
 

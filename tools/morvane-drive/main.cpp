@@ -1,5 +1,8 @@
 // morvane-drive: drives the real program from outside for the end-to-end
 // tests and by hand. See HelpText() in drive_parse.cpp for the commands.
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -163,6 +166,9 @@ int Main(const std::vector<std::string>& Args) {
 }  // namespace morvane::drive
 
 int main(int argc, char** argv) {
+  // What `show` and `list-row` write are the program's texts byte for byte:
+  // no CR is put before their line breaks.
+  _setmode(_fileno(stdout), _O_BINARY);
   std::vector<std::string> args(argv + 1, argv + argc);
   return morvane::drive::Main(args);
 }
