@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <utility>
@@ -162,6 +163,44 @@ class TMozillaMachine {
   TFolderGuard mozilla_;
 };
 
+// A word of a driver script, quoted so that blanks and backslashes survive.
+std::string Q(const std::string& Word) {
+  std::string out = "\"";
+  for (char c : Word) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+// The driver in a working folder of the scenario's own: the program's
+// temporary copies go there, beside nothing of another test.
+TDriveResult Drive(const std::string& Script, const TTempDir& Cwd) {
+  return RunDriveScript(Script, {"--cwd", Cwd.Path()});
+}
+
+// The two browsers of the Netscape page, each with the profile that holds
+// the sid and lang cookies: where its files are and how its page is reached.
+struct TMozillaBrowser {
+  const char* button;
+  int profile;
+  std::string (TMozillaMachine::*dir)() const;
+  const std::string* header;
+};
+const TMozillaBrowser kBrowsers[] = {
+    {"FireFoxCheck", 1, &TMozillaMachine::FirefoxWork, &kFirefoxHeader},
+    {"NetscapeCheck", 0, &TMozillaMachine::Mozilla, &kMozillaHeader},
+};
+
+std::string CookiesPage(const TMozillaBrowser& B) {
+  return std::string("start\npress ") + B.button + "\nselect NetscapeTabControl 0\nselect cboMozillaProfiles " +
+         std::to_string(B.profile) + "\n";
+}
+
+const char kCookieCaptions[] =
+    "Row Number\tCookie Name\tCookie Value\tCookie Domain\tExpitration Date\tSecure\tSubdomains\r\n";
+const char kLangRow[] = "\tlang\ten\twww.example.org/\t1/1/2032 1:05:00 PM\tYes\tNo\r\n";
+
 // ---- Firefox and Netscape/Mozilla --------------------------------------------------------
 
 TEST(MozillaPagesEndToEnd, ExportShowsTheChosenProfilesRowsAndInstallsOnlyForHostperm) {
@@ -200,6 +239,122 @@ TEST(MozillaPagesEndToEnd, ExportShowsTheChosenProfilesRowsAndInstallsOnlyForHos
   EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\cookies.txt"), kFirefoxHeader + kSidLine + kLangLine);
   EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\hostperm.1"), kHostperm);
   EXPECT_EQ(ReadFileBytes(machine.Mozilla() + "\\cookperm.txt"), kCookperm);
+}
+
+// The sid cookie's path is longer than "/": an edit of its value rewrites
+// its own line under the same path, and the header lines and the other
+// cookie keep their bytes.
+TEST(MozillaPagesEndToEnd, EditKeepsTheHeaderLinesAndThePath) {
+  for (const TMozillaBrowser& b : kBrowsers) {
+    TMozillaMachine machine;
+    TTempDir cwd;
+    const TDriveResult r = Drive(CookiesPage(b) +
+                                     "row MozillaCookiesElTree 1\n"
+                                     "press ToolButtonEdit\n"
+                                     "show \"Edit Mozilla Cookie\"\n"
+                                     "text edtCookieValue xyz\n"
+                                     "press BtnSave\n"
+                                     "expect-gone \"Edit Mozilla Cookie\"\n"
+                                     "save " + Q(cwd.File("rows.txt")) + "\nclose\n",
+                                 cwd);
+    ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
+    EXPECT_NE(r.output.find(": .shop.example/cart/items\n"), std::string::npos) << r.output;
+    const std::string dir = (machine.*b.dir)();
+    EXPECT_EQ(ReadFileBytes(dir + "\\cookies.txt"),
+              *b.header + ".shop.example\tTRUE\t/cart/items\tFALSE\t1924995723\tsid\txyz\n" + kLangLine)
+        << b.button;
+    EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")),
+              std::string(kCookieCaptions) + "1" + kLangRow +
+                  "2\tsid\txyz\t.shop.example/cart/items\t1/1/2031 1:02:03 AM\tNo\tYes\r\n")
+        << b.button;
+  }
+}
+
+// A new cookie is one line at the end; the lines before it keep their bytes.
+// Its expiry is the dialog's own proposal, a day from now.
+TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
+  for (const TMozillaBrowser& b : kBrowsers) {
+    TMozillaMachine machine;
+    TTempDir cwd;
+    const long long before = static_cast<long long>(std::time(nullptr));
+    const TDriveResult r = Drive(CookiesPage(b) +
+                                     "press ToolButtonNew\n"
+                                     "expect \"New Cookie\"\n"
+                                     "text edtCookieName pref\n"
+                                     "text edtCookieValue dark\n"
+                                     "text edtDomain news.example/\n"
+                                     "press BtnSave\n"
+                                     "expect-gone \"New Cookie\"\n"
+                                     "close\n",
+                                 cwd);
+    const long long after = static_cast<long long>(std::time(nullptr));
+    ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
+    const std::string kept = *b.header + kSidLine + kLangLine;
+    const std::string bytes = ReadFileBytes((machine.*b.dir)() + "\\cookies.txt");
+    ASSERT_EQ(bytes.substr(0, kept.size()), kept) << b.button;
+    const std::string added = bytes.substr(kept.size());
+    const std::string lead = "news.example\tFALSE\t/\tFALSE\t", tail = "\tpref\tdark\n";
+    ASSERT_GT(added.size(), lead.size() + tail.size()) << added;
+    EXPECT_EQ(added.substr(0, lead.size()), lead) << added;
+    EXPECT_EQ(added.substr(added.size() - tail.size()), tail) << added;
+    const long long expires = std::atoll(added.substr(lead.size(), added.size() - lead.size() - tail.size()).c_str());
+    EXPECT_GE(expires, before + 86400 - 1) << added;
+    EXPECT_LE(expires, after + 86400 + 1) << added;
+  }
+}
+
+// Delete with the three block boxes: the cookie's line goes, the host (its
+// leading "." dropped) is blocked for cookies, images and pop-ups, and the
+// permissions that were there stay, in each browser's own file format.
+TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOldOnes) {
+  struct Case {
+    const TMozillaBrowser* browser;
+    const char* file;
+    std::string expected;
+  } cases[] = {
+      {&kBrowsers[0], "hostperm.1",
+       "# Permission File\n"
+       "# This is a generated file! Do not edit.\n"
+       "\n"
+       "host\tpopup\t2\tads.example\n"
+       "host\tcookie\t1\told.example\n"
+       "host\tinstall\t2\told.example\n"
+       "host\tcookie\t2\tshop.example\n"
+       "host\timage\t2\tshop.example\n"
+       "host\tpopup\t2\tshop.example\n"},
+      {&kBrowsers[1], "cookperm.txt",
+       "# HTTP Permission File\n"
+       "ads.example\t2F\n"
+       "old.example\t0T\t1F\n"
+       "shop.example\t0F\t1F\t2F\n"
+       "@@@@\t0F\t1F\t2F"},
+  };
+  for (const Case& c : cases) {
+    const TMozillaBrowser& b = *c.browser;
+    TMozillaMachine machine;
+    TTempDir cwd;
+    const TDriveResult r = Drive(CookiesPage(b) +
+                                     "row MozillaCookiesElTree 1\n"
+                                     "press ToolButtonDelete\n"
+                                     "show \"Delete Netscape/Mozilla Cookie(s)\"\n"
+                                     "click chkBlockCookie\n"
+                                     "click chkBlockImage\n"
+                                     "click chkBlockPopup\n"
+                                     "press btnOK\n"
+                                     "expect-gone \"Delete Netscape/Mozilla Cookie(s)\"\n"
+                                     "save " + Q(cwd.File("rows.txt")) + "\nclose\n",
+                                 cwd);
+    ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
+    for (const char* text : {"You are about to delete selected item: sid\r\nDo you want to continue?\n",
+                             "Block all future cookies from '.shop.example'\n",
+                             "Block all future images from '.shop.example'\n",
+                             "Block all future pop-up windows from '.shop.example'\n"})
+      EXPECT_NE(r.output.find(text), std::string::npos) << text << " in\n" << r.output;
+    const std::string dir = (machine.*b.dir)();
+    EXPECT_EQ(ReadFileBytes(dir + "\\cookies.txt"), *b.header + kLangLine) << b.button;
+    EXPECT_EQ(ReadFileBytes(dir + "\\" + c.file), c.expected) << b.button;
+    EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), std::string(kCookieCaptions) + "1" + kLangRow) << b.button;
+  }
 }
 
 }  // namespace
