@@ -589,8 +589,11 @@ void TSession::SaveAs(const std::string& File, const std::string& Format) {
   }
   accepted_.insert(d);
   HWND combo = GetDlgItem(d, kFilterCombo);
+  // A user's pick ends with CBN_SELENDOK, and that is the notice the file
+  // dialog takes the file type from.
   Perform({{combo, CB_SETCURSEL, static_cast<WPARAM>(filter - 1), 0},
-           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo)}},
+           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo)},
+           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo)}},
           "choosing the file type");
   HWND name = GetDlgItem(d, kFileNameCombo);
   if (!name) name = GetDlgItem(d, kFileNameEdit);
