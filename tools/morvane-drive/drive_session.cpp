@@ -103,16 +103,14 @@ void TSession::Start(const std::vector<std::string>& Args) {
   pid_ = pi.dwProcessId;
   const DWORD end = GetTickCount() + timeoutMs_;
   while (!main_) {
-    for (HWND w : ProcessWindows())
+    // One look at the windows for both questions: a main window that shows
+    // between two looks would otherwise be taken for a dialog nobody asked for.
+    const std::vector<HWND> windows = ProcessWindows();
+    for (HWND w : windows)
       if (WindowName(w) == "MainFrm") main_ = w;
     if (main_) break;
-    // The main window may have shown since the look above: it is no
-    // unexpected window.
-    if (HWND d = NewDialog()) {
-      if (WindowName(d) != "MainFrm") Unexpected(d);
-      main_ = d;
-      break;
-    }
+    for (HWND w : windows)
+      if (!accepted_.count(w) && IsDialogLike(w)) Unexpected(w);
     if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) {
       DWORD code = 0;
       GetExitCodeProcess(process_, &code);
@@ -177,8 +175,17 @@ void TSession::Unexpected(HWND W) const {
   throw TDriveError(kExitUnexpected, text);
 }
 
+void TSession::ForgetClosedDialogs() {
+  // The program hides its dialogs and shows them again the next time: one
+  // that has closed is new again when it comes back.
+  for (auto it = accepted_.begin(); it != accepted_.end();)
+    if (*it != main_ && (!IsWindow(*it) || !IsWindowVisible(*it))) it = accepted_.erase(it);
+    else ++it;
+}
+
 void TSession::CheckNoUnexpectedWindow() {
   if (!process_) return;
+  ForgetClosedDialogs();
   if (HWND d = NewDialog()) Unexpected(d);
 }
 
@@ -228,6 +235,7 @@ void TSession::Settle(const std::string& What, HANDLE Own) {
                                     return true;
                                   }),
                    pending_.end());
+    ForgetClosedDialogs();
     // A new dialog holds the messages in its modal loop: the next step answers it.
     if (NewDialog()) return;
     // Sends made before an answered dialog came up stay open while it shows:
