@@ -118,6 +118,8 @@ TEST(DriveScript, ParsesAScriptAndNamesTheLineOfAMistake) {
       {"timeout 0\n", "timeout"},
       {"save C:\\o.csv csv\n", "format"},
       {"close now\n", "close takes 0"},
+      {"show\n", "line 1: show takes 1"},
+      {"list-row ListView first\n", "list-row wants a number"},
       {"\n# nothing\n", "no command"},
   };
   for (const TCase& c : cases) {
@@ -151,6 +153,21 @@ TEST(DriveScript, KeysCarryTheirModifiersAndTypedCharacter) {
   }
   TKey k;
   for (const char* bad : {"", "F13", "F0", "Ctrl+", "Enterr", "ab", "+"}) EXPECT_FALSE(ParseKey(bad, k)) << bad;
+}
+
+// `show` is how a scenario reads a message box's exact text: the caption
+// line, then one line per control with a text, empty ones left out, line
+// breaks inside a text kept as they are.
+TEST(DriveShow, ReportsTheCaptionAndEveryControlTextInOrder) {
+  EXPECT_EQ(WindowTextsReport("Information", {{"Static", ""},
+                                              {"Static", "Deleted:\r\n\r\nC:\\a\\index.dat"},
+                                              {"Button", "&Yes"},
+                                              {"Button", "&No"}}),
+            "window \"Information\"\n"
+            "  Static: Deleted:\r\n\r\nC:\\a\\index.dat\n"
+            "  Button: &Yes\n"
+            "  Button: &No\n");
+  EXPECT_EQ(WindowTextsReport("Empty", {}), "window \"Empty\"\n");
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ const TVerb kVerbs[] = {
     {"start", 0, -1},   {"timeout", 1, 1}, {"press", 1, 1},  {"menu", 1, -1},   {"key", 2, -1},
     {"text", 2, 2},     {"select", 2, 2},  {"row", 2, 2},    {"focus", 1, 1},   {"click", 1, 3},
     {"dclick", 1, 3},   {"rclick", 1, 3},  {"header", 2, 2}, {"answer", 2, 3},  {"expect", 1, 1},
-    {"expect-gone", 1, 1}, {"save", 1, 2}, {"close", 0, 0},  {"wait-exit", 0, 0},
+    {"expect-gone", 1, 1}, {"show", 1, 1}, {"list-row", 2, 2}, {"save", 1, 2}, {"close", 0, 0},  {"wait-exit", 0, 0},
 };
 
 bool NeedValue(const std::vector<std::string>& Args, size_t& i, std::string& Value, std::string& Error) {
@@ -321,7 +321,8 @@ bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string
     int n = 0;
     if (step.verb == "timeout" && (!ParseIndex(step.args[0], n) || n == 0))
       return fail("timeout wants seconds above 0");
-    if ((step.verb == "select" || step.verb == "row" || step.verb == "header") && !ParseIndex(step.args[1], n))
+    if ((step.verb == "select" || step.verb == "row" || step.verb == "header" || step.verb == "list-row") &&
+        !ParseIndex(step.args[1], n))
       return fail(step.verb + " wants a number from 0, not \"" + step.args[1] + "\"");
     if (step.verb == "key")
       for (size_t k = 1; k < step.args.size(); ++k) {
@@ -344,6 +345,13 @@ bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string
     return fail("the script has no command");
   }
   return true;
+}
+
+std::string WindowTextsReport(const std::string& Caption, const std::vector<TControlText>& Controls) {
+  std::string out = "window \"" + Caption + "\"\n";
+  for (const TControlText& c : Controls)
+    if (!c.text.empty()) out += "  " + c.cls + ": " + c.text + "\n";
+  return out;
 }
 
 std::string HelpText() {
@@ -391,6 +399,12 @@ std::string HelpText() {
       "                                press BUTTON (its caption, '&' optional, or its id)\n"
       "        expect CAPTION          wait until a window with that caption shows\n"
       "        expect-gone CAPTION     wait until no window with that caption shows\n"
+      "        show CAPTION            wait for a window with that caption and write\n"
+      "                                its texts on stdout: 'window \"CAPTION\"', then\n"
+      "                                '  CLASS: TEXT' for each control with a text\n"
+      "        list-row NAME N         write row N of a list view on stdout:\n"
+      "                                'row N of \"NAME\": TEXT' with a TAB between\n"
+      "                                its columns\n"
       "        save FILE [FORMAT]      File > Save as... into FILE as txt, xls or htm\n"
       "        close                   WM_CLOSE to the main window, wait for the end\n"
       "        wait-exit               wait for the program to end by itself\n"

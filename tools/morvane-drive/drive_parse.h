@@ -92,6 +92,14 @@ bool ParseKey(const std::string& Text, TKey& Key);
 // A non-negative decimal number; false for anything else.
 bool ParseIndex(const std::string& Text, int& Value);
 
+// What `show` prints of a window: its caption, then every visible control
+// with a text, in the window's order, as "  CLASS: TEXT" (the text as it is,
+// line breaks included), each line ended by "\n".
+struct TControlText {
+  std::string cls, text;
+};
+std::string WindowTextsReport(const std::string& Caption, const std::vector<TControlText>& Controls);
+
 // The --help text.
 std::string HelpText();
 

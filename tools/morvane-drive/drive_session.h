@@ -59,6 +59,11 @@ class TSession {
   void Answer(const std::string& Caption, const std::string& Button, const std::string* Text);
   void Expect(const std::string& Caption);
   void ExpectGone(const std::string& Caption);
+  // Waits for a window with that caption, accepts it as Expect does, and
+  // returns what `show` prints of it (WindowTextsReport).
+  std::string Show(const std::string& Caption);
+  // The texts of row Row of a list view, one a column.
+  std::vector<std::string> ListRow(const std::string& Name, int Row);
   // File > Save as... into File with the format's filter.
   void SaveAs(const std::string& File, const std::string& Format);
   // WM_CLOSE to the main window and the wait for the end (exit 4 after the time limit).
