@@ -50,7 +50,7 @@ const TVerb kVerbs[] = {
     {"start", 0, -1},   {"timeout", 1, 1}, {"press", 1, 1},  {"menu", 1, -1},   {"key", 2, -1},
     {"text", 2, 2},     {"select", 2, 2},  {"row", 2, 2},    {"focus", 1, 1},   {"click", 1, 3},
     {"dclick", 1, 3},   {"rclick", 1, 3},  {"header", 2, 2}, {"answer", 2, 3},  {"expect", 1, 1},
-    {"expect-gone", 1, 1}, {"show", 1, 1}, {"list-row", 2, 2}, {"save", 1, 2}, {"close", 0, 0},  {"wait-exit", 0, 0},
+    {"expect-gone", 1, 1}, {"show", 1, 1}, {"list-row", 2, 2}, {"save", 1, 2}, {"save-selection", 1, 2}, {"close", 0, 0},  {"wait-exit", 0, 0},
 };
 
 bool NeedValue(const std::vector<std::string>& Args, size_t& i, std::string& Value, std::string& Error) {
@@ -336,8 +336,8 @@ bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string
       if (!ParseIndex(step.args[1], x) || !ParseIndex(step.args[2], y))
         return fail(step.verb + " wants client coordinates from 0");
     }
-    if (step.verb == "save" && count == 2 && !FilterIndexOf(step.args[1]))
-      return fail("save's format is txt, xls or htm");
+    if ((step.verb == "save" || step.verb == "save-selection") && count == 2 && !FilterIndexOf(step.args[1]))
+      return fail(step.verb + "'s format is txt, xls or htm");
     Steps.push_back(step);
   }
   if (Steps.empty()) {
@@ -406,6 +406,8 @@ std::string HelpText() {
       "                                'row N of \"NAME\": TEXT' with a TAB between\n"
       "                                its columns\n"
       "        save FILE [FORMAT]      File > Save as... into FILE as txt, xls or htm\n"
+      "        save-selection FILE [FORMAT]\n"
+      "                                Edit > Save selection as... the same way\n"
       "        close                   WM_CLOSE to the main window, wait for the end\n"
       "        wait-exit               wait for the program to end by itself\n"
       "      After each command the driver waits until the program has handled it.\n"

@@ -575,10 +575,13 @@ void TSession::ExpectGone(const std::string& Caption) {
   }
 }
 
-void TSession::SaveAs(const std::string& File, const std::string& Format) {
+void TSession::SaveAs(const std::string& File, const std::string& Format, bool Selection) {
   const int filter = FilterIndexOf(Format);
   if (!filter) throw TDriveError(kExitUsage, "unknown format " + Format);
-  Menu({"&File", "Sa&ve as..."});
+  if (Selection)
+    Menu({"&Edit", "Save selec&tion as..."});
+  else
+    Menu({"&File", "Sa&ve as..."});
   HWND d = nullptr;
   const DWORD end = GetTickCount() + timeoutMs_;
   while (!d) {

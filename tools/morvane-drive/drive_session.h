@@ -64,8 +64,9 @@ class TSession {
   std::string Show(const std::string& Caption);
   // The texts of row Row of a list view, one a column.
   std::vector<std::string> ListRow(const std::string& Name, int Row);
-  // File > Save as... into File with the format's filter.
-  void SaveAs(const std::string& File, const std::string& Format);
+  // File > Save as... (Edit > Save selection as... when Selection) into
+  // File with the format's filter.
+  void SaveAs(const std::string& File, const std::string& Format, bool Selection = false);
   // WM_CLOSE to the main window and the wait for the end (exit 4 after the time limit).
   void Close();
   void WaitExit();

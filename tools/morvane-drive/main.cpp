@@ -104,8 +104,8 @@ void RunStep(TSession& S, const TStep& Step) {
     std::fflush(stdout);
   } else if (v == "expect-gone") {
     S.ExpectGone(a[0]);
-  } else if (v == "save") {
-    S.SaveAs(a[0], a.size() == 2 ? a[1] : "txt");
+  } else if (v == "save" || v == "save-selection") {
+    S.SaveAs(a[0], a.size() == 2 ? a[1] : "txt", v == "save-selection");
   } else if (v == "close") {
     S.Close();
   } else if (v == "wait-exit") {
