@@ -103,10 +103,14 @@ void TSession::Start(const std::vector<std::string>& Args) {
   pid_ = pi.dwProcessId;
   const DWORD end = GetTickCount() + timeoutMs_;
   while (!main_) {
-    for (HWND w : ProcessWindows())
+    // One look at the windows for both questions: a main window that shows
+    // between two looks would otherwise be taken for a dialog nobody asked for.
+    const std::vector<HWND> windows = ProcessWindows();
+    for (HWND w : windows)
       if (WindowName(w) == "MainFrm") main_ = w;
     if (main_) break;
-    if (HWND d = NewDialog()) Unexpected(d);
+    for (HWND w : windows)
+      if (!accepted_.count(w) && IsDialogLike(w)) Unexpected(w);
     if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) {
       DWORD code = 0;
       GetExitCodeProcess(process_, &code);
@@ -187,8 +191,17 @@ bool TSession::Ended(DWORD& Code) {
   return true;
 }
 
+void TSession::ForgetClosedDialogs() {
+  // The program hides its dialogs and shows them again the next time: one
+  // that has closed is new again when it comes back.
+  for (auto it = accepted_.begin(); it != accepted_.end();)
+    if (*it != main_ && (!IsWindow(*it) || !IsWindowVisible(*it))) it = accepted_.erase(it);
+    else ++it;
+}
+
 void TSession::CheckNoUnexpectedWindow() {
   if (!process_) return;
+  ForgetClosedDialogs();
   if (HWND d = NewDialog()) Unexpected(d);
 }
 
@@ -238,6 +251,7 @@ void TSession::Settle(const std::string& What, HANDLE Own) {
                                     return true;
                                   }),
                    pending_.end());
+    ForgetClosedDialogs();
     // A new dialog holds the messages in its modal loop: the next step answers it.
     // So does an open menu, whose loop waits for keys.
     if (NewDialog() || OpenMenu()) return;

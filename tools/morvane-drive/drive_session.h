@@ -95,6 +95,7 @@ class TSession {
   HWND FindByCaption(const std::string& Caption) const;
   HWND WaitForCaption(const std::string& Caption);
   HWND NewDialog() const;
+  void ForgetClosedDialogs();
   [[noreturn]] void Unexpected(HWND W) const;
   // Sends the messages from a helper thread and waits until the program has
   // handled them all, or until it shows a new dialog (which then holds them).

@@ -433,7 +433,12 @@ void TMonkey::CheckAnswers() {
 }
 
 void TMonkey::CheckWindows() {
-  for (HWND w : session_.Windows()) {
+  // The program hides its dialogs and shows them again: one shown anew is judged anew.
+  const std::vector<HWND> shown = session_.Windows();
+  for (auto it = judged_.begin(); it != judged_.end();)
+    if (std::find(shown.begin(), shown.end(), *it) == shown.end()) it = judged_.erase(it);
+    else ++it;
+  for (HWND w : shown) {
     if (w == session_.Main() || judged_.count(w)) continue;
     judged_.insert(w);
     const TShownWindow d = Describe(w);
