@@ -175,6 +175,22 @@ void TSession::Unexpected(HWND W) const {
   throw TDriveError(kExitUnexpected, text);
 }
 
+HWND TSession::OpenMenu() const {
+  for (HWND w : ProcessWindows())
+    if (ClassOf(w) == "#32768") return w;
+  return nullptr;
+}
+
+bool TSession::Ended(DWORD& Code) {
+  if (!process_ || WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(process_, &Code);
+  CloseHandle(process_);
+  process_ = nullptr;
+  main_ = nullptr;
+  accepted_.clear();
+  return true;
+}
+
 void TSession::ForgetClosedDialogs() {
   // The program hides its dialogs and shows them again the next time: one
   // that has closed is new again when it comes back.
@@ -237,7 +253,8 @@ void TSession::Settle(const std::string& What, HANDLE Own) {
                    pending_.end());
     ForgetClosedDialogs();
     // A new dialog holds the messages in its modal loop: the next step answers it.
-    if (NewDialog()) return;
+    // So does an open menu, whose loop waits for keys.
+    if (NewDialog() || OpenMenu()) return;
     // Sends made before an answered dialog came up stay open while it shows:
     // only the ones made since must be done.
     bool modal = false;

@@ -74,6 +74,21 @@ class TSession {
   // Exit 3 when a window shows that no step waits for.
   void CheckNoUnexpectedWindow();
 
+  // For the long random run, which answers every window itself.
+  HANDLE Process() const { return process_; }
+  DWORD Pid() const { return pid_; }
+  std::vector<HWND> Windows() const { return ProcessWindows(); }
+  HWND PendingDialog() const { return NewDialog(); }
+  void Accept(HWND W) { accepted_.insert(W); }
+  // The program's open menu (a menu bar's or a pop-up's), or null.
+  HWND OpenMenu() const;
+  // True when the program has ended by itself; Code is its exit status and
+  // the session can start it again.
+  bool Ended(DWORD& Code);
+  // Waits until the program has handled what was sent or posted, or shows a
+  // new window or menu.
+  void WaitIdle(const std::string& What) { Settle(What); }
+
  private:
   std::vector<HWND> ProcessWindows() const;
   bool IsDialogLike(HWND W) const;

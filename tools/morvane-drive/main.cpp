@@ -11,6 +11,7 @@
 
 #include "drive_parse.h"
 #include "drive_session.h"
+#include "monkey.h"
 
 namespace morvane::drive {
 namespace {
@@ -122,6 +123,10 @@ int Main(const std::vector<std::string>& Args) {
   if (cl.kind == TCommandLine::TKind::kHelp) {
     std::fputs(HelpText().c_str(), stdout);
     return kExitOk;
+  }
+  if (cl.kind == TCommandLine::TKind::kMonkey) {
+    const std::string exe = cl.exe.empty() ? DefaultExe() : cl.exe;
+    return RunMonkey(cl.monkey, exe, cl.cwd.empty() ? FolderOf(exe) : cl.cwd);
   }
   std::vector<TStep> steps;
   if (cl.kind == TCommandLine::TKind::kRun) {
