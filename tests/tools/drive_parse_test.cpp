@@ -126,6 +126,32 @@ TEST(DriveScript, ParsesAScriptAndNamesTheLineOfAMistake) {
   }
 }
 
+// A header click or drag, and the look at a control, with their words checked.
+TEST(DriveScript, HeaderDragsAndShowTakeTheirWords) {
+  std::vector<TStep> steps;
+  std::string error;
+  ASSERT_TRUE(ParseScript("header IECookiesElTree 60\nheader IECookiesElTree 60 260\nshow MainFrm\n", steps, error))
+      << error;
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[1].args, (std::vector<std::string>{"IECookiesElTree", "60", "260"}));
+  EXPECT_EQ(steps[2].args, (std::vector<std::string>{"MainFrm"}));
+  struct TCase {
+    const char* script;
+    const char* says;
+  };
+  const TCase cases[] = {
+      {"header IECookiesElTree 60 far\n", "drag to"},
+      {"header IECookiesElTree 60 -5\n", "drag to"},
+      {"header IECookiesElTree 60 70 80\n", "header takes 2 to 3"},
+      {"show\n", "show takes 1"},
+      {"show MainFrm sb\n", "show takes 1"},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_FALSE(ParseScript(c.script, steps, error)) << c.script;
+    EXPECT_NE(error.find(c.says), std::string::npos) << c.script << " -> " << error;
+  }
+}
+
 TEST(DriveScript, KeysCarryTheirModifiersAndTypedCharacter) {
   struct TCase {
     const char* text;

@@ -81,7 +81,12 @@ void RunStep(TSession& S, const TStep& Step) {
     S.Click(a[0], at ? &p : nullptr, v == "dclick" ? 2 : 1, v == "rclick");
   } else if (v == "header") {
     ParseIndex(a[1], n);
-    S.Header(a[0], n);
+    int to = 0;
+    const bool drag = a.size() == 3 && ParseIndex(a[2], to);
+    S.Header(a[0], n, drag ? &to : nullptr);
+  } else if (v == "show") {
+    std::printf("%s\n", S.Show(a[0]).c_str());
+    std::fflush(stdout);
   } else if (v == "answer") {
     S.Answer(a[0], a[1], a.size() == 3 ? &a[2] : nullptr);
   } else if (v == "expect") {
