@@ -130,9 +130,9 @@ TEST(DriveScript, ParsesAScriptAndNamesTheLineOfAMistake) {
 TEST(DriveScript, HeaderDragsAndShowTakeTheirWords) {
   std::vector<TStep> steps;
   std::string error;
-  ASSERT_TRUE(ParseScript("header IECookiesElTree 60\nheader IECookiesElTree 60 260\nshow MainFrm\n", steps, error))
+  ASSERT_TRUE(ParseScript("header IECookiesElTree 60\nheader IECookiesElTree 60 260\nshow MainFrm\nplace 0 0 640 480\n", steps, error))
       << error;
-  ASSERT_EQ(steps.size(), 3u);
+  ASSERT_EQ(steps.size(), 4u);
   EXPECT_EQ(steps[1].args, (std::vector<std::string>{"IECookiesElTree", "60", "260"}));
   EXPECT_EQ(steps[2].args, (std::vector<std::string>{"MainFrm"}));
   struct TCase {
@@ -145,6 +145,8 @@ TEST(DriveScript, HeaderDragsAndShowTakeTheirWords) {
       {"header IECookiesElTree 60 70 80\n", "header takes 2 to 3"},
       {"show\n", "show takes 1"},
       {"show MainFrm sb\n", "show takes 1"},
+      {"place 10 20 300\n", "place takes 4"},
+      {"place 10 20 300 -1\n", "LEFT TOP WIDTH HEIGHT"},
   };
   for (const TCase& c : cases) {
     EXPECT_FALSE(ParseScript(c.script, steps, error)) << c.script;

@@ -51,7 +51,7 @@ const TVerb kVerbs[] = {
     {"text", 2, 2},     {"select", 2, 2},  {"row", 2, 2},    {"focus", 1, 1},   {"click", 1, 3},
     {"dclick", 1, 3},   {"rclick", 1, 3},  {"header", 2, 3}, {"answer", 2, 3},  {"expect", 1, 1},
     {"expect-gone", 1, 1}, {"save", 1, 2}, {"close", 0, 0},  {"wait-exit", 0, 0},
-    {"show", 1, 1},
+    {"show", 1, 1},     {"place", 4, 4},
 };
 
 bool NeedValue(const std::vector<std::string>& Args, size_t& i, std::string& Value, std::string& Error) {
@@ -290,6 +290,9 @@ bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string
       return fail("timeout wants seconds above 0");
     if ((step.verb == "select" || step.verb == "row" || step.verb == "header") && !ParseIndex(step.args[1], n))
       return fail(step.verb + " wants a number from 0, not \"" + step.args[1] + "\"");
+    if (step.verb == "place")
+      for (const std::string& a : step.args)
+        if (!ParseIndex(a, n)) return fail("place wants LEFT TOP WIDTH HEIGHT in pixels from 0, not \"" + a + "\"");
     if (step.verb == "header" && count == 3 && !ParseIndex(step.args[2], n))
       return fail("header wants the x to drag to from 0, not \"" + step.args[2] + "\"");
     if (step.verb == "key")
@@ -367,6 +370,9 @@ std::string HelpText() {
       "                                checked|unchecked (check boxes, radio and\n"
       "                                tool buttons) and, for a window, its screen\n"
       "                                rectangle as at LEFT,TOP size WIDTHxHEIGHT\n"
+      "        place LEFT TOP WIDTH HEIGHT\n"
+      "                                move and size the main window, as a drag of\n"
+      "                                its frame would\n"
       "        close                   WM_CLOSE to the main window, wait for the end\n"
       "        wait-exit               wait for the program to end by itself\n"
       "      After each command the driver waits until the program has handled it.\n"

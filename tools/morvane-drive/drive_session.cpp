@@ -304,6 +304,15 @@ void TSession::Press(const std::string& Name) {
   ClickAt(w, Middle(w), 1, false, "\"" + Name + "\"");
 }
 
+void TSession::Place(int Left, int Top, int Width, int Height) {
+  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
+  // The window manager's part of a frame drag: the program hears of it
+  // through the position messages this sends.
+  if (!SetWindowPos(main_, nullptr, Left, Top, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE))
+    throw TDriveError(kExitFailed, "cannot move the main window (error " + std::to_string(GetLastError()) + ")");
+  Settle("moving the main window");
+}
+
 std::string TSession::Show(const std::string& Name) {
   if (!main_) throw TDriveError(kExitFailed, "the program is not started");
   auto flag = [](bool On, const char* Yes, const char* No) { return std::string(" ") + (On ? Yes : No); };

@@ -84,6 +84,10 @@ void RunStep(TSession& S, const TStep& Step) {
     int to = 0;
     const bool drag = a.size() == 3 && ParseIndex(a[2], to);
     S.Header(a[0], n, drag ? &to : nullptr);
+  } else if (v == "place") {
+    int r[4] = {};
+    for (int i = 0; i < 4; ++i) ParseIndex(a[i], r[i]);
+    S.Place(r[0], r[1], r[2], r[3]);
   } else if (v == "show") {
     std::printf("%s\n", S.Show(a[0]).c_str());
     std::fflush(stdout);
