@@ -96,7 +96,7 @@ void Store(const std::string& Name, const std::string& Value) {
   RegCloseKey(k);
 }
 
-// The line `show NAME` printed, without "NAME: "; empty when there is none.
+// The line `state NAME` printed, without "NAME: "; empty when there is none.
 std::string Shown(const TDriveResult& R, const std::string& Name) {
   std::istringstream in(R.output);
   std::string line;
@@ -137,13 +137,13 @@ TEST(MainWindow, FirstRunSortsEveryGridAscendingHidesTheSearchPanelAndTakesTheDe
   test::TSettingsGuard settings;
   const TDriveResult r = RunDriveScript(
       "start\n"
-      "show MainFrm\n"
-      "show ToolBtnSearch\n"
-      "show tb\nshow sb\n"
+      "state MainFrm\n"
+      "state ToolBtnSearch\n"
+      "state tb\nstate sb\n"
       // The panel opened, looked at, and closed again as it was.
       "press ToolBtnSearch\n"
-      "show TopSearchPanel\n"
-      "show chkFileNames\nshow chkCookieNames\nshow chkCookieValues\nshow chkURLs\nshow chkCaseSensitive\n"
+      "state TopSearchPanel\n"
+      "state chkFileNames\nstate chkCookieNames\nstate chkCookieValues\nstate chkURLs\nstate chkCaseSensitive\n"
       "press ToolBtnSearch\n"
       "close\n");
   ASSERT_EQ(r.exitCode, 0) << r.output;
@@ -218,7 +218,7 @@ TEST(MainWindow, SecondRunRestoresColumnsSortPlacementAndBars) {
 
   // Run 2 starts as run 1 ended and, left alone, saves it all again (the
   // bars, hidden from the start, have no window to look at).
-  r = RunDriveScript("start\nshow MainFrm\nclose\n");
+  r = RunDriveScript("start\nstate MainFrm\nclose\n");
   ASSERT_EQ(r.exitCode, 0) << r.output;
   EXPECT_EQ(Shown(r, "MainFrm"), "\"Morvane 1.9 - IE\" shown enabled at 40,30 size 700x500") << r.output;
   EXPECT_EQ(Stored("IECookiesElTree-SectionOrder"), order);

@@ -22,6 +22,18 @@ std::string ClassOf(HWND W) {
   return buf;
 }
 
+// The toolkit registers its window classes as "Morvane" + the control's
+// class name.
+const char kGridClass[] = "MorvaneTElTree";
+const char kGridViewClass[] = "MorvaneTElTreeView";
+
+// The rows' window of a grid; the window itself for anything else.
+HWND RowsWindowOf(HWND W) {
+  if (ClassOf(W) == kGridClass)
+    if (HWND view = FindWindowExA(W, nullptr, kGridViewClass, nullptr)) return view;
+  return W;
+}
+
 std::string TextOf(HWND W) {
   char buf[1024] = {};
   DWORD_PTR n = 0;
@@ -92,15 +104,14 @@ void TSession::Start(const std::vector<std::string>& Args) {
   pid_ = pi.dwProcessId;
   const DWORD end = GetTickCount() + timeoutMs_;
   while (!main_) {
-    for (HWND w : ProcessWindows())
+    // One look at the windows for both questions: a main window that shows
+    // between two looks would otherwise be taken for a dialog nobody asked for.
+    const std::vector<HWND> windows = ProcessWindows();
+    for (HWND w : windows)
       if (WindowName(w) == "MainFrm") main_ = w;
     if (main_) break;
-    // The main window may have shown since the look above.
-    if (HWND d = NewDialog()) {
-      if (WindowName(d) != "MainFrm") Unexpected(d);
-      main_ = d;
-      break;
-    }
+    for (HWND w : windows)
+      if (!accepted_.count(w) && IsDialogLike(w)) Unexpected(w);
     if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) {
       DWORD code = 0;
       GetExitCodeProcess(process_, &code);
@@ -165,8 +176,33 @@ void TSession::Unexpected(HWND W) const {
   throw TDriveError(kExitUnexpected, text);
 }
 
+HWND TSession::OpenMenu() const {
+  for (HWND w : ProcessWindows())
+    if (ClassOf(w) == "#32768") return w;
+  return nullptr;
+}
+
+bool TSession::Ended(DWORD& Code) {
+  if (!process_ || WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(process_, &Code);
+  CloseHandle(process_);
+  process_ = nullptr;
+  main_ = nullptr;
+  accepted_.clear();
+  return true;
+}
+
+void TSession::ForgetClosedDialogs() {
+  // The program hides its dialogs and shows them again the next time: one
+  // that has closed is new again when it comes back.
+  for (auto it = accepted_.begin(); it != accepted_.end();)
+    if (*it != main_ && (!IsWindow(*it) || !IsWindowVisible(*it))) it = accepted_.erase(it);
+    else ++it;
+}
+
 void TSession::CheckNoUnexpectedWindow() {
   if (!process_) return;
+  ForgetClosedDialogs();
   if (HWND d = NewDialog()) Unexpected(d);
 }
 
@@ -216,8 +252,10 @@ void TSession::Settle(const std::string& What, HANDLE Own) {
                                     return true;
                                   }),
                    pending_.end());
+    ForgetClosedDialogs();
     // A new dialog holds the messages in its modal loop: the next step answers it.
-    if (NewDialog()) return;
+    // So does an open menu, whose loop waits for keys.
+    if (NewDialog() || OpenMenu()) return;
     // Sends made before an answered dialog came up stay open while it shows:
     // only the ones made since must be done.
     bool modal = false;
@@ -318,7 +356,7 @@ void TSession::Place(int Left, int Top, int Width, int Height) {
   Settle("moving the main window");
 }
 
-std::string TSession::Show(const std::string& Name) {
+std::string TSession::State(const std::string& Name) {
   if (!main_) throw TDriveError(kExitFailed, "the program is not started");
   auto flag = [](bool On, const char* Yes, const char* No) { return std::string(" ") + (On ? Yes : No); };
   int command = 0;
@@ -364,9 +402,7 @@ void TSession::Menu(const std::vector<std::string>& CaptionsOrId) {
 }
 
 void TSession::Keys(const std::string& Name, const std::vector<TKey>& Keys) {
-  HWND w = Control(Name);
-  if (ClassOf(w) == "TElTree")
-    if (HWND view = FindWindowExA(w, nullptr, "TElTreeView", nullptr)) w = view;
+  HWND w = RowsWindowOf(Control(Name));
   // Modifier keys are held in the program's key state while the key goes in:
   // attached input queues share it.
   const DWORD theirs = GetWindowThreadProcessId(w, nullptr);
@@ -445,25 +481,24 @@ void TSession::Select(const std::string& Name, int Index) {
 }
 
 void TSession::SelectRow(const std::string& Grid, int Row) {
-  HWND w = Control(Grid);
-  HWND view = FindWindowExA(w, nullptr, "TElTreeView", nullptr);
-  if (!view) throw TDriveError(kExitFailed, "\"" + Grid + "\" is not a grid");
+  HWND view = RowsWindowOf(Control(Grid));
+  if (ClassOf(view) != kGridViewClass) throw TDriveError(kExitFailed, "\"" + Grid + "\" is not a grid");
   RECT r{};
   GetClientRect(view, &r);
   // Into the grid for the focus, then Home and Down as a user counts rows.
+  // Home moves only a focus the grid already has; Down first gives it one
+  // (the first row when none was focused).
   ClickAt(view, POINT{r.right / 2, std::max<LONG>(r.bottom - 4, 0)}, 1, false, "\"" + Grid + "\"");
-  std::vector<TKey> keys(1);
-  keys[0].vk = VK_HOME;
-  TKey down;
+  TKey home, down;
+  home.vk = VK_HOME;
   down.vk = VK_DOWN;
+  std::vector<TKey> keys{down, home};
   keys.insert(keys.end(), static_cast<size_t>(Row), down);
   Keys(Grid, keys);
 }
 
 void TSession::Click(const std::string& Name, const POINT* At, int Count, bool Right) {
-  HWND w = Control(Name);
-  if (ClassOf(w) == "TElTree")
-    if (HWND view = FindWindowExA(w, nullptr, "TElTreeView", nullptr)) w = view;
+  HWND w = RowsWindowOf(Control(Name));
   ClickAt(w, At ? *At : Middle(w), Count, Right, "\"" + Name + "\"");
 }
 
@@ -549,6 +584,55 @@ void TSession::Answer(const std::string& Caption, const std::string& Button, con
 
 void TSession::Expect(const std::string& Caption) { accepted_.insert(WaitForCaption(Caption)); }
 
+std::string TSession::Show(const std::string& Caption) {
+  HWND w = WaitForCaption(Caption);
+  accepted_.insert(w);
+  std::vector<TControlText> controls;
+  EnumChildWindows(
+      w,
+      [](HWND c, LPARAM p) -> BOOL {
+        if (IsWindowVisible(c)) reinterpret_cast<std::vector<TControlText>*>(p)->push_back({ClassOf(c), TextOf(c)});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&controls));
+  return WindowTextsReport(Caption, controls);
+}
+
+std::vector<std::string> TSession::ListRow(const std::string& Name, int Row) {
+  HWND w = Control(Name);
+  if (ClassOf(w) != WC_LISTVIEWA) throw TDriveError(kExitFailed, "\"" + Name + "\" is not a list view");
+  const int count = static_cast<int>(SendMessageA(w, LVM_GETITEMCOUNT, 0, 0));
+  if (Row >= count)
+    throw TDriveError(kExitFailed, "\"" + Name + "\" has " + std::to_string(count) + " rows, not row " + std::to_string(Row));
+  HWND header = reinterpret_cast<HWND>(SendMessageA(w, LVM_GETHEADER, 0, 0));
+  const int columns = std::max(1, header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1);
+  // The list answers into memory of its own process: the request and the
+  // room for the text are lent to it there, and the text read back.
+  constexpr size_t kRoom = 4096;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process_, nullptr, sizeof(LVITEMA) + kRoom, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!remote) throw TDriveError(kExitFailed, "cannot lend the program room for the texts of \"" + Name + "\"");
+  std::vector<std::string> cells;
+  bool ok = true;
+  for (int c = 0; c < columns && ok; ++c) {
+    LVITEMA item{};
+    item.iSubItem = c;
+    item.cchTextMax = static_cast<int>(kRoom);
+    item.pszText = remote + sizeof(LVITEMA);
+    char text[kRoom] = {};
+    DWORD_PTR n = 0;
+    ok = WriteProcessMemory(process_, remote, &item, sizeof item, nullptr) &&
+         SendMessageTimeoutA(w, LVM_GETITEMTEXTA, static_cast<WPARAM>(Row), reinterpret_cast<LPARAM>(remote),
+                             SMTO_ABORTIFHUNG, timeoutMs_, &n) &&
+         ReadProcessMemory(process_, remote + sizeof(LVITEMA), text, kRoom, nullptr);
+    text[kRoom - 1] = '\0';
+    cells.emplace_back(text);
+  }
+  VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+  if (!ok) throw TDriveError(kExitFailed, "the texts of row " + std::to_string(Row) + " of \"" + Name + "\" could not be read");
+  return cells;
+}
+
 void TSession::ExpectGone(const std::string& Caption) {
   const DWORD end = GetTickCount() + timeoutMs_;
   while (FindByCaption(Caption)) {
@@ -558,10 +642,13 @@ void TSession::ExpectGone(const std::string& Caption) {
   }
 }
 
-void TSession::SaveAs(const std::string& File, const std::string& Format) {
+void TSession::SaveAs(const std::string& File, const std::string& Format, bool Selection) {
   const int filter = FilterIndexOf(Format);
   if (!filter) throw TDriveError(kExitUsage, "unknown format " + Format);
-  Menu({"&File", "Sa&ve as..."});
+  if (Selection)
+    Menu({"&Edit", "Save selec&tion as..."});
+  else
+    Menu({"&File", "Sa&ve as..."});
   HWND d = nullptr;
   const DWORD end = GetTickCount() + timeoutMs_;
   while (!d) {
@@ -575,8 +662,11 @@ void TSession::SaveAs(const std::string& File, const std::string& Format) {
   }
   accepted_.insert(d);
   HWND combo = GetDlgItem(d, kFilterCombo);
+  // A user's pick ends with CBN_SELENDOK, and that is the notice the file
+  // dialog takes the file type from.
   Perform({{combo, CB_SETCURSEL, static_cast<WPARAM>(filter - 1), 0},
-           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo)}},
+           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo)},
+           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo)}},
           "choosing the file type");
   HWND name = GetDlgItem(d, kFileNameCombo);
   if (!name) name = GetDlgItem(d, kFileNameEdit);
