@@ -502,7 +502,64 @@ TEST_F(IEHistoryScenario, FoldersDepthFirstThenTheChosenFoldersPeriodEntriesAndB
             "1\thttp://a.example/x\t-\t12/8/2026 9:30:00 AM\r\n"
             "2\tfile:///C:/b.htm\t12/8/2026 9:30:00 AM\t12/8/2026 9:30:02 AM\r\n")
       << r.output;
-  EXPECT_NE(r.output.find("row 0 of \"ListView\": 00000000 \t"), std::string::npos) << r.output;
+  // The first 32 bytes of the chosen folder's file: the signature, its end
+  // and the file's length (0x8000, little-endian), as hex in 2-byte groups
+  // and as text, at a hex address.
+  ASSERT_EQ(ReadFileBytes(week1 + "index.dat").size(), 0x8000u);
+  EXPECT_NE(r.output.find("row 0 of \"ListView\": 00000000 \t"
+                          "436C 6965 6E74 2055 726C 4361 6368 6520 4D4D 4620 5665 7220 352E 3200 0080 0000 \t"
+                          "Client UrlCache MMF Ver 5.2..\x80..\n"),
+            std::string::npos)
+      << r.output;
+}
+
+// Two index files deleted while another program (this test) holds one of
+// them open: one box names the deleted file and the locked one and asks
+// about the restart; "No" leaves the locked file waiting for the restart.
+TEST_F(IEHistoryScenario, DeleteOfTwoFilesOneHeldOpenNamesBothAndLeavesTheLockedOneForTheRestart) {
+  const std::string gone = week1 + "index.dat", held = week2 + "index.dat";
+  HANDLE other = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  const std::string dialog = "Delete IE  History File(s)";
+  const TDriveResult r = Drive(Start() +
+                                   "row ElTreeHistoryFiles 1\n"
+                                   "key ElTreeHistoryFiles Shift+Down\n"
+                                   "menu \"&Edit\" \"&Delete\"\n"
+                                   "show " + Q(dialog) + "\n"
+                                   "answer " + Q(dialog) + " OK\n"
+                                   "show Information\n"
+                                   "answer Information No\n"
+                                   "expect-gone Information\n" +
+                                   SaveTo("folders.txt") + "close\n",
+                               cwd);
+  CloseHandle(other);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("Static: You are about to delete 2 Internet Explorer history files.\n"), std::string::npos)
+      << r.output;
+  // The box's controls in whatever order the system makes them: its text,
+  // and Yes and No as its only buttons.
+  const size_t at = r.output.find("window \"Information\"\n");
+  ASSERT_NE(at, std::string::npos) << r.output;
+  const std::string box = r.output.substr(at);
+  EXPECT_NE(box.find("  Static: Following history files were deleted successfully:\r\n\r\n" + gone +
+                     "\r\n\r\nFollowing history files are locked by Internet Explorer and will be deleted after "
+                     "reboot:\r\n\r\n" + held + "\r\n\r\nDo you want to reboot Windows now?\n"),
+            std::string::npos)
+      << r.output;
+  EXPECT_NE(box.find("  Button: &Yes\n"), std::string::npos) << r.output;
+  EXPECT_NE(box.find("  Button: &No\n"), std::string::npos) << r.output;
+  EXPECT_EQ(box.find("  Button: OK\n"), std::string::npos) << r.output;
+  EXPECT_FALSE(Exists(gone));
+  EXPECT_TRUE(Exists(held));
+  EXPECT_TRUE(PendingDeletionOf(held)) << ::testing::PrintToString(PendingFileRenames());
+  EXPECT_FALSE(PendingDeletionOf(gone)) << ::testing::PrintToString(PendingFileRenames());
+  // The list read again: the folder whose file went is no longer a history folder.
+  EXPECT_EQ(ReadFileBytes(cwd.File("folders.txt")),
+            "Row Number\tHistory Folders\r\n"
+            "1\t" + cache + "\r\n"
+            "2\t" + week2 + "\r\n"
+            "3\t" + zed + "\r\n")
+      << r.output;
 }
 
 }  // namespace
