@@ -301,6 +301,19 @@ TEST_F(TreeGridWindow, ScrollBarsMessagesAndTheWheelMoveTheRows) {
          SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
        },
        1, 0, SB_LINEDOWN},
+      {"a custom second button of the vertical bar tells OnScroll and scrolls nothing",
+       [&] {
+         grid->VertScrollBarStyles()->SetSecondaryButtons(true);
+         grid->VertScrollBarStyles()->SetSecondBtnKind(TElSecButtonsKind::sbkCustom);
+         auto* bar = static_cast<TElScrollBar*>(grid->VScrollBar());
+         const RECT r = bar->PartRect(spForwardSecondary);
+         const LPARAM at = At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+         SendMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+         SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
+         grid->VertScrollBarStyles()->SetSecondaryButtons(false);
+         grid->VertScrollBarStyles()->SetSecondBtnKind(TElSecButtonsKind::sbkOpposite);
+       },
+       0, 0, scCustomForwardSide},
       {"WM_VSCROLL page down sent to the grid",
        [&] { SendMessageA(grid->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0); }, fit - 1, 0, -1},
       {"WM_VSCROLL line down sent to the grid",
@@ -497,7 +510,7 @@ TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
          }
          s->SetExpandable(false);
        },
-       {"down", "expand", "down", "collapse"}},
+       {"expand", "down", "collapse", "down"}},
       {"the filter sign of a section",
        [&] {
          TElHeaderSection* s = T().HeaderSections().GetSection(2);
@@ -507,7 +520,7 @@ TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
          SendMessageA(header, WM_LBUTTONUP, 0, sign);
          s->SetFilterEnabled(false);
        },
-       {"down", "filter 2"}},
+       {"filter 2", "down"}},
       {"a double click on an owner-drawn section's divider measures it",
        [&] {
          TElHeaderSection* s = target = T().HeaderSections().GetSection(0);
@@ -517,7 +530,7 @@ TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
          SendMessageA(header, WM_LBUTTONUP, 0, edge);
          s->SetStyle(ElhsText);
        },
-       {"down", "measure"}},
+       {"measure", "down"}},
       {"a lookup in the main column with AutoLookup focuses the first row that starts with the text",
        [&] {
          T().AutoLookup = true;
@@ -528,17 +541,23 @@ TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
          const LPARAM sign = At(s->Right() - 4 - 3, 14);
          SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, sign);
          SendMessageA(header, WM_LBUTTONUP, 0, sign);
-         HWND edit = GetFocus();
-         ASSERT_NE(edit, nullptr);
-         SetWindowTextA(edit, "Row14");
-         EXPECT_EQ(test::Main(T().ItemFocused()), "row140");
+         ASSERT_TRUE(grid->Header()->LookupOpen());
+         COMBOBOXINFO ci{sizeof ci};
+         ASSERT_TRUE(GetComboBoxInfo(grid->Header()->LookupBox()->Handle(), &ci));
+         HWND edit = ci.hwndItem;
+         for (char ch : std::string("Row14")) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(ch), 0);
+         // The earlier clicks sorted the rows: the first in the tree's order.
+         TElTreeItem* first = nullptr;
+         for (int i = 0; i < T().Items().Count() && !first; ++i)
+           if (test::Main(T().Items().Item(i)).rfind("row14", 0) == 0) first = T().Items().Item(i);
+         ASSERT_NE(first, T().Items().Item(0));
+         EXPECT_EQ(T().ItemFocused(), first);
          EXPECT_TRUE(T().IsOnScreen(T().ItemFocused()));
          SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
-         SendMessageA(edit, WM_CHAR, VK_RETURN, 0);
          s->SetLookupEnabled(false);
          T().AutoLookup = false;
        },
-       {"down", "lookup Row14", "done Row14 accepted"}},
+       {"down", "lookup R", "lookup Ro", "lookup Row", "lookup Row1", "lookup Row14", "done Row14 accepted"}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -758,6 +777,7 @@ TEST_F(TreeGridWindow, ViewDragAndBarEventsReachTheGrid) {
          grid->SetFocus();
          ASSERT_EQ(GetFocus(), View());
          TElTreeItem* item = T().Items().Item(3);
+         T().HeaderSections().GetSection(0)->SetEditable(true);
          ASSERT_TRUE(T().EditItem(item, 0));
          ASSERT_NE(editor.Box(), nullptr);
          EXPECT_EQ(GetFocus(), editor.Box()->Handle());
