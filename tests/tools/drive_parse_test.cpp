@@ -96,13 +96,16 @@ TEST(DriveScript, ParsesAScriptAndNamesTheLineOfAMistake) {
                           "select cboMozillaProfiles 1\n"
                           "key IECookiesElTree Ctrl+F F5 Shift+Tab a\n"
                           "answer \"Save Selection As..\" \"&Save\" C:\\out.txt\n"
+                          "save-selection C:\\rows.htm htm\n"
                           "close\n",
                           steps, error))
       << error;
-  ASSERT_EQ(steps.size(), 6u);
+  ASSERT_EQ(steps.size(), 7u);
   EXPECT_EQ(steps[1].line, 4);
   EXPECT_EQ(steps[1].verb, "press");
   EXPECT_EQ(steps[4].args, (std::vector<std::string>{"Save Selection As..", "&Save", "C:\\out.txt"}));
+  EXPECT_EQ(steps[5].verb, "save-selection");
+  EXPECT_EQ(steps[5].args, (std::vector<std::string>{"C:\\rows.htm", "htm"}));
 
   struct TCase {
     const char* script;
@@ -117,6 +120,7 @@ TEST(DriveScript, ParsesAScriptAndNamesTheLineOfAMistake) {
       {"click Grid 10\n", "NAME X Y"},
       {"timeout 0\n", "timeout"},
       {"save C:\\o.csv csv\n", "format"},
+      {"save-selection C:\\o.csv csv\n", "line 1: save-selection's format"},
       {"close now\n", "close takes 0"},
       {"show\n", "line 1: show takes 1"},
       {"list-row ListView first\n", "list-row wants a number"},

@@ -103,10 +103,14 @@ void TSession::Start(const std::vector<std::string>& Args) {
   pid_ = pi.dwProcessId;
   const DWORD end = GetTickCount() + timeoutMs_;
   while (!main_) {
-    for (HWND w : ProcessWindows())
+    // One look at the windows for both questions: a main window that shows
+    // between two looks would otherwise be taken for a dialog nobody asked for.
+    const std::vector<HWND> windows = ProcessWindows();
+    for (HWND w : windows)
       if (WindowName(w) == "MainFrm") main_ = w;
     if (main_) break;
-    if (HWND d = NewDialog()) Unexpected(d);
+    for (HWND w : windows)
+      if (!accepted_.count(w) && IsDialogLike(w)) Unexpected(w);
     if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) {
       DWORD code = 0;
       GetExitCodeProcess(process_, &code);
@@ -171,8 +175,33 @@ void TSession::Unexpected(HWND W) const {
   throw TDriveError(kExitUnexpected, text);
 }
 
+HWND TSession::OpenMenu() const {
+  for (HWND w : ProcessWindows())
+    if (ClassOf(w) == "#32768") return w;
+  return nullptr;
+}
+
+bool TSession::Ended(DWORD& Code) {
+  if (!process_ || WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(process_, &Code);
+  CloseHandle(process_);
+  process_ = nullptr;
+  main_ = nullptr;
+  accepted_.clear();
+  return true;
+}
+
+void TSession::ForgetClosedDialogs() {
+  // The program hides its dialogs and shows them again the next time: one
+  // that has closed is new again when it comes back.
+  for (auto it = accepted_.begin(); it != accepted_.end();)
+    if (*it != main_ && (!IsWindow(*it) || !IsWindowVisible(*it))) it = accepted_.erase(it);
+    else ++it;
+}
+
 void TSession::CheckNoUnexpectedWindow() {
   if (!process_) return;
+  ForgetClosedDialogs();
   if (HWND d = NewDialog()) Unexpected(d);
 }
 
@@ -222,8 +251,10 @@ void TSession::Settle(const std::string& What, HANDLE Own) {
                                     return true;
                                   }),
                    pending_.end());
+    ForgetClosedDialogs();
     // A new dialog holds the messages in its modal loop: the next step answers it.
-    if (NewDialog()) return;
+    // So does an open menu, whose loop waits for keys.
+    if (NewDialog() || OpenMenu()) return;
     // Sends made before an answered dialog came up stay open while it shows:
     // only the ones made since must be done.
     bool modal = false;
@@ -558,10 +589,13 @@ void TSession::ExpectGone(const std::string& Caption) {
   }
 }
 
-void TSession::SaveAs(const std::string& File, const std::string& Format) {
+void TSession::SaveAs(const std::string& File, const std::string& Format, bool Selection) {
   const int filter = FilterIndexOf(Format);
   if (!filter) throw TDriveError(kExitUsage, "unknown format " + Format);
-  Menu({"&File", "Sa&ve as..."});
+  if (Selection)
+    Menu({"&Edit", "Save selec&tion as..."});
+  else
+    Menu({"&File", "Sa&ve as..."});
   HWND d = nullptr;
   const DWORD end = GetTickCount() + timeoutMs_;
   while (!d) {
@@ -575,8 +609,11 @@ void TSession::SaveAs(const std::string& File, const std::string& Format) {
   }
   accepted_.insert(d);
   HWND combo = GetDlgItem(d, kFilterCombo);
+  // A user's pick ends with CBN_SELENDOK, and that is the notice the file
+  // dialog takes the file type from.
   Perform({{combo, CB_SETCURSEL, static_cast<WPARAM>(filter - 1), 0},
-           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo)}},
+           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo)},
+           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo)}},
           "choosing the file type");
   HWND name = GetDlgItem(d, kFileNameCombo);
   if (!name) name = GetDlgItem(d, kFileNameEdit);

@@ -64,8 +64,9 @@ class TSession {
   std::string Show(const std::string& Caption);
   // The texts of row Row of a list view, one a column.
   std::vector<std::string> ListRow(const std::string& Name, int Row);
-  // File > Save as... into File with the format's filter.
-  void SaveAs(const std::string& File, const std::string& Format);
+  // File > Save as... (Edit > Save selection as... when Selection) into
+  // File with the format's filter.
+  void SaveAs(const std::string& File, const std::string& Format, bool Selection = false);
   // WM_CLOSE to the main window and the wait for the end (exit 4 after the time limit).
   void Close();
   void WaitExit();
@@ -73,12 +74,28 @@ class TSession {
   // Exit 3 when a window shows that no step waits for.
   void CheckNoUnexpectedWindow();
 
+  // For the long random run, which answers every window itself.
+  HANDLE Process() const { return process_; }
+  DWORD Pid() const { return pid_; }
+  std::vector<HWND> Windows() const { return ProcessWindows(); }
+  HWND PendingDialog() const { return NewDialog(); }
+  void Accept(HWND W) { accepted_.insert(W); }
+  // The program's open menu (a menu bar's or a pop-up's), or null.
+  HWND OpenMenu() const;
+  // True when the program has ended by itself; Code is its exit status and
+  // the session can start it again.
+  bool Ended(DWORD& Code);
+  // Waits until the program has handled what was sent or posted, or shows a
+  // new window or menu.
+  void WaitIdle(const std::string& What) { Settle(What); }
+
  private:
   std::vector<HWND> ProcessWindows() const;
   bool IsDialogLike(HWND W) const;
   HWND FindByCaption(const std::string& Caption) const;
   HWND WaitForCaption(const std::string& Caption);
   HWND NewDialog() const;
+  void ForgetClosedDialogs();
   [[noreturn]] void Unexpected(HWND W) const;
   // Sends the messages from a helper thread and waits until the program has
   // handled them all, or until it shows a new dialog (which then holds them).

@@ -11,6 +11,7 @@
 
 #include "drive_parse.h"
 #include "drive_session.h"
+#include "monkey.h"
 
 namespace morvane::drive {
 namespace {
@@ -103,8 +104,8 @@ void RunStep(TSession& S, const TStep& Step) {
     std::fflush(stdout);
   } else if (v == "expect-gone") {
     S.ExpectGone(a[0]);
-  } else if (v == "save") {
-    S.SaveAs(a[0], a.size() == 2 ? a[1] : "txt");
+  } else if (v == "save" || v == "save-selection") {
+    S.SaveAs(a[0], a.size() == 2 ? a[1] : "txt", v == "save-selection");
   } else if (v == "close") {
     S.Close();
   } else if (v == "wait-exit") {
@@ -122,6 +123,10 @@ int Main(const std::vector<std::string>& Args) {
   if (cl.kind == TCommandLine::TKind::kHelp) {
     std::fputs(HelpText().c_str(), stdout);
     return kExitOk;
+  }
+  if (cl.kind == TCommandLine::TKind::kMonkey) {
+    const std::string exe = cl.exe.empty() ? DefaultExe() : cl.exe;
+    return RunMonkey(cl.monkey, exe, cl.cwd.empty() ? FolderOf(exe) : cl.cwd);
   }
   std::vector<TStep> steps;
   if (cl.kind == TCommandLine::TKind::kRun) {
