@@ -51,6 +51,15 @@ void MoveContents(const std::string& From, const std::string& To) {
 
 const char kSettingsKey[] = "\\Software\\Quenbry\\QbMorvane";
 
+// Every scenario starts the program on a first run, when its update check is
+// due: the programs started from here ask a closed local port unless a
+// scenario names the scripted server, and never the maker's server.
+[[maybe_unused]] const bool kUpdateServerSet = [] {
+  if (!GetEnvironmentVariableA("MORVANE_UPDATE_SERVER", nullptr, 0))
+    SetEnvironmentVariableA("MORVANE_UPDATE_SERVER", "127.0.0.1:1");
+  return true;
+}();
+
 }  // namespace
 
 TDriveResult RunDrive(const std::vector<std::string>& Args, unsigned TimeoutMs) {

@@ -53,7 +53,13 @@ class TSession {
   // Mouse click at a client point of a control (default: its middle); on a
   // grid the point is in its rows' window. Count 2 double-clicks.
   void Click(const std::string& Name, const POINT* At, int Count, bool Right);
-  void Header(const std::string& Grid, int X);
+  // A click on the grid's column header at client x X; with ToX, a drag of
+  // the column from X to ToX.
+  void Header(const std::string& Grid, int X, const int* ToX = nullptr);
+  // Moves and sizes the main window.
+  void Place(int Left, int Top, int Width, int Height);
+  // The line `state NAME` prints: what a user sees of the control.
+  std::string State(const std::string& Name);
   // Waits for a window with that caption, types Text into its edit when given
   // and presses Button (caption or id).
   void Answer(const std::string& Caption, const std::string& Button, const std::string* Text);
@@ -108,6 +114,8 @@ class TSession {
   void SelectTab(HWND Tabs, int Index, const std::string& Name);
   void PressDialogButton(HWND Dialog, const std::string& Button);
   void SendCommand(int Command, const std::string& What);
+  // The tool bar publishing the named tool button, and its command id.
+  HWND FindToolButton(const std::string& Name, int& Command) const;
 
   std::string exe_, cwd_;
   DWORD timeoutMs_ = 20000;
