@@ -357,5 +357,102 @@ TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOld
   }
 }
 
+// ---- Opera ---------------------------------------------------------------------------------
+
+// The user's Opera folder, emptied for the scenario: opera6.ini names the
+// folder that holds cookies4.dat, which is not the ini's own folder.
+class TOperaMachine {
+ public:
+  TOperaMachine() : opera_(UserFolder(CSIDL_APPDATA) + "\\Opera") {
+    WriteFileBytes(opera_.File("Opera7\\Profile\\opera6.ini"),
+                   "[User Prefs]\r\nOpera Directory=" + opera_.File("Data") + "\r\n");
+    std::vector<fixturegen::TOperaGenDomain> domains;
+    fixturegen::TOperaGenCookie sid;
+    sid.Name = "sid";
+    sid.Value = "1";
+    sid.Expires = 1924995723;
+    sid.LastUsed = 1700000000;  // 2023-11-14 22:13:20
+    sid.Secure = true;
+    fixturegen::TOperaGenCookie pref;
+    pref.Name = "pref";
+    pref.Value = "2";
+    pref.Expires = 1956575100;
+    pref.HasLastUsed = false;
+    pref.ServerOnly = true;  // its flag says: not sent to subdomains
+    fixturegen::AddOperaCookie(domains, "www.example.com", "/", sid);
+    fixturegen::AddOperaCookie(domains, "shop.test", "/cart", pref);
+    bytes_ = fixturegen::WriteOperaCookies(domains, {});
+    WriteFileBytes(CookieFile(), bytes_);
+  }
+  std::string CookieFile() const { return opera_.File("Data\\cookies4.dat"); }
+  const std::string& Bytes() const { return bytes_; }
+
+ private:
+  TSettingsGuard settings_;
+  TFolderGuard opera_;
+  std::string bytes_;
+};
+
+const char kOperaCaptions[] =
+    "Row Number\tCookie Name\tCookie Value\tCookie Domain\tExpitration Date\tLast Time Used\tSecure\t"
+    "Subdomains\r\n";
+const char kPrefRow[] = "\tpref\t2\t.shop.test/cart\t1/1/2032 1:05:00 PM\t-\tNo\tNo\r\n";
+const char kSidRow[] = "\tsid\t1\t.www.example.com\t1/1/2031 1:02:03 AM\t11/14/2023 10:13:20 PM\tYes\tYes\r\n";
+
+TEST(OperaPageEndToEnd, ExportShowsTheCookiesOfTheFileTheIniNames) {
+  TOperaMachine machine;
+  TTempDir out;
+  struct Case {
+    const char* view;
+    std::string expected;
+  } cases[] = {
+      {"opera-cookies", std::string(kOperaCaptions) + "1" + kPrefRow + "2" + kSidRow},
+      // The domains page has no columns and no rows.
+      {"opera-domains", "\r\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string file = out.File(std::string(c.view) + ".txt");
+    const TDriveResult r = RunDrive({"export", c.view, file});
+    ASSERT_EQ(r.exitCode, 0) << c.view << "\n" << r.output;
+    EXPECT_EQ(ReadFileBytes(file), c.expected) << c.view;
+  }
+  EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
+}
+
+// Opera's file is only read: a delete takes the row off the page and leaves
+// the file as Opera wrote it. The dialog offers no blocks it could not
+// keep, the page's other commands do nothing, and no message box shows at
+// any point (the driver ends with 3 on one).
+TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
+  TOperaMachine machine;
+  TTempDir cwd;
+  const TDriveResult r = Drive("start\n"
+                               "press OperaCheck\n"
+                               "select OperaPageControl 0\n"
+                               "row OperaCookiesElTree 1\n"
+                               "menu \"&Edit\" \"&Edit\"\n"
+                               "menu \"&Edit\" \"&New\"\n"
+                               "press ToolButtonDelete\n"
+                               "show \"Delete Opera Cookie(s)\"\n"
+                               "press btnOK\n"
+                               "expect-gone \"Delete Opera Cookie(s)\"\n"
+                               "save " + Q(cwd.File("rows.txt")) + "\n"
+                               "select OperaPageControl 1\n"
+                               "menu \"&Edit\" \"&New\"\n"
+                               "menu \"&Edit\" \"&Edit\"\n"
+                               "menu \"&Edit\" \"&Delete\"\n"
+                               "close\n",
+                               cwd);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("You are about to delete selected item: sid\r\nDo you want to continue?\n"),
+            std::string::npos)
+      << r.output;
+  EXPECT_NE(r.output.find(": Delete selected cookie\n"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("Block all future"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("third-party"), std::string::npos) << r.output;
+  EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), std::string(kOperaCaptions) + "1" + kPrefRow);
+  EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
+}
+
 }  // namespace
 }  // namespace morvane
