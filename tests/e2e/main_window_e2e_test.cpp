@@ -306,10 +306,14 @@ TEST(MainWindow, EachBrowserButtonShowsItsPageUnderItsCaption) {
       {"OperaCheck", "Opera", "OperaCookiesElTree"},
       {"IECheck", "IE", "IECookiesElTree"},
   };
+  // Each page as it is on the screen, for people to look at: the frame's
+  // caption buttons, the tool bar and the page's controls.
+  const std::string shots = test::BinPath("..\\screenshots");
+  CreateDirectoryA(shots.c_str(), nullptr);
   std::string script = "start\nstate MainFrm\nstate IECookiesElTree\n";
   for (const TCase& c : cases)
     script += std::string("press ") + c.button + "\nstate " + c.button + "\nstate MainFrm\nstate " + c.grid +
-              "\nstate IECookiesElTree\n";
+              "\nstate IECookiesElTree\nscreenshot " + shots + "\\main-window-" + c.caption + ".png\n";
   const TDriveResult r = RunDriveScript(script + "close\n");
   ASSERT_EQ(r.exitCode, 0) << r.output;
 
