@@ -279,10 +279,31 @@ class IECookiesScenario : public ::testing::Test {
   test::TTempDir cwd;
 };
 
-TEST_F(IECookiesScenario, ExportListsEveryCookieInFileNameOrder) {
-  const TDriveResult r = Drive(Start() + SaveTo("rows.txt") + "close\n", cwd);
+// The program's own settings, where it keeps each grid's sort.
+void SetSetting(const std::string& Name, const std::string& Value) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Quenbry\\QbMorvane\\Props\\UserDefined", 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Value.c_str()),
+                 static_cast<DWORD>(Value.size() + 1));
+  RegCloseKey(key);
+}
+
+// Every cookie a row, in the grid's sort: by file name on a first run, by
+// the column and direction the user left otherwise.
+TEST_F(IECookiesScenario, ExportListsEveryCookieInTheGridsSortOrder) {
+  {
+    const TDriveResult r = Drive(Start() + SaveTo("rows.txt") + "close\n", cwd);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), Rows({kRowA1, kRowA2, kRowZ1})) << r.output;
+  }
+  // Cookie Name (column 2), descending.
+  SetSetting("IECookiesElTree-SortColumn", "2");
+  SetSetting("IECookiesElTree-SortDir", "Descending");
+  const TDriveResult r = Drive(Start() + SaveTo("sorted.txt") + "close\n", cwd);
   ASSERT_EQ(r.exitCode, 0) << r.output;
-  EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), Rows({kRowA1, kRowA2, kRowZ1})) << r.output;
+  EXPECT_EQ(ReadFileBytes(cwd.File("sorted.txt")), Rows({kRowZ1, kRowA2, kRowA1})) << r.output;
 }
 
 // The second record of a file is edited: its lines change, the first
