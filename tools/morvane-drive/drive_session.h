@@ -1,7 +1,8 @@
 // The running program as the driver sees it: its process, its windows and
 // the messages a user's mouse and keyboard would send. Nothing of the
-// program's memory is read; texts come only through messages that Windows
-// carries between processes.
+// program's own memory is read; texts come through messages that Windows
+// carries between processes, and a list view's rows through the list's own
+// message, answered into room the driver lends the program for it.
 #pragma once
 
 #include <set>
