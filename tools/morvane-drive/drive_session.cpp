@@ -106,7 +106,12 @@ void TSession::Start(const std::vector<std::string>& Args) {
     for (HWND w : ProcessWindows())
       if (WindowName(w) == "MainFrm") main_ = w;
     if (main_) break;
-    if (HWND d = NewDialog()) Unexpected(d);
+    if (HWND d = NewDialog()) {
+      // The main window may have been shown between the two looks.
+      if (WindowName(d) != "MainFrm") Unexpected(d);
+      main_ = d;
+      break;
+    }
     if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) {
       DWORD code = 0;
       GetExitCodeProcess(process_, &code);
