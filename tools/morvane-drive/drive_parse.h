@@ -23,10 +23,20 @@ struct TExportRequest {
   int row = -1;          // row of the history file list, -1: leave it
 };
 
+// The long random run: how long, from which seed, where its actions go, or
+// the log of an earlier run to do again.
+struct TMonkeyRequest {
+  int seconds = 0;
+  unsigned seed = 0;
+  std::string log;     // Windows path; "" keeps the actions in memory only
+  std::string replay;  // Windows path of a log to replay; "" picks actions at random
+};
+
 struct TCommandLine {
-  enum class TKind { kHelp, kExport, kRun };
+  enum class TKind { kHelp, kExport, kRun, kMonkey };
   TKind kind = TKind::kHelp;
   TExportRequest exportRequest;
+  TMonkeyRequest monkey;
   std::string script;    // file of `run`
   std::string exe;       // "" means Morvane.exe beside the driver
   std::string cwd;       // "" means the folder of the exe
