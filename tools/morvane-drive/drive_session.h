@@ -57,6 +57,8 @@ class TSession {
   // A click on the grid's column header at client x X; with ToX, a drag of
   // the column from X to ToX.
   void Header(const std::string& Grid, int X, const int* ToX = nullptr);
+  // The main window's rectangle of the screen, frame and all, as a PNG.
+  void Screenshot(const std::string& File);
   // Moves and sizes the main window.
   void Place(int Left, int Top, int Width, int Height);
   // The line `state NAME` prints: what a user sees of the control.
