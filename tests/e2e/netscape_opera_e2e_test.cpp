@@ -9,6 +9,7 @@
 // ctest: timeout=300
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -435,27 +436,33 @@ TEST(MozillaPagesEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
 
 // The user's Opera folder, emptied for the scenario: opera6.ini names the
 // folder that holds cookies4.dat, which is not the ini's own folder.
+// The two cookies most scenarios use: one at a host's root, one under a path.
+std::vector<fixturegen::TOperaGenDomain> TwoOperaCookies() {
+  std::vector<fixturegen::TOperaGenDomain> domains;
+  fixturegen::TOperaGenCookie sid;
+  sid.Name = "sid";
+  sid.Value = "1";
+  sid.Expires = 1924995723;
+  sid.LastUsed = 1700000000;  // 2023-11-14 22:13:20
+  sid.Secure = true;
+  fixturegen::TOperaGenCookie pref;
+  pref.Name = "pref";
+  pref.Value = "2";
+  pref.Expires = 1956575100;
+  pref.HasLastUsed = false;
+  pref.ServerOnly = true;  // its flag says: not sent to subdomains
+  fixturegen::AddOperaCookie(domains, "www.example.com", "/", sid);
+  fixturegen::AddOperaCookie(domains, "shop.test", "/cart", pref);
+  return domains;
+}
+
 class TOperaMachine {
  public:
-  TOperaMachine() : opera_(UserFolder(CSIDL_APPDATA) + "\\Opera") {
+  explicit TOperaMachine(const std::vector<fixturegen::TOperaGenDomain>& Domains = TwoOperaCookies())
+      : opera_(UserFolder(CSIDL_APPDATA) + "\\Opera") {
     WriteFileBytes(opera_.File("Opera7\\Profile\\opera6.ini"),
                    "[User Prefs]\r\nOpera Directory=" + opera_.File("Data") + "\r\n");
-    std::vector<fixturegen::TOperaGenDomain> domains;
-    fixturegen::TOperaGenCookie sid;
-    sid.Name = "sid";
-    sid.Value = "1";
-    sid.Expires = 1924995723;
-    sid.LastUsed = 1700000000;  // 2023-11-14 22:13:20
-    sid.Secure = true;
-    fixturegen::TOperaGenCookie pref;
-    pref.Name = "pref";
-    pref.Value = "2";
-    pref.Expires = 1956575100;
-    pref.HasLastUsed = false;
-    pref.ServerOnly = true;  // its flag says: not sent to subdomains
-    fixturegen::AddOperaCookie(domains, "www.example.com", "/", sid);
-    fixturegen::AddOperaCookie(domains, "shop.test", "/cart", pref);
-    bytes_ = fixturegen::WriteOperaCookies(domains, {});
+    bytes_ = fixturegen::WriteOperaCookies(Domains, {});
     WriteFileBytes(CookieFile(), bytes_);
   }
   std::string CookieFile() const { return opera_.File("Data\\cookies4.dat"); }
@@ -525,6 +532,50 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
   EXPECT_EQ(r.output.find("Block all future"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("third-party"), std::string::npos) << r.output;
   EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), std::string(kOperaCaptions) + "1" + kPrefRow);
+  EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
+}
+
+// A file as a current Opera writes it (8-byte times, comment addresses,
+// fields no reader knows, cookies at a host, under paths and in sub-domains):
+// every row is listed, and deleting them all takes every row off the page
+// without a single message box, the file left as it was.
+TEST(OperaPageEndToEnd, EveryCookieOfAFullFileListedAndDeletedWithoutABox) {
+  TOperaMachine machine(fixturegen::MakeOperaCookies(40));
+  TTempDir cwd;
+  const TDriveResult r = Drive("start\n"
+                               "press OperaCheck\n"
+                               "select OperaPageControl 0\n"
+                               "save " + Q(cwd.File("before.txt")) + "\n"
+                               "row OperaCookiesElTree 0\n"
+                               "menu \"&Edit\" \"&Select all\"\n"
+                               "press ToolButtonDelete\n"
+                               "show \"Delete Opera Cookie(s)\"\n"
+                               "press btnOK\n"
+                               "expect-gone \"Delete Opera Cookie(s)\"\n"
+                               "save " + Q(cwd.File("after.txt")) + "\n"
+                               "close\n",
+                               cwd);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("You are about to delete all selected items (40)\r\nDo you want to continue?\n"),
+            std::string::npos)
+      << r.output;
+  const std::string before = ReadFileBytes(cwd.File("before.txt"));
+  std::vector<std::string> names;
+  for (size_t at = before.find("\r\n") + 2; at < before.size();) {
+    const size_t end = before.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos) << before;
+    const std::string line = before.substr(at, end - at);
+    size_t cells = 1;
+    for (char ch : line) cells += ch == '\t';
+    EXPECT_EQ(cells, 8u) << line;
+    const size_t first = line.find('\t') + 1;
+    names.push_back(line.substr(first, line.find('\t', first) - first));
+    at = end + 2;
+  }
+  EXPECT_EQ(names.size(), 40u) << before;
+  for (int i = 0; i < 40; ++i)
+    EXPECT_NE(std::find(names.begin(), names.end(), "c" + std::to_string(i)), names.end()) << "c" << i;
+  EXPECT_EQ(ReadFileBytes(cwd.File("after.txt")), kOperaCaptions);
   EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
 }
 
