@@ -257,6 +257,39 @@ TEST(MainWindow, SecondRunRestoresColumnsSortPlacementAndBars) {
   EXPECT_EQ(StoredNumber("ViewStatusbar"), 0);
 }
 
+// Sort columns an older layout or a hand left behind: each grid keeps what
+// it can of its own, and none of them costs the grids after it their sort.
+TEST(MainWindow, StoredSortColumnsOutsideAGridAreClampedGridByGrid) {
+  test::TSettingsGuard settings;
+  struct TCase {
+    const char* grid;
+    const char* column;
+    const char* dir;
+    const char* savedColumn;
+    const char* savedDir;
+  };
+  const TCase cases[] = {
+      {"IECookiesElTree", "99", "Ascending", "9", "Ascending"},  // ten columns: the last
+      {"ElTreeDomains", "-3", "Descending", "1", "Descending"},
+      {"ElTreeHistory", "abc", "Descending", "1", "Descending"},
+      {"MozillaCookiesElTree", "2", "Descending", "2", "Descending"},
+      {"ElTreeMozillaDomains", "0", "Ascending", "1", "Ascending"},
+      {"OperaCookiesElTree", "7", "Descending", "7", "Descending"},
+  };
+  for (const TCase& c : cases) {
+    Store(std::string(c.grid) + "-SortColumn", c.column);
+    Store(std::string(c.grid) + "-SortDir", c.dir);
+  }
+  // The Opera domain list has no column at all.
+  Store("EltreeOperaDomains-SortColumn", "1");
+  const TDriveResult r = RunDriveScript("start\nclose\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  for (const TCase& c : cases) {
+    EXPECT_EQ(Stored(std::string(c.grid) + "-SortColumn"), c.savedColumn) << c.grid << "\n" << StoredValues();
+    EXPECT_EQ(Stored(std::string(c.grid) + "-SortDir"), c.savedDir) << c.grid;
+  }
+}
+
 TEST(MainWindow, LeftoversOfInterruptedRewritesBesideTheProgramAreGoneAfterStart) {
   test::TSettingsGuard settings;
   test::TTempDir dir;
