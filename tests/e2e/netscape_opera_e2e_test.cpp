@@ -9,6 +9,7 @@
 // ctest: timeout=300
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -357,31 +358,111 @@ TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOld
   }
 }
 
+// The permission page's own commands, one after the other: New adds a bare
+// host blocked for cookies, images and pop-ups; Edit changes one host; Delete
+// asks and removes one. Each browser's file keeps its format, and only
+// hostperm.1 offers installs.
+TEST(MozillaPagesEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
+  struct Case {
+    const TMozillaBrowser* browser;
+    const char* file;
+    const char* editInstalls;  // what the edit does to the installs choice
+    bool installsShown;
+    std::string expected;
+    std::string rows;
+  } cases[] = {
+      {&kBrowsers[0], "hostperm.1", "select cboInstalls 0\n", true,
+       "# Permission File\n"
+       "# This is a generated file! Do not edit.\n"
+       "\n"
+       "host\tcookie\t2\tnew.example\n"
+       "host\timage\t2\tnew.example\n"
+       "host\tpopup\t2\tnew.example\n"
+       "host\tcookie\t1\told.example\n"
+       "host\tpopup\t2\told.example\n",
+       "1\tnew.example\talways block\talways block\talways block\tdefault\r\n"
+       "2\told.example\talways allow\tdefault\talways block\tdefault\r\n"},
+      {&kBrowsers[1], "cookperm.txt", "", false,
+       "# HTTP Permission File\n"
+       "new.example\t0F\t1F\t2F\n"
+       "old.example\t0T\t1F\t2F\n"
+       "@@@@\t0F\t1F\t2F",
+       "1\tnew.example\talways block\talways block\talways block\t\r\n"
+       "2\told.example\talways allow\talways block\talways block\t\r\n"},
+  };
+  for (const Case& c : cases) {
+    const TMozillaBrowser& b = *c.browser;
+    TMozillaMachine machine;
+    TTempDir cwd;
+    const TDriveResult r = Drive(std::string("start\npress ") + b.button +
+                                     "\nselect NetscapeTabControl 1\nselect cboMozillaProfiles " +
+                                     std::to_string(b.profile) +
+                                     "\n"
+                                     "press ToolButtonNew\n"
+                                     "expect \"New Blocked Domain\"\n"
+                                     "text edtDomain new.example\n"
+                                     "press okBtn\n"
+                                     "expect-gone \"New Blocked Domain\"\n"
+                                     "row ElTreeMozillaDomains 2\n"
+                                     "press ToolButtonEdit\n"
+                                     "show \"Edit Blocked Domain\"\n"
+                                     "select cboAds 1\n" +
+                                     c.editInstalls +
+                                     "press okBtn\n"
+                                     "expect-gone \"Edit Blocked Domain\"\n"
+                                     "row ElTreeMozillaDomains 0\n"
+                                     "press ToolButtonDelete\n"
+                                     "show Confirm\n"
+                                     "answer Confirm Yes\n"
+                                     "expect-gone Confirm\n"
+                                     "save " + Q(cwd.File("rows.txt")) + "\nclose\n",
+                                 cwd);
+    ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
+    EXPECT_NE(r.output.find(": old.example\n"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find(": Installs:\n") != std::string::npos, c.installsShown) << r.output;
+    EXPECT_NE(r.output.find("You are about to delete selected item: ads.example\r\nDo you want to continue?"),
+              std::string::npos)
+        << r.output;
+    const std::string dir = (machine.*b.dir)();
+    EXPECT_EQ(ReadFileBytes(dir + "\\" + c.file), c.expected) << b.button;
+    EXPECT_EQ(ReadFileBytes(dir + "\\cookies.txt"), *b.header + kSidLine + kLangLine) << b.button;
+    EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")),
+              "Row Number\tCookie Domain\tBlock Cookies\tBlock Images\tBlock Ads\tBlock Installs\r\n" + c.rows)
+        << b.button;
+  }
+}
+
 // ---- Opera ---------------------------------------------------------------------------------
 
 // The user's Opera folder, emptied for the scenario: opera6.ini names the
 // folder that holds cookies4.dat, which is not the ini's own folder.
+// The two cookies most scenarios use: one at a host's root, one under a path.
+std::vector<fixturegen::TOperaGenDomain> TwoOperaCookies() {
+  std::vector<fixturegen::TOperaGenDomain> domains;
+  fixturegen::TOperaGenCookie sid;
+  sid.Name = "sid";
+  sid.Value = "1";
+  sid.Expires = 1924995723;
+  sid.LastUsed = 1700000000;  // 2023-11-14 22:13:20
+  sid.Secure = true;
+  fixturegen::TOperaGenCookie pref;
+  pref.Name = "pref";
+  pref.Value = "2";
+  pref.Expires = 1956575100;
+  pref.HasLastUsed = false;
+  pref.ServerOnly = true;  // its flag says: not sent to subdomains
+  fixturegen::AddOperaCookie(domains, "www.example.com", "/", sid);
+  fixturegen::AddOperaCookie(domains, "shop.test", "/cart", pref);
+  return domains;
+}
+
 class TOperaMachine {
  public:
-  TOperaMachine() : opera_(UserFolder(CSIDL_APPDATA) + "\\Opera") {
+  explicit TOperaMachine(const std::vector<fixturegen::TOperaGenDomain>& Domains = TwoOperaCookies())
+      : opera_(UserFolder(CSIDL_APPDATA) + "\\Opera") {
     WriteFileBytes(opera_.File("Opera7\\Profile\\opera6.ini"),
                    "[User Prefs]\r\nOpera Directory=" + opera_.File("Data") + "\r\n");
-    std::vector<fixturegen::TOperaGenDomain> domains;
-    fixturegen::TOperaGenCookie sid;
-    sid.Name = "sid";
-    sid.Value = "1";
-    sid.Expires = 1924995723;
-    sid.LastUsed = 1700000000;  // 2023-11-14 22:13:20
-    sid.Secure = true;
-    fixturegen::TOperaGenCookie pref;
-    pref.Name = "pref";
-    pref.Value = "2";
-    pref.Expires = 1956575100;
-    pref.HasLastUsed = false;
-    pref.ServerOnly = true;  // its flag says: not sent to subdomains
-    fixturegen::AddOperaCookie(domains, "www.example.com", "/", sid);
-    fixturegen::AddOperaCookie(domains, "shop.test", "/cart", pref);
-    bytes_ = fixturegen::WriteOperaCookies(domains, {});
+    bytes_ = fixturegen::WriteOperaCookies(Domains, {});
     WriteFileBytes(CookieFile(), bytes_);
   }
   std::string CookieFile() const { return opera_.File("Data\\cookies4.dat"); }
@@ -451,6 +532,50 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
   EXPECT_EQ(r.output.find("Block all future"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("third-party"), std::string::npos) << r.output;
   EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), std::string(kOperaCaptions) + "1" + kPrefRow);
+  EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
+}
+
+// A file as a current Opera writes it (8-byte times, comment addresses,
+// fields no reader knows, cookies at a host, under paths and in sub-domains):
+// every row is listed, and deleting them all takes every row off the page
+// without a single message box, the file left as it was.
+TEST(OperaPageEndToEnd, EveryCookieOfAFullFileListedAndDeletedWithoutABox) {
+  TOperaMachine machine(fixturegen::MakeOperaCookies(40));
+  TTempDir cwd;
+  const TDriveResult r = Drive("start\n"
+                               "press OperaCheck\n"
+                               "select OperaPageControl 0\n"
+                               "save " + Q(cwd.File("before.txt")) + "\n"
+                               "row OperaCookiesElTree 0\n"
+                               "menu \"&Edit\" \"&Select all\"\n"
+                               "press ToolButtonDelete\n"
+                               "show \"Delete Opera Cookie(s)\"\n"
+                               "press btnOK\n"
+                               "expect-gone \"Delete Opera Cookie(s)\"\n"
+                               "save " + Q(cwd.File("after.txt")) + "\n"
+                               "close\n",
+                               cwd);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("You are about to delete all selected items (40)\r\nDo you want to continue?\n"),
+            std::string::npos)
+      << r.output;
+  const std::string before = ReadFileBytes(cwd.File("before.txt"));
+  std::vector<std::string> names;
+  for (size_t at = before.find("\r\n") + 2; at < before.size();) {
+    const size_t end = before.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos) << before;
+    const std::string line = before.substr(at, end - at);
+    size_t cells = 1;
+    for (char ch : line) cells += ch == '\t';
+    EXPECT_EQ(cells, 8u) << line;
+    const size_t first = line.find('\t') + 1;
+    names.push_back(line.substr(first, line.find('\t', first) - first));
+    at = end + 2;
+  }
+  EXPECT_EQ(names.size(), 40u) << before;
+  for (int i = 0; i < 40; ++i)
+    EXPECT_NE(std::find(names.begin(), names.end(), "c" + std::to_string(i)), names.end()) << "c" << i;
+  EXPECT_EQ(ReadFileBytes(cwd.File("after.txt")), kOperaCaptions);
   EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
 }
 
