@@ -236,7 +236,12 @@ TEST(MozillaPagesEndToEnd, ExportShowsTheChosenProfilesRowsAndInstallsOnlyForHos
     ASSERT_EQ(r.exitCode, 0) << c.view << "\n" << r.output;
     EXPECT_EQ(ReadFileBytes(file), c.expected) << c.view;
   }
-  // Looking changes nothing.
+  // Looking changes nothing, and the copy of Registry.dat that the program
+  // reads beside itself is gone with it.
+  WIN32_FIND_DATAA fd;
+  HANDLE copies = FindFirstFileA(test::BinPath("qbM*.tmp").c_str(), &fd);
+  EXPECT_EQ(copies, INVALID_HANDLE_VALUE) << fd.cFileName;
+  if (copies != INVALID_HANDLE_VALUE) FindClose(copies);
   EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\cookies.txt"), kFirefoxHeader + kSidLine + kLangLine);
   EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\hostperm.1"), kHostperm);
   EXPECT_EQ(ReadFileBytes(machine.Mozilla() + "\\cookperm.txt"), kCookperm);
@@ -307,7 +312,7 @@ TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
 // Delete with the three block boxes: the cookie's line goes, the host (its
 // leading "." dropped) is blocked for cookies, images and pop-ups, and the
 // permissions that were there stay, in each browser's own file format.
-TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOldOnes) {
+TEST(MozillaPermissionsEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOldOnes) {
   struct Case {
     const TMozillaBrowser* browser;
     const char* file;
@@ -358,11 +363,53 @@ TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOld
   }
 }
 
+// A profile without a permission file: the first block writes both files,
+// each in its own format with its default header; hostperm.1 is the one read
+// from then on, so the page shows installs.
+TEST(MozillaPermissionsEndToEnd, FirstBlockInAProfileWithoutPermissionsWritesBothFiles) {
+  TMozillaMachine machine;
+  TTempDir cwd;
+  const TDriveResult r = Drive("start\n"
+                               "press FireFoxCheck\n"
+                               "select NetscapeTabControl 0\n"
+                               "select cboMozillaProfiles 0\n"
+                               "row MozillaCookiesElTree 0\n"
+                               "press ToolButtonDelete\n"
+                               "expect \"Delete Netscape/Mozilla Cookie(s)\"\n"
+                               "click chkBlockCookie\n"
+                               "press btnOK\n"
+                               "expect-gone \"Delete Netscape/Mozilla Cookie(s)\"\n"
+                               "select NetscapeTabControl 1\n"
+                               "save " + Q(cwd.File("rows.txt")) + "\n"
+                               "close\n",
+                               cwd);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  const std::string dir = machine.FirefoxOther();
+  EXPECT_EQ(ReadFileBytes(dir + "\\cookies.txt"), kFirefoxHeader);
+  EXPECT_EQ(ReadFileBytes(dir + "\\cookperm.txt"),
+            "# HTTP Permission File\n"
+            "# http://www.netscape.com/newsref/std/cookie_spec.html\n"
+            "# This is a generated file!  Do not edit.\n"
+            "other.example\t0F\n"
+            "@@@@\t0F\t1F\t2F");
+  EXPECT_EQ(ReadFileBytes(dir + "\\hostperm.1"),
+            "# Permision File\n"
+            "#This is generated file! Do not edit.\n"
+            "\n"
+            "host\tcookie\t2\tother.example\n");
+  EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")),
+            "Row Number\tCookie Domain\tBlock Cookies\tBlock Images\tBlock Ads\tBlock Installs\r\n"
+            "1\tother.example\talways block\tdefault\tdefault\tdefault\r\n");
+  // The other profile is not touched.
+  EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\cookies.txt"), kFirefoxHeader + kSidLine + kLangLine);
+  EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\hostperm.1"), kHostperm);
+}
+
 // The permission page's own commands, one after the other: New adds a bare
 // host blocked for cookies, images and pop-ups; Edit changes one host; Delete
 // asks and removes one. Each browser's file keeps its format, and only
 // hostperm.1 offers installs.
-TEST(MozillaPagesEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
+TEST(MozillaPermissionsEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
   struct Case {
     const TMozillaBrowser* browser;
     const char* file;
