@@ -473,7 +473,7 @@ static void Relayout(TCustomElTree& t) {
   TTreeBracket b(&t);
   t.MarkTreePartWidthUnknown();
   t.MarkRows();
-  t.MarkRepaint();
+  t.MarkFullRepaint();
   t.MarkUpdate();
 }
 

@@ -393,6 +393,8 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   header_ = new TElHeader(this);
   header_->SetParent(this);
   header_->SetVisible(false);
+  // Placed by the grid: it gives way to a vertical bar on either side.
+  header_->SetAlign(TAlign::alNone);
   headerLink_ = std::make_unique<TElTreeHeaderLink>(header_);
   view_ = new TElTreeViewWindow(this);
   view_->SetParent(this);
