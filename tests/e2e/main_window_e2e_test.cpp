@@ -14,12 +14,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <atomic>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "e2e/e2e_support.h"
 #include "platform/core/datetime.h"
 #include "platform/core/files.h"
+#include "platform/ui/automation.h"
 #include "platform/win32.h"
 #include "support/test_env.h"
 
@@ -105,6 +108,28 @@ std::string Shown(const TDriveResult& R, const std::string& Name) {
     if (line.compare(0, Name.size() + 2, Name + ": ") == 0) return line.substr(Name.size() + 2);
   }
   return std::string();
+}
+
+// Every such line, in the order the script printed them.
+std::vector<std::string> AllShown(const TDriveResult& R, const std::string& Name) {
+  std::vector<std::string> all;
+  std::istringstream in(R.output);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.compare(0, Name.size() + 2, Name + ": ") == 0) all.push_back(line.substr(Name.size() + 2));
+  }
+  return all;
+}
+
+// The screen rectangle a state line ends with.
+RECT RectOf(const std::string& Line) {
+  RECT r{};
+  int l = 0, t = 0, w = 0, h = 0;
+  const size_t at = Line.rfind(" at ");
+  if (at != std::string::npos && std::sscanf(Line.c_str() + at, " at %d,%d size %dx%d", &l, &t, &w, &h) == 4)
+    r = RECT{l, t, l + w, t + h};
+  return r;
 }
 
 bool Has(const std::string& Line, const std::string& Word) {
@@ -245,6 +270,140 @@ TEST(MainWindow, LeftoversOfInterruptedRewritesBesideTheProgramAreGoneAfterStart
   ASSERT_EQ(r.exitCode, 0) << r.output;
   for (const char* f : gone) EXPECT_FALSE(FileExists(dir.File(f))) << f;
   for (const char* f : kept) EXPECT_EQ(test::ReadFileBytes(dir.File(f)), "kept\r\n") << f;
+}
+
+// The Firefox and Netscape/Mozilla profiles that make their buttons show,
+// each with a cookie file.
+class TMozillaProfiles {
+ public:
+  TMozillaProfiles() : mozilla_(test::UserFolder(CSIDL_APPDATA) + "\\Mozilla") {
+    const std::string header = "# HTTP Cookie File\n\n";
+    test::WriteFileBytes(mozilla_.File("Firefox\\profiles.ini"),
+                         "[General]\r\nStartWithLastProfile=1\r\n\r\n"
+                         "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/e2e.default\r\nDefault=1\r\n");
+    test::WriteFileBytes(mozilla_.File("Firefox\\Profiles\\e2e.default\\cookies.txt"),
+                         header + ".example.com\tTRUE\t/\tFALSE\t2000000000\tff\t1\n");
+    const std::string netscape = mozilla_.File("Profiles\\default\\e2e.slt");
+    test::WriteFileBytes(mozilla_.File("Registry.dat"), test::MozillaRegistryDat("default", "default", netscape));
+    test::WriteFileBytes(netscape + "\\cookies.txt", header + ".example.org\tTRUE\t/\tFALSE\t2000000000\tns\t1\n");
+  }
+
+ private:
+  test::TFolderGuard mozilla_;
+};
+
+TEST(MainWindow, EachBrowserButtonShowsItsPageUnderItsCaption) {
+  test::TSettingsGuard settings;
+  TMozillaProfiles profiles;
+  struct TCase {
+    const char* button;
+    const char* caption;
+    const char* grid;  // the page's grid, shown while the page is
+  };
+  const TCase cases[] = {
+      {"NetscapeCheck", "Netscape", "MozillaCookiesElTree"},
+      {"FireFoxCheck", "FireFox", "MozillaCookiesElTree"},
+      {"OperaCheck", "Opera", "OperaCookiesElTree"},
+      {"IECheck", "IE", "IECookiesElTree"},
+  };
+  // Each page as it is on the screen, for people to look at: the frame's
+  // caption buttons, the tool bar and the page's controls.
+  const std::string shots = test::BinPath("..\\screenshots");
+  CreateDirectoryA(shots.c_str(), nullptr);
+  std::string script = "start\nstate MainFrm\nstate IECookiesElTree\n";
+  for (const TCase& c : cases)
+    script += std::string("press ") + c.button + "\nstate " + c.button + "\nstate MainFrm\nstate " + c.grid +
+              "\nstate IECookiesElTree\nscreenshot " + shots + "\\main-window-" + c.caption + ".png\n";
+  const TDriveResult r = RunDriveScript(script + "close\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+
+  // Each line in the order printed: the start's, then four for each press.
+  std::map<std::string, size_t> next;
+  auto line = [&](const std::string& Name) {
+    const std::vector<std::string> all = AllShown(r, Name);
+    const size_t i = next[Name]++;
+    return i < all.size() ? all[i] : std::string("<not printed>");
+  };
+  EXPECT_EQ(line("MainFrm").compare(0, 18, "\"Morvane 1.9 - IE\""), 0) << r.output;
+  EXPECT_TRUE(Has(line("IECookiesElTree"), "shown")) << r.output;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.button);
+    // The button stays down.
+    EXPECT_EQ(line(c.button), "shown enabled checked") << r.output;
+    const std::string caption = std::string("\"Morvane 1.9 - ") + c.caption + "\"";
+    EXPECT_EQ(line("MainFrm").compare(0, caption.size(), caption), 0) << r.output;
+    EXPECT_TRUE(Has(line(c.grid), "shown")) << r.output;
+    // The IE page's grid is seen only on the IE page.
+    const bool ie = std::string(c.grid) == "IECookiesElTree";
+    EXPECT_TRUE(Has(line("IECookiesElTree"), ie ? "shown" : "hidden")) << r.output;
+  }
+}
+
+// The splash while the program starts: its version, name and maker lines,
+// read from outside as long as it shows.
+struct TSplashLines {
+  std::string version, name, company;
+};
+
+TSplashLines WatchForTheSplash(const std::atomic<bool>& Stop) {
+  TSplashLines seen;
+  auto text = [](HWND W) {
+    char buf[256] = {};
+    DWORD_PTR n = 0;
+    if (!W || !SendMessageTimeoutA(W, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &n))
+      return std::string();
+    return std::string(buf, std::min<size_t>(n, sizeof buf - 1));
+  };
+  while (!Stop && seen.version.empty()) {
+    HWND splash = nullptr;
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+          if (!IsWindowVisible(w) || WindowName(w) != "Splash") return TRUE;
+          *reinterpret_cast<HWND*>(p) = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&splash));
+    if (splash) {
+      seen.version = text(FindNamedWindow(splash, "lblVersion"));
+      seen.name = text(FindNamedWindow(splash, "lblName"));
+      seen.company = text(FindNamedWindow(splash, "lblCompanyName"));
+    }
+    Sleep(5);
+  }
+  return seen;
+}
+
+TEST(MainWindow, AboutBoxAndSplashShowTheVersionResource) {
+  test::TSettingsGuard settings;
+  std::atomic<bool> stop{false};
+  TSplashLines splash;
+  std::thread watch([&] { splash = WatchForTheSplash(stop); });
+  const TDriveResult r = RunDriveScript(
+      "start\n"
+      "menu \"&Help\" \"&About Morvane...\"\n"
+      "expect \"About Morvane\"\n"
+      "state lblProductName\nstate lblCopyright\nstate lblVersionText\nstate lblVersion\n"
+      "answer \"About Morvane\" OK\n"
+      "close\n");
+  stop = true;
+  watch.join();
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  // resources/morvane.rc: FileDescription, LegalCopyright, FileVersion.
+  EXPECT_EQ(Shown(r, "lblProductName").compare(0, 9, "\"Morvane\""), 0) << r.output;
+  EXPECT_EQ(Shown(r, "lblCopyright").compare(0, 23, "\"Copyright (C) Quenbry\""), 0) << r.output;
+  EXPECT_EQ(Shown(r, "lblVersionText").compare(0, 11, "\"Version: \""), 0) << r.output;
+  EXPECT_EQ(Shown(r, "lblVersion").compare(0, 9, "\"1.9.0.0\""), 0) << r.output;
+  for (const char* label : {"lblProductName", "lblCopyright", "lblVersionText", "lblVersion"})
+    EXPECT_TRUE(Has(Shown(r, label), "shown")) << label << "\n" << r.output;
+  // The version stands after "Version: ", not over it.
+  const RECT text = RectOf(Shown(r, "lblVersionText")), version = RectOf(Shown(r, "lblVersion"));
+  EXPECT_GE(version.left, text.right) << r.output;
+  EXPECT_EQ(version.top, text.top) << r.output;
+  EXPECT_GT(version.right - version.left, 20) << r.output;
+
+  EXPECT_EQ(splash.version, "1.9.0.0");
+  EXPECT_EQ(splash.name, "Morvane");
+  EXPECT_EQ(splash.company, "by Quenbry");
 }
 
 // The scripted server's log of request lines, beside its port file.

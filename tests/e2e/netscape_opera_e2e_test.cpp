@@ -357,6 +357,80 @@ TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOld
   }
 }
 
+// The permission page's own commands, one after the other: New adds a bare
+// host blocked for cookies, images and pop-ups; Edit changes one host; Delete
+// asks and removes one. Each browser's file keeps its format, and only
+// hostperm.1 offers installs.
+TEST(MozillaPagesEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
+  struct Case {
+    const TMozillaBrowser* browser;
+    const char* file;
+    const char* editInstalls;  // what the edit does to the installs choice
+    bool installsShown;
+    std::string expected;
+    std::string rows;
+  } cases[] = {
+      {&kBrowsers[0], "hostperm.1", "select cboInstalls 0\n", true,
+       "# Permission File\n"
+       "# This is a generated file! Do not edit.\n"
+       "\n"
+       "host\tcookie\t2\tnew.example\n"
+       "host\timage\t2\tnew.example\n"
+       "host\tpopup\t2\tnew.example\n"
+       "host\tcookie\t1\told.example\n"
+       "host\tpopup\t2\told.example\n",
+       "1\tnew.example\talways block\talways block\talways block\tdefault\r\n"
+       "2\told.example\talways allow\tdefault\talways block\tdefault\r\n"},
+      {&kBrowsers[1], "cookperm.txt", "", false,
+       "# HTTP Permission File\n"
+       "new.example\t0F\t1F\t2F\n"
+       "old.example\t0T\t1F\t2F\n"
+       "@@@@\t0F\t1F\t2F",
+       "1\tnew.example\talways block\talways block\talways block\t\r\n"
+       "2\told.example\talways allow\talways block\talways block\t\r\n"},
+  };
+  for (const Case& c : cases) {
+    const TMozillaBrowser& b = *c.browser;
+    TMozillaMachine machine;
+    TTempDir cwd;
+    const TDriveResult r = Drive(std::string("start\npress ") + b.button +
+                                     "\nselect NetscapeTabControl 1\nselect cboMozillaProfiles " +
+                                     std::to_string(b.profile) +
+                                     "\n"
+                                     "press ToolButtonNew\n"
+                                     "expect \"New Blocked Domain\"\n"
+                                     "text edtDomain new.example\n"
+                                     "press okBtn\n"
+                                     "expect-gone \"New Blocked Domain\"\n"
+                                     "row ElTreeMozillaDomains 2\n"
+                                     "press ToolButtonEdit\n"
+                                     "show \"Edit Blocked Domain\"\n"
+                                     "select cboAds 1\n" +
+                                     c.editInstalls +
+                                     "press okBtn\n"
+                                     "expect-gone \"Edit Blocked Domain\"\n"
+                                     "row ElTreeMozillaDomains 0\n"
+                                     "press ToolButtonDelete\n"
+                                     "show Confirm\n"
+                                     "answer Confirm Yes\n"
+                                     "expect-gone Confirm\n"
+                                     "save " + Q(cwd.File("rows.txt")) + "\nclose\n",
+                                 cwd);
+    ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
+    EXPECT_NE(r.output.find(": old.example\n"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find(": Installs:\n") != std::string::npos, c.installsShown) << r.output;
+    EXPECT_NE(r.output.find("You are about to delete selected item: ads.example\r\nDo you want to continue?"),
+              std::string::npos)
+        << r.output;
+    const std::string dir = (machine.*b.dir)();
+    EXPECT_EQ(ReadFileBytes(dir + "\\" + c.file), c.expected) << b.button;
+    EXPECT_EQ(ReadFileBytes(dir + "\\cookies.txt"), *b.header + kSidLine + kLangLine) << b.button;
+    EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")),
+              "Row Number\tCookie Domain\tBlock Cookies\tBlock Images\tBlock Ads\tBlock Installs\r\n" + c.rows)
+        << b.button;
+  }
+}
+
 // ---- Opera ---------------------------------------------------------------------------------
 
 // The user's Opera folder, emptied for the scenario: opera6.ini names the

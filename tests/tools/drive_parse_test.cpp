@@ -152,6 +152,7 @@ TEST(DriveScript, HeaderDragsStateAndPlaceTakeTheirWords) {
       {"state\n", "state takes 1"},
       {"state MainFrm sb\n", "state takes 1"},
       {"place 10 20 300\n", "place takes 4"},
+      {"screenshot\n", "screenshot takes 1"},
       {"place 10 20 300 -1\n", "LEFT TOP WIDTH HEIGHT"},
   };
   for (const TCase& c : cases) {

@@ -51,7 +51,7 @@ const TVerb kVerbs[] = {
     {"text", 2, 2},     {"select", 2, 2},  {"row", 2, 2},    {"focus", 1, 1},   {"click", 1, 3},
     {"dclick", 1, 3},   {"rclick", 1, 3},  {"header", 2, 3}, {"answer", 2, 3},  {"expect", 1, 1},
     {"expect-gone", 1, 1}, {"show", 1, 1}, {"list-row", 2, 2}, {"save", 1, 2}, {"save-selection", 1, 2}, {"close", 0, 0},  {"wait-exit", 0, 0},
-    {"state", 1, 1},    {"place", 4, 4},
+    {"state", 1, 1},    {"place", 4, 4},   {"screenshot", 1, 1},
 };
 
 bool NeedValue(const std::vector<std::string>& Args, size_t& i, std::string& Value, std::string& Error) {
@@ -423,6 +423,8 @@ std::string HelpText() {
       "                                its frame would\n"
       "        save-selection FILE [FORMAT]\n"
       "                                Edit > Save selection as... the same way\n"
+      "        screenshot FILE         save the main window as it is on the screen,\n"
+      "                                frame included, as a PNG\n"
       "        close                   WM_CLOSE to the main window, wait for the end\n"
       "        wait-exit               wait for the program to end by itself\n"
       "      After each command the driver waits until the program has handled it.\n"

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/ui/automation.h"
+#include "platform/ui/screenshot.h"
 
 namespace morvane::drive {
 
@@ -345,6 +346,30 @@ void TSession::Press(const std::string& Name) {
   if (HWND bar = FindToolButton(Name, command)) return PressToolButton(bar, command, Name);
   HWND w = Control(Name);
   ClickAt(w, Middle(w), 1, false, "\"" + Name + "\"");
+}
+
+void TSession::Screenshot(const std::string& File) {
+  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
+  Settle("drawing before the screenshot");
+  RECT r{};
+  GetWindowRect(main_, &r);
+  // The screen's pixels: the frame is drawn there, and another process's
+  // window DC would not hold them.
+  const TScreenImage screen = CaptureWindow(GetDesktopWindow());
+  const int left = std::max<LONG>(r.left, 0), top = std::max<LONG>(r.top, 0);
+  const int right = std::min<LONG>(r.right, screen.Width), bottom = std::min<LONG>(r.bottom, screen.Height);
+  if (right <= left || bottom <= top) throw TDriveError(kExitFailed, "the main window is not on the screen");
+  TScreenImage img;
+  img.Width = right - left;
+  img.Height = bottom - top;
+  for (int y = top; y < bottom; ++y)
+    img.Pixels.insert(img.Pixels.end(), screen.Pixels.begin() + static_cast<size_t>(y) * screen.Width + left,
+                      screen.Pixels.begin() + static_cast<size_t>(y) * screen.Width + right);
+  try {
+    SaveImage(img, File);
+  } catch (const std::exception& e) {
+    throw TDriveError(kExitFailed, "cannot write " + File + ": " + e.what());
+  }
 }
 
 void TSession::Place(int Left, int Top, int Width, int Height) {

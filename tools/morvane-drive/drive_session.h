@@ -1,7 +1,8 @@
 // The running program as the driver sees it: its process, its windows and
 // the messages a user's mouse and keyboard would send. Nothing of the
-// program's memory is read; texts come only through messages that Windows
-// carries between processes.
+// program's own memory is read; texts come through messages that Windows
+// carries between processes, and a list view's rows through the list's own
+// message, answered into room the driver lends the program for it.
 #pragma once
 
 #include <set>
@@ -56,6 +57,8 @@ class TSession {
   // A click on the grid's column header at client x X; with ToX, a drag of
   // the column from X to ToX.
   void Header(const std::string& Grid, int X, const int* ToX = nullptr);
+  // The main window's rectangle of the screen, frame and all, as a PNG.
+  void Screenshot(const std::string& File);
   // Moves and sizes the main window.
   void Place(int Left, int Top, int Width, int Height);
   // The line `state NAME` prints: what a user sees of the control.

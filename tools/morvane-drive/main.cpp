@@ -88,6 +88,8 @@ void RunStep(TSession& S, const TStep& Step) {
     int to = 0;
     const bool drag = a.size() == 3 && ParseIndex(a[2], to);
     S.Header(a[0], n, drag ? &to : nullptr);
+  } else if (v == "screenshot") {
+    S.Screenshot(a[0]);
   } else if (v == "place") {
     int r[4] = {};
     for (int i = 0; i < 4; ++i) ParseIndex(a[i], r[i]);
