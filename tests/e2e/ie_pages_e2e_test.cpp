@@ -446,6 +446,14 @@ TEST_F(IEPrivacyScenario, NewEditAndDeleteTouchOnlyBlockAndAllowEntries) {
           "show " + Q(dialog) + "\n"
           "press btnCancel\n"
           "expect-gone " + Q(dialog) + "\n"
+          // A backslash would make a nested key Internet Explorer ignores.
+          "menu \"&Edit\" \"&New\"\n"
+          "expect " + Q(dialog) + "\n"
+          "text txtDomainName " + Q("a\\b.com") + "\n"
+          "press Button1\n"
+          "show Morvane\n"
+          "answer Morvane OK\n"
+          "expect-gone " + Q(dialog) + "\n"
           // Rows in domain order: example.co.uk, mv-allow.example, mv-block.example.
           "row ElTreeDomains 1\n"
           "menu \"&Edit\" \"&Edit\"\n"
@@ -480,6 +488,9 @@ TEST_F(IEPrivacyScenario, NewEditAndDeleteTouchOnlyBlockAndAllowEntries) {
   EXPECT_EQ(Entry("mv-allow.example"), "dword:5");
   EXPECT_EQ(Entry("mv-block.example"), "gone");
   EXPECT_EQ(Entry("nodot"), "gone");
+  EXPECT_NE(r.output.find("Static: Cannot Add to blocked domains list\n"), std::string::npos) << r.output;
+  EXPECT_EQ(Entry("a"), "gone");
+  EXPECT_EQ(Entry("a\\b.com"), "gone");
   EXPECT_EQ(Entry("www.shop.example.co.uk"), "gone");
   EXPECT_EQ(Entry("mv-two.example"), "dword:2");
   EXPECT_EQ(Entry("mv-text.example"), "sz:5");

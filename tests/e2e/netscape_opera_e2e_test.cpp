@@ -9,6 +9,7 @@
 // ctest: timeout=300
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -235,7 +236,12 @@ TEST(MozillaPagesEndToEnd, ExportShowsTheChosenProfilesRowsAndInstallsOnlyForHos
     ASSERT_EQ(r.exitCode, 0) << c.view << "\n" << r.output;
     EXPECT_EQ(ReadFileBytes(file), c.expected) << c.view;
   }
-  // Looking changes nothing.
+  // Looking changes nothing, and the copy of Registry.dat that the program
+  // reads beside itself is gone with it.
+  WIN32_FIND_DATAA fd;
+  HANDLE copies = FindFirstFileA(test::BinPath("qbM*.tmp").c_str(), &fd);
+  EXPECT_EQ(copies, INVALID_HANDLE_VALUE) << fd.cFileName;
+  if (copies != INVALID_HANDLE_VALUE) FindClose(copies);
   EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\cookies.txt"), kFirefoxHeader + kSidLine + kLangLine);
   EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\hostperm.1"), kHostperm);
   EXPECT_EQ(ReadFileBytes(machine.Mozilla() + "\\cookperm.txt"), kCookperm);
@@ -306,7 +312,7 @@ TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
 // Delete with the three block boxes: the cookie's line goes, the host (its
 // leading "." dropped) is blocked for cookies, images and pop-ups, and the
 // permissions that were there stay, in each browser's own file format.
-TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOldOnes) {
+TEST(MozillaPermissionsEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOldOnes) {
   struct Case {
     const TMozillaBrowser* browser;
     const char* file;
@@ -357,11 +363,53 @@ TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOld
   }
 }
 
+// A profile without a permission file: the first block writes both files,
+// each in its own format with its default header; hostperm.1 is the one read
+// from then on, so the page shows installs.
+TEST(MozillaPermissionsEndToEnd, FirstBlockInAProfileWithoutPermissionsWritesBothFiles) {
+  TMozillaMachine machine;
+  TTempDir cwd;
+  const TDriveResult r = Drive("start\n"
+                               "press FireFoxCheck\n"
+                               "select NetscapeTabControl 0\n"
+                               "select cboMozillaProfiles 0\n"
+                               "row MozillaCookiesElTree 0\n"
+                               "press ToolButtonDelete\n"
+                               "expect \"Delete Netscape/Mozilla Cookie(s)\"\n"
+                               "click chkBlockCookie\n"
+                               "press btnOK\n"
+                               "expect-gone \"Delete Netscape/Mozilla Cookie(s)\"\n"
+                               "select NetscapeTabControl 1\n"
+                               "save " + Q(cwd.File("rows.txt")) + "\n"
+                               "close\n",
+                               cwd);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  const std::string dir = machine.FirefoxOther();
+  EXPECT_EQ(ReadFileBytes(dir + "\\cookies.txt"), kFirefoxHeader);
+  EXPECT_EQ(ReadFileBytes(dir + "\\cookperm.txt"),
+            "# HTTP Permission File\n"
+            "# http://www.netscape.com/newsref/std/cookie_spec.html\n"
+            "# This is a generated file!  Do not edit.\n"
+            "other.example\t0F\n"
+            "@@@@\t0F\t1F\t2F");
+  EXPECT_EQ(ReadFileBytes(dir + "\\hostperm.1"),
+            "# Permision File\n"
+            "#This is generated file! Do not edit.\n"
+            "\n"
+            "host\tcookie\t2\tother.example\n");
+  EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")),
+            "Row Number\tCookie Domain\tBlock Cookies\tBlock Images\tBlock Ads\tBlock Installs\r\n"
+            "1\tother.example\talways block\tdefault\tdefault\tdefault\r\n");
+  // The other profile is not touched.
+  EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\cookies.txt"), kFirefoxHeader + kSidLine + kLangLine);
+  EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\hostperm.1"), kHostperm);
+}
+
 // The permission page's own commands, one after the other: New adds a bare
 // host blocked for cookies, images and pop-ups; Edit changes one host; Delete
 // asks and removes one. Each browser's file keeps its format, and only
 // hostperm.1 offers installs.
-TEST(MozillaPagesEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
+TEST(MozillaPermissionsEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
   struct Case {
     const TMozillaBrowser* browser;
     const char* file;
@@ -435,27 +483,33 @@ TEST(MozillaPagesEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
 
 // The user's Opera folder, emptied for the scenario: opera6.ini names the
 // folder that holds cookies4.dat, which is not the ini's own folder.
+// The two cookies most scenarios use: one at a host's root, one under a path.
+std::vector<fixturegen::TOperaGenDomain> TwoOperaCookies() {
+  std::vector<fixturegen::TOperaGenDomain> domains;
+  fixturegen::TOperaGenCookie sid;
+  sid.Name = "sid";
+  sid.Value = "1";
+  sid.Expires = 1924995723;
+  sid.LastUsed = 1700000000;  // 2023-11-14 22:13:20
+  sid.Secure = true;
+  fixturegen::TOperaGenCookie pref;
+  pref.Name = "pref";
+  pref.Value = "2";
+  pref.Expires = 1956575100;
+  pref.HasLastUsed = false;
+  pref.ServerOnly = true;  // its flag says: not sent to subdomains
+  fixturegen::AddOperaCookie(domains, "www.example.com", "/", sid);
+  fixturegen::AddOperaCookie(domains, "shop.test", "/cart", pref);
+  return domains;
+}
+
 class TOperaMachine {
  public:
-  TOperaMachine() : opera_(UserFolder(CSIDL_APPDATA) + "\\Opera") {
+  explicit TOperaMachine(const std::vector<fixturegen::TOperaGenDomain>& Domains = TwoOperaCookies())
+      : opera_(UserFolder(CSIDL_APPDATA) + "\\Opera") {
     WriteFileBytes(opera_.File("Opera7\\Profile\\opera6.ini"),
                    "[User Prefs]\r\nOpera Directory=" + opera_.File("Data") + "\r\n");
-    std::vector<fixturegen::TOperaGenDomain> domains;
-    fixturegen::TOperaGenCookie sid;
-    sid.Name = "sid";
-    sid.Value = "1";
-    sid.Expires = 1924995723;
-    sid.LastUsed = 1700000000;  // 2023-11-14 22:13:20
-    sid.Secure = true;
-    fixturegen::TOperaGenCookie pref;
-    pref.Name = "pref";
-    pref.Value = "2";
-    pref.Expires = 1956575100;
-    pref.HasLastUsed = false;
-    pref.ServerOnly = true;  // its flag says: not sent to subdomains
-    fixturegen::AddOperaCookie(domains, "www.example.com", "/", sid);
-    fixturegen::AddOperaCookie(domains, "shop.test", "/cart", pref);
-    bytes_ = fixturegen::WriteOperaCookies(domains, {});
+    bytes_ = fixturegen::WriteOperaCookies(Domains, {});
     WriteFileBytes(CookieFile(), bytes_);
   }
   std::string CookieFile() const { return opera_.File("Data\\cookies4.dat"); }
@@ -525,6 +579,50 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
   EXPECT_EQ(r.output.find("Block all future"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("third-party"), std::string::npos) << r.output;
   EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), std::string(kOperaCaptions) + "1" + kPrefRow);
+  EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
+}
+
+// A file as a current Opera writes it (8-byte times, comment addresses,
+// fields no reader knows, cookies at a host, under paths and in sub-domains):
+// every row is listed, and deleting them all takes every row off the page
+// without a single message box, the file left as it was.
+TEST(OperaPageEndToEnd, EveryCookieOfAFullFileListedAndDeletedWithoutABox) {
+  TOperaMachine machine(fixturegen::MakeOperaCookies(40));
+  TTempDir cwd;
+  const TDriveResult r = Drive("start\n"
+                               "press OperaCheck\n"
+                               "select OperaPageControl 0\n"
+                               "save " + Q(cwd.File("before.txt")) + "\n"
+                               "row OperaCookiesElTree 0\n"
+                               "menu \"&Edit\" \"&Select all\"\n"
+                               "press ToolButtonDelete\n"
+                               "show \"Delete Opera Cookie(s)\"\n"
+                               "press btnOK\n"
+                               "expect-gone \"Delete Opera Cookie(s)\"\n"
+                               "save " + Q(cwd.File("after.txt")) + "\n"
+                               "close\n",
+                               cwd);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("You are about to delete all selected items (40)\r\nDo you want to continue?\n"),
+            std::string::npos)
+      << r.output;
+  const std::string before = ReadFileBytes(cwd.File("before.txt"));
+  std::vector<std::string> names;
+  for (size_t at = before.find("\r\n") + 2; at < before.size();) {
+    const size_t end = before.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos) << before;
+    const std::string line = before.substr(at, end - at);
+    size_t cells = 1;
+    for (char ch : line) cells += ch == '\t';
+    EXPECT_EQ(cells, 8u) << line;
+    const size_t first = line.find('\t') + 1;
+    names.push_back(line.substr(first, line.find('\t', first) - first));
+    at = end + 2;
+  }
+  EXPECT_EQ(names.size(), 40u) << before;
+  for (int i = 0; i < 40; ++i)
+    EXPECT_NE(std::find(names.begin(), names.end(), "c" + std::to_string(i)), names.end()) << "c" << i;
+  EXPECT_EQ(ReadFileBytes(cwd.File("after.txt")), kOperaCaptions);
   EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
 }
 
