@@ -247,6 +247,24 @@ TEST(MozillaPagesEndToEnd, ExportShowsTheChosenProfilesRowsAndInstallsOnlyForHos
   EXPECT_EQ(ReadFileBytes(machine.Mozilla() + "\\cookperm.txt"), kCookperm);
 }
 
+// The profile chosen in one run is the one shown at the next start.
+TEST(MozillaPagesEndToEnd, TheChosenProfileComesBackAtTheNextStart) {
+  TMozillaMachine machine;
+  TTempDir cwd;
+  const TDriveResult first = Drive("start\n"
+                                   "press FireFoxCheck\n"
+                                   "select NetscapeTabControl 0\n"
+                                   "select cboMozillaProfiles 1\n"
+                                   "close\n",
+                                   cwd);
+  ASSERT_EQ(first.exitCode, 0) << first.output;
+  const std::string file = cwd.File("rows.txt");
+  const TDriveResult second = RunDrive({"export", "firefox-cookies", file});
+  ASSERT_EQ(second.exitCode, 0) << second.output;
+  EXPECT_EQ(ReadFileBytes(file), std::string(kCookieCaptions) + "1" + kLangRow +
+                                     "2\tsid\tabc\t.shop.example/cart/items\t1/1/2031 1:02:03 AM\tNo\tYes\r\n");
+}
+
 // The sid cookie's path is longer than "/": an edit of its value rewrites
 // its own line under the same path, and the header lines and the other
 // cookie keep their bytes.
@@ -564,6 +582,7 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
                                "show \"Delete Opera Cookie(s)\"\n"
                                "press btnOK\n"
                                "expect-gone \"Delete Opera Cookie(s)\"\n"
+                               "show \"Morvane 1.9 - Opera\"\n"
                                "save " + Q(cwd.File("rows.txt")) + "\n"
                                "select OperaPageControl 1\n"
                                "menu \"&Edit\" \"&New\"\n"
@@ -578,6 +597,8 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
   EXPECT_NE(r.output.find(": Delete selected cookie\n"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("Block all future"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("third-party"), std::string::npos) << r.output;
+  // The user is told in the status bar, not in a box.
+  EXPECT_NE(r.output.find(": Opera's file is unchanged\n"), std::string::npos) << r.output;
   EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), std::string(kOperaCaptions) + "1" + kPrefRow);
   EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
 }
