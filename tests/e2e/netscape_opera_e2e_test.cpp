@@ -295,7 +295,9 @@ TEST(MozillaPagesEndToEnd, EditKeepsTheHeaderLinesAndThePath) {
 }
 
 // A new cookie is one line at the end; the lines before it keep their bytes.
-// Its expiry is the dialog's own proposal, a day from now.
+// Its expiry is the dialog's own proposal, a day from now. A value with a
+// TAB, which would shift the file's fields, is refused first and the dialog
+// stays open for the correction.
 TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
   for (const TMozillaBrowser& b : kBrowsers) {
     TMozillaMachine machine;
@@ -305,14 +307,23 @@ TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
                                      "press ToolButtonNew\n"
                                      "expect \"New Cookie\"\n"
                                      "text edtCookieName pref\n"
-                                     "text edtCookieValue dark\n"
+                                     "text edtCookieValue \"da\trk\"\n"
                                      "text edtDomain news.example/\n"
+                                     "press BtnSave\n"
+                                     "show Information\n"
+                                     "answer Information OK\n"
+                                     "expect-gone Information\n"
+                                     "expect \"New Cookie\"\n"
+                                     "text edtCookieValue dark\n"
                                      "press BtnSave\n"
                                      "expect-gone \"New Cookie\"\n"
                                      "close\n",
                                  cwd);
     const long long after = static_cast<long long>(std::time(nullptr));
     ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
+    EXPECT_NE(r.output.find(": The cookie name, value and domain cannot contain tabs or line breaks.\n"),
+              std::string::npos)
+        << r.output;
     const std::string kept = *b.header + kSidLine + kLangLine;
     const std::string bytes = ReadFileBytes((machine.*b.dir)() + "\\cookies.txt");
     ASSERT_EQ(bytes.substr(0, kept.size()), kept) << b.button;
