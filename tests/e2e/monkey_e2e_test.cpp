@@ -5,7 +5,8 @@
 // action does not explain, changes only the files it is told to change,
 // leaves every file readable, and does not keep growing.
 // MORVANE_MONKEY_SECONDS, MORVANE_MONKEY_SEED and MORVANE_MONKEY_LOG (a
-// Windows path to keep the log in) make a longer run of the same test.
+// Windows path to keep the log in) make a longer run of the same test;
+// MORVANE_MONKEY_REPLAY (a log's Windows path) does a logged run again.
 // ctest: desktop
 // ctest: clipboard
 // ctest: lock=registry_qbmorvane
@@ -18,6 +19,7 @@
 // ctest: timeout=300
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <map>
@@ -197,12 +199,17 @@ TEST(MonkeyRun, AMinuteOfRandomUseKeepsTheProgramWorkingAndLosesNothing) {
 
   test::TTempDir dir;
   const std::string log = Env("MORVANE_MONKEY_LOG", dir.File("monkey.log"));
-  const std::string seconds = Env("MORVANE_MONKEY_SECONDS", "60");
-  const TDriveResult r = test::RunDrive({"monkey", "--seconds", seconds, "--seed", Env("MORVANE_MONKEY_SEED", "1211"),
-                                         "--log", log, "--cwd", dir.Path()},
-                                        (static_cast<unsigned>(std::atoi(seconds.c_str())) + 180) * 1000);
+  const std::string seconds = Env("MORVANE_MONKEY_SECONDS", "60"), replay = Env("MORVANE_MONKEY_REPLAY", "");
+  std::vector<std::string> args{"monkey", "--log", log, "--cwd", dir.Path()};
+  if (replay.empty()) args.insert(args.end(), {"--seconds", seconds, "--seed", Env("MORVANE_MONKEY_SEED", "1211")});
+  else args.insert(args.end(), {"--replay", replay});
+  const TDriveResult r =
+      test::RunDrive(args, (static_cast<unsigned>(std::atoi(seconds.c_str())) * (replay.empty() ? 1 : 4) + 180) * 1000);
   EXPECT_EQ(r.exitCode, 0) << r.output;
   EXPECT_NE(r.output.find("every check held"), std::string::npos) << r.output;
+  // The run's figures (actions, handles, working set) stay in the test log.
+  const size_t summary = r.output.find("monkey: ");
+  if (summary != std::string::npos) std::printf("%s", r.output.substr(summary).c_str());
 }
 
 }  // namespace
