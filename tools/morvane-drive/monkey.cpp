@@ -425,10 +425,17 @@ void TMonkey::CheckAnswers() {
   const DWORD before = GetTickCount();
   if (!SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &r)) {
     if (WaitForSingleObject(session_.Process(), 0) == WAIT_OBJECT_0) return;  // ended: CheckEnded says so
+    const DWORD waited = GetTickCount() - before;
     std::string crash;
     if (HWND w = FindWindowA(nullptr, "Program Error")) crash = " (Wine shows \"" + TextOf(w) + "\": the program crashed)";
-    Fail("the main window did not answer a message within 2 s (waited " + std::to_string(GetTickCount() - before) +
-         " ms)" + crash);
+    // A program that crashed is held by Wine's debugger while it writes the
+    // backtrace (to this run's error output), and ended after it: give it the time.
+    if (WaitForSingleObject(session_.Process(), 60000) == WAIT_OBJECT_0) {
+      DWORD code = 0;
+      GetExitCodeProcess(session_.Process(), &code);
+      crash = " and then ended with exit code " + std::to_string(code) + ": it crashed";
+    }
+    Fail("the main window did not answer a message within 2 s (waited " + std::to_string(waited) + " ms)" + crash);
   }
 }
 
