@@ -68,6 +68,34 @@ class TQuietSettings {
   test::TSettingsGuard guard_;
 };
 
+// The clipboard's 8-bit text ("" when it holds none); the clipboard is
+// shared by the whole desktop, so opening it may have to wait a moment.
+bool OpenTheClipboard() {
+  for (int i = 0; i < 100; ++i) {
+    if (OpenClipboard(nullptr)) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+std::string ClipboardText() {
+  if (!OpenTheClipboard()) return "(the clipboard cannot be opened)";
+  std::string text;
+  if (HANDLE h = GetClipboardData(CF_TEXT))
+    if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+      text = p;
+      GlobalUnlock(h);
+    }
+  CloseClipboard();
+  return text;
+}
+
+void EmptyTheClipboard() {
+  ASSERT_TRUE(OpenTheClipboard());
+  EmptyClipboard();
+  CloseClipboard();
+}
+
 // ---- the scenarios ----
 
 // A word of a driver script, quoted so that blanks and backslashes survive.
@@ -156,6 +184,64 @@ TEST_F(CommandsScenario, SaveAsWritesEachFormatByteForByte) {
             "<td>3/4/2025 5:06:08 AM</td>\r\n"
             "</tr>\r\n"
             "</tbody></table>\r\n");
+}
+
+
+// Copy puts the captions and every cell of the selected rows (also those no
+// column shows), numbered from 1, joined by CR LF with none at the end.
+TEST_F(CommandsScenario, CopyPutsTheCaptionsAndTheSelectedRowsOnTheClipboard) {
+  EmptyTheClipboard();
+  const TDriveResult r = Drive("start\n"
+                               "row IECookiesElTree 1\n"
+                               "key IECookiesElTree Shift+Down\n"
+                               "menu \"&Edit\" \"&Copy selection to the clipboard\"\n"
+                               "close\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_EQ(ClipboardText(), std::string(kCaptions) + "\r\n1" + kQuoteRow + "\t8193\t654649600\r\n2" + kTagRow +
+                                 "\t0\t654649600");
+}
+
+// The search panel's filter on the cookie page, each step read back as the
+// rows that Select all and Save selection as find visible. Coming back from
+// the save dialog activates the main window, which clears the filter and
+// its text: every step types its text again.
+TEST_F(CommandsScenario, FilterHidesAndShowsRowsAsTheSearchSays) {
+  auto search = [](const std::string& Text) { return "text EdtItemToSearch " + Q(Text) + "\npress BtnSearch\n"; };
+  auto saveVisible = [this](const std::string& Name) {
+    return "menu \"&Edit\" \"&Select all\"\nsave-selection " + Out(Name) + "\n";
+  };
+  const std::string boxes = "click chkFileNames\nclick chkCookieNames\nclick chkCookieValues\nclick chkURLs\n";
+  const TDriveResult r = Drive("start\n"
+                               "press ToolBtnSearch\n" +
+                               search("DEF") + saveVisible("upper.txt") +
+                               "click chkCaseSensitive\n" + search("DEF") + saveVisible("sensitive.txt") +
+                               "click chkCaseSensitive\n" +
+                               search("www.caf\xE9.fr/path/") + saveVisible("whole.txt") +
+                               search("www.caf\xE9.fr/path/x") + saveVisible("longer.txt") +
+                               boxes + search("e") + saveVisible("nowhere.txt") + boxes +
+                               saveVisible("activated.txt") +
+                               search("DEF") + "press btnClearSearch\n" + saveVisible("cleared.txt") +
+                               search("DEF") + "press ToolButtonRefresh\n" + saveVisible("refreshed.txt") +
+                               "close\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  auto selected = [](const std::string& Row, const std::string& Flags) {
+    return std::string(kCaptions) + "\r\n1" + Row + "\t" + Flags + "\t654649600\r\n";
+  };
+  const std::string all = std::string(kCaptions) + "\r\n1" + kNewsRow + "\t0\t654649600\r\n2" + kQuoteRow +
+                          "\t8193\t654649600\r\n3" + kTagRow + "\t0\t654649600\r\n";
+  const std::string none = std::string(kCaptions) + "\r\n";
+  // Upper case finds lower case inside a longer cell, unless case counts.
+  EXPECT_EQ(Read("upper.txt"), selected(kNewsRow, "0"));
+  EXPECT_EQ(Read("sensitive.txt"), none);
+  // A cell exactly as long as the text still matches; one letter more never does.
+  EXPECT_EQ(Read("whole.txt"), selected(kQuoteRow, "8193"));
+  EXPECT_EQ(Read("longer.txt"), none);
+  // Nothing searched in: every row hidden.
+  EXPECT_EQ(Read("nowhere.txt"), none);
+  // The window activated again, Clear, Refresh: every row back.
+  EXPECT_EQ(Read("activated.txt"), all);
+  EXPECT_EQ(Read("cleared.txt"), all);
+  EXPECT_EQ(Read("refreshed.txt"), all);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "e2e_support.h"
 
+#include <cstdint>
 #include <fstream>
 #include <stdexcept>
 
@@ -50,6 +51,15 @@ void MoveContents(const std::string& From, const std::string& To) {
 }
 
 const char kSettingsKey[] = "\\Software\\Quenbry\\QbMorvane";
+
+// Every scenario starts the program on a first run, when its update check is
+// due: the programs started from here ask a closed local port unless a
+// scenario names the scripted server, and never the maker's server.
+[[maybe_unused]] const bool kUpdateServerSet = [] {
+  if (!GetEnvironmentVariableA("MORVANE_UPDATE_SERVER", nullptr, 0))
+    SetEnvironmentVariableA("MORVANE_UPDATE_SERVER", "127.0.0.1:1");
+  return true;
+}();
 
 }  // namespace
 
@@ -137,6 +147,68 @@ TFolderGuard::~TFolderGuard() {
 
 TSettingsGuard::TSettingsGuard() { TRegistry().DeleteKey(kSettingsKey); }
 TSettingsGuard::~TSettingsGuard() { TRegistry().DeleteKey(kSettingsKey); }
+
+std::string MozillaRegistryDat(const std::string& Current, const std::string& Name, const std::string& Dir) {
+  // A header of 32 bytes, then keys of 36 bytes and values of 32, each
+  // pointing at its NUL-ended name; a key points at its first child (16),
+  // its first value (20) and its parent (32).
+  std::string buf(32, '\0');
+  auto put32 = [&](uint32_t At, uint32_t V) {
+    for (int i = 0; i < 4; ++i) buf[At + i] = static_cast<char>((V >> (8 * i)) & 0xFF);
+  };
+  auto put16 = [&](uint32_t At, uint32_t V) {
+    buf[At] = static_cast<char>(V & 0xFF);
+    buf[At + 1] = static_cast<char>((V >> 8) & 0xFF);
+  };
+  auto alloc = [&](size_t N) {
+    const auto at = static_cast<uint32_t>(buf.size());
+    buf.append(N, '\0');
+    return at;
+  };
+  auto text = [&](const std::string& S) {
+    const uint32_t at = alloc(S.size() + 1);
+    buf.replace(at, S.size(), S);
+    return at;
+  };
+  auto key = [&](const std::string& KeyName) {
+    const uint32_t at = alloc(36);
+    const uint32_t name = text(KeyName);
+    put32(at, at);
+    put32(at + 4, name);
+    put16(at + 8, static_cast<uint32_t>(KeyName.size() + 1));
+    put16(at + 10, 1);
+    return at;
+  };
+  auto value = [&](const std::string& ValueName, const std::string& Data) {
+    const uint32_t at = alloc(32);
+    const uint32_t name = text(ValueName);
+    const uint32_t data = text(Data);
+    const auto length = static_cast<uint32_t>(Data.size() + 1);
+    put32(at, at);
+    put32(at + 4, name);
+    put16(at + 8, static_cast<uint32_t>(ValueName.size() + 1));
+    put16(at + 10, 0x11);
+    put32(at + 20, data);
+    put32(at + 24, length);
+    put32(at + 28, length);
+    return at;
+  };
+  const uint32_t root = key("/"), common = key("Common"), profiles = key("profiles");
+  put32(root + 16, common);
+  put32(common + 16, profiles);
+  put32(common + 32, root);
+  put32(profiles + 20, value("CurrentProfile", Current));
+  put32(profiles + 32, common);
+  const uint32_t profile = key(Name);
+  put32(profile + 20, value("directory", Dir));
+  put32(profile + 32, profiles);
+  put32(profiles + 16, profile);
+  put32(0, 0x76644441);
+  put32(4, 0x00010002);
+  put32(8, static_cast<uint32_t>(buf.size()));
+  put32(12, root);
+  return buf;
+}
 
 void WriteFileBytes(const std::string& Path, const std::string& Bytes) {
   const size_t slash = Path.find_last_of('\\');

@@ -48,6 +48,10 @@ class TSettingsGuard {
   TSettingsGuard& operator=(const TSettingsGuard&) = delete;
 };
 
+// A Netscape/Mozilla "Registry.dat" naming one profile Name (the current one
+// when Current is Name) whose folder is Dir, laid out as that browser writes it.
+std::string MozillaRegistryDat(const std::string& Current, const std::string& Name, const std::string& Dir);
+
 // Writes Bytes into Path, creating the folders on the way; throws when it cannot.
 void WriteFileBytes(const std::string& Path, const std::string& Bytes);
 

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -138,27 +140,35 @@ bool KeyExists(const char* Key) {
   return true;
 }
 
-void CopyKey(const char* From, const char* To) {
+// Copies the key From with everything below it to To; false when any of it
+// could not be copied.
+bool CopyKey(const char* From, const char* To) {
   HKEY src = nullptr, dst = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, From, 0, KEY_READ, &src) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, From, 0, KEY_READ, &src) != ERROR_SUCCESS) return false;
+  bool copied = false;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, To, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &dst, nullptr) == ERROR_SUCCESS) {
-    RegCopyTreeA(src, nullptr, dst);
+    copied = RegCopyTreeA(src, nullptr, dst) == ERROR_SUCCESS;
     RegCloseKey(dst);
   }
   RegCloseKey(src);
+  return copied;
 }
 
 // The list as the user had it is set aside, the scenario works on a list
 // of its own (present, so that the program offers it), and the user's
 // list comes back afterwards. A run ended before it could put the list
-// back left it in the saved key: it goes back first.
+// back left it in the saved key: it goes back first. Nothing of the
+// user's is removed before its copy is made.
 class TPrivacyListGuard {
  public:
   TPrivacyListGuard() {
-    if (KeyExists(kSavedListKey)) Restore();
+    if (KeyExists(kSavedListKey) && !Restore()) throw std::runtime_error("the saved privacy list cannot be put back");
     existed_ = KeyExists(kListKey);
     if (existed_) {
-      CopyKey(kListKey, kSavedListKey);
+      if (!CopyKey(kListKey, kSavedListKey)) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kSavedListKey);
+        throw std::runtime_error("the privacy list cannot be set aside");
+      }
       RegDeleteTreeA(HKEY_CURRENT_USER, kListKey);
     }
     HKEY k = nullptr;
@@ -173,10 +183,12 @@ class TPrivacyListGuard {
   TPrivacyListGuard& operator=(const TPrivacyListGuard&) = delete;
 
  private:
-  static void Restore() {
+  // The saved list back in place; the saved copy goes only once it is.
+  static bool Restore() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kListKey);
-    CopyKey(kSavedListKey, kListKey);
+    if (!CopyKey(kSavedListKey, kListKey)) return false;
     RegDeleteTreeA(HKEY_CURRENT_USER, kSavedListKey);
+    return true;
   }
   bool existed_ = false;
 };
@@ -279,10 +291,31 @@ class IECookiesScenario : public ::testing::Test {
   test::TTempDir cwd;
 };
 
-TEST_F(IECookiesScenario, ExportListsEveryCookieInFileNameOrder) {
-  const TDriveResult r = Drive(Start() + SaveTo("rows.txt") + "close\n", cwd);
+// The program's own settings, where it keeps each grid's sort.
+void SetSetting(const std::string& Name, const std::string& Value) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Quenbry\\QbMorvane\\Props\\UserDefined", 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Value.c_str()),
+                 static_cast<DWORD>(Value.size() + 1));
+  RegCloseKey(key);
+}
+
+// Every cookie a row, in the grid's sort: by file name on a first run, by
+// the column and direction the user left otherwise.
+TEST_F(IECookiesScenario, ExportListsEveryCookieInTheGridsSortOrder) {
+  {
+    const TDriveResult r = Drive(Start() + SaveTo("rows.txt") + "close\n", cwd);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), Rows({kRowA1, kRowA2, kRowZ1})) << r.output;
+  }
+  // Cookie Name (column 2), descending.
+  SetSetting("IECookiesElTree-SortColumn", "2");
+  SetSetting("IECookiesElTree-SortDir", "Descending");
+  const TDriveResult r = Drive(Start() + SaveTo("sorted.txt") + "close\n", cwd);
   ASSERT_EQ(r.exitCode, 0) << r.output;
-  EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), Rows({kRowA1, kRowA2, kRowZ1})) << r.output;
+  EXPECT_EQ(ReadFileBytes(cwd.File("sorted.txt")), Rows({kRowZ1, kRowA2, kRowA1})) << r.output;
 }
 
 // The second record of a file is edited: its lines change, the first
@@ -363,10 +396,22 @@ TEST_F(IECookiesScenario, DeletingEveryCookieOffersTheRestartAndNoKeepsWindowsRu
 // Entries of every kind the list key can hold: only "always block" (5) and
 // "always allow" (1) are the page's; the others belong to someone else and
 // must come through every command untouched.
+// The user's own list, with an entry of theirs, is set aside for the
+// scenario and is back as it was afterwards.
 class IEPrivacyScenario : public ::testing::Test {
  protected:
   void SetUp() override {
+    userListExisted = KeyExists(kListKey);
+    SetEntry("mv-users-own.example", "dword:5");
+    privacy.emplace();
     for (const auto& [domain, value] : kSeeded) SetEntry(domain, value);
+  }
+  void TearDown() override {
+    privacy.reset();
+    EXPECT_EQ(Entry("mv-users-own.example"), "dword:5");
+    for (const auto& [domain, value] : kSeeded) EXPECT_EQ(Entry(domain), "gone") << domain;
+    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kListKey) + "\\mv-users-own.example").c_str());
+    if (!userListExisted) RegDeleteTreeA(HKEY_CURRENT_USER, kListKey);
   }
   std::string SaveTo(const std::string& Name) const { return "save " + Q(cwd.File(Name)) + "\n"; }
 
@@ -375,7 +420,8 @@ class IEPrivacyScenario : public ::testing::Test {
       {"mv-text.example", "sz:5"},     {"mv-none.example", "none"},
   };
   TSettingsGuard settings;
-  TPrivacyListGuard privacy;
+  bool userListExisted = false;
+  std::optional<TPrivacyListGuard> privacy;
   test::TTempDir cwd;
 };
 
@@ -399,6 +445,14 @@ TEST_F(IEPrivacyScenario, NewEditAndDeleteTouchOnlyBlockAndAllowEntries) {
           "answer Morvane OK\n"
           "show " + Q(dialog) + "\n"
           "press btnCancel\n"
+          "expect-gone " + Q(dialog) + "\n"
+          // A backslash would make a nested key Internet Explorer ignores.
+          "menu \"&Edit\" \"&New\"\n"
+          "expect " + Q(dialog) + "\n"
+          "text txtDomainName " + Q("a\\b.com") + "\n"
+          "press Button1\n"
+          "show Morvane\n"
+          "answer Morvane OK\n"
           "expect-gone " + Q(dialog) + "\n"
           // Rows in domain order: example.co.uk, mv-allow.example, mv-block.example.
           "row ElTreeDomains 1\n"
@@ -434,6 +488,9 @@ TEST_F(IEPrivacyScenario, NewEditAndDeleteTouchOnlyBlockAndAllowEntries) {
   EXPECT_EQ(Entry("mv-allow.example"), "dword:5");
   EXPECT_EQ(Entry("mv-block.example"), "gone");
   EXPECT_EQ(Entry("nodot"), "gone");
+  EXPECT_NE(r.output.find("Static: Cannot Add to blocked domains list\n"), std::string::npos) << r.output;
+  EXPECT_EQ(Entry("a"), "gone");
+  EXPECT_EQ(Entry("a\\b.com"), "gone");
   EXPECT_EQ(Entry("www.shop.example.co.uk"), "gone");
   EXPECT_EQ(Entry("mv-two.example"), "dword:2");
   EXPECT_EQ(Entry("mv-text.example"), "sz:5");
@@ -502,7 +559,64 @@ TEST_F(IEHistoryScenario, FoldersDepthFirstThenTheChosenFoldersPeriodEntriesAndB
             "1\thttp://a.example/x\t-\t12/8/2026 9:30:00 AM\r\n"
             "2\tfile:///C:/b.htm\t12/8/2026 9:30:00 AM\t12/8/2026 9:30:02 AM\r\n")
       << r.output;
-  EXPECT_NE(r.output.find("row 0 of \"ListView\": 00000000 \t"), std::string::npos) << r.output;
+  // The first 32 bytes of the chosen folder's file: the signature, its end
+  // and the file's length (0x8000, little-endian), as hex in 2-byte groups
+  // and as text, at a hex address.
+  ASSERT_EQ(ReadFileBytes(week1 + "index.dat").size(), 0x8000u);
+  EXPECT_NE(r.output.find("row 0 of \"ListView\": 00000000 \t"
+                          "436C 6965 6E74 2055 726C 4361 6368 6520 4D4D 4620 5665 7220 352E 3200 0080 0000 \t"
+                          "Client UrlCache MMF Ver 5.2..\x80..\n"),
+            std::string::npos)
+      << r.output;
+}
+
+// Two index files deleted while another program (this test) holds one of
+// them open: one box names the deleted file and the locked one and asks
+// about the restart; "No" leaves the locked file waiting for the restart.
+TEST_F(IEHistoryScenario, DeleteOfTwoFilesOneHeldOpenNamesBothAndLeavesTheLockedOneForTheRestart) {
+  const std::string gone = week1 + "index.dat", held = week2 + "index.dat";
+  HANDLE other = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  const std::string dialog = "Delete IE  History File(s)";
+  const TDriveResult r = Drive(Start() +
+                                   "row ElTreeHistoryFiles 1\n"
+                                   "key ElTreeHistoryFiles Shift+Down\n"
+                                   "menu \"&Edit\" \"&Delete\"\n"
+                                   "show " + Q(dialog) + "\n"
+                                   "answer " + Q(dialog) + " OK\n"
+                                   "show Information\n"
+                                   "answer Information No\n"
+                                   "expect-gone Information\n" +
+                                   SaveTo("folders.txt") + "close\n",
+                               cwd);
+  CloseHandle(other);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("Static: You are about to delete 2 Internet Explorer history files.\n"), std::string::npos)
+      << r.output;
+  // The box's controls in whatever order the system makes them: its text,
+  // and Yes and No as its only buttons.
+  const size_t at = r.output.find("window \"Information\"\n");
+  ASSERT_NE(at, std::string::npos) << r.output;
+  const std::string box = r.output.substr(at);
+  EXPECT_NE(box.find("  Static: Following history files were deleted successfully:\r\n\r\n" + gone +
+                     "\r\n\r\nFollowing history files are locked by Internet Explorer and will be deleted after "
+                     "reboot:\r\n\r\n" + held + "\r\n\r\nDo you want to reboot Windows now?\n"),
+            std::string::npos)
+      << r.output;
+  EXPECT_NE(box.find("  Button: &Yes\n"), std::string::npos) << r.output;
+  EXPECT_NE(box.find("  Button: &No\n"), std::string::npos) << r.output;
+  EXPECT_EQ(box.find("  Button: OK\n"), std::string::npos) << r.output;
+  EXPECT_FALSE(Exists(gone));
+  EXPECT_TRUE(Exists(held));
+  EXPECT_TRUE(PendingDeletionOf(held)) << ::testing::PrintToString(PendingFileRenames());
+  EXPECT_FALSE(PendingDeletionOf(gone)) << ::testing::PrintToString(PendingFileRenames());
+  // The list read again: the folder whose file went is no longer a history folder.
+  EXPECT_EQ(ReadFileBytes(cwd.File("folders.txt")),
+            "Row Number\tHistory Folders\r\n"
+            "1\t" + cache + "\r\n"
+            "2\t" + week2 + "\r\n"
+            "3\t" + zed + "\r\n")
+      << r.output;
 }
 
 }  // namespace

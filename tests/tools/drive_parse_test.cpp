@@ -132,6 +132,35 @@ TEST(DriveScript, ParsesAScriptAndNamesTheLineOfAMistake) {
   }
 }
 
+// A header click or drag, the state of a control and the window's place, with their words checked.
+TEST(DriveScript, HeaderDragsStateAndPlaceTakeTheirWords) {
+  std::vector<TStep> steps;
+  std::string error;
+  ASSERT_TRUE(ParseScript("header IECookiesElTree 60\nheader IECookiesElTree 60 260\nstate MainFrm\nplace 0 0 640 480\n", steps, error))
+      << error;
+  ASSERT_EQ(steps.size(), 4u);
+  EXPECT_EQ(steps[1].args, (std::vector<std::string>{"IECookiesElTree", "60", "260"}));
+  EXPECT_EQ(steps[2].args, (std::vector<std::string>{"MainFrm"}));
+  struct TCase {
+    const char* script;
+    const char* says;
+  };
+  const TCase cases[] = {
+      {"header IECookiesElTree 60 far\n", "drag to"},
+      {"header IECookiesElTree 60 -5\n", "drag to"},
+      {"header IECookiesElTree 60 70 80\n", "header takes 2 to 3"},
+      {"state\n", "state takes 1"},
+      {"state MainFrm sb\n", "state takes 1"},
+      {"place 10 20 300\n", "place takes 4"},
+      {"screenshot\n", "screenshot takes 1"},
+      {"place 10 20 300 -1\n", "LEFT TOP WIDTH HEIGHT"},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_FALSE(ParseScript(c.script, steps, error)) << c.script;
+    EXPECT_NE(error.find(c.says), std::string::npos) << c.script << " -> " << error;
+  }
+}
+
 TEST(DriveScript, KeysCarryTheirModifiersAndTypedCharacter) {
   struct TCase {
     const char* text;

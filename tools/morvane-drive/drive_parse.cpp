@@ -49,8 +49,9 @@ struct TVerb {
 const TVerb kVerbs[] = {
     {"start", 0, -1},   {"timeout", 1, 1}, {"press", 1, 1},  {"menu", 1, -1},   {"key", 2, -1},
     {"text", 2, 2},     {"select", 2, 2},  {"row", 2, 2},    {"focus", 1, 1},   {"click", 1, 3},
-    {"dclick", 1, 3},   {"rclick", 1, 3},  {"header", 2, 2}, {"answer", 2, 3},  {"expect", 1, 1},
+    {"dclick", 1, 3},   {"rclick", 1, 3},  {"header", 2, 3}, {"answer", 2, 3},  {"expect", 1, 1},
     {"expect-gone", 1, 1}, {"show", 1, 1}, {"list-row", 2, 2}, {"save", 1, 2}, {"save-selection", 1, 2}, {"close", 0, 0},  {"wait-exit", 0, 0},
+    {"state", 1, 1},    {"place", 4, 4},   {"screenshot", 1, 1},
 };
 
 bool NeedValue(const std::vector<std::string>& Args, size_t& i, std::string& Value, std::string& Error) {
@@ -324,6 +325,11 @@ bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string
     if ((step.verb == "select" || step.verb == "row" || step.verb == "header" || step.verb == "list-row") &&
         !ParseIndex(step.args[1], n))
       return fail(step.verb + " wants a number from 0, not \"" + step.args[1] + "\"");
+    if (step.verb == "place")
+      for (const std::string& a : step.args)
+        if (!ParseIndex(a, n)) return fail("place wants LEFT TOP WIDTH HEIGHT in pixels from 0, not \"" + a + "\"");
+    if (step.verb == "header" && count == 3 && !ParseIndex(step.args[2], n))
+      return fail("header wants the x to drag to from 0, not \"" + step.args[2] + "\"");
     if (step.verb == "key")
       for (size_t k = 1; k < step.args.size(); ++k) {
         TKey key;
@@ -392,7 +398,8 @@ std::string HelpText() {
       "        click|dclick|rclick NAME [X Y]\n"
       "                                mouse click at client point X Y (default: the\n"
       "                                middle); on a grid, the point is in its rows\n"
-      "        header GRID X           click the grid's column header at client x X\n"
+      "        header GRID X [TOX]     click the grid's column header at client x X,\n"
+      "                                or drag the column there to x TOX\n"
       "        answer CAPTION BUTTON [TEXT]\n"
       "                                wait for a window with that caption, type TEXT\n"
       "                                into its edit (a file dialog's file name), then\n"
@@ -406,8 +413,18 @@ std::string HelpText() {
       "                                'row N of \"NAME\": TEXT' with a TAB between\n"
       "                                its columns\n"
       "        save FILE [FORMAT]      File > Save as... into FILE as txt, xls or htm\n"
+      "        state NAME              print one line on stdout: NAME, its text in\n"
+      "                                quotes, shown|hidden, enabled|disabled,\n"
+      "                                checked|unchecked (check boxes, radio and\n"
+      "                                tool buttons) and, for a window, its screen\n"
+      "                                rectangle as at LEFT,TOP size WIDTHxHEIGHT\n"
+      "        place LEFT TOP WIDTH HEIGHT\n"
+      "                                move and size the main window, as a drag of\n"
+      "                                its frame would\n"
       "        save-selection FILE [FORMAT]\n"
       "                                Edit > Save selection as... the same way\n"
+      "        screenshot FILE         save the main window as it is on the screen,\n"
+      "                                frame included, as a PNG\n"
       "        close                   WM_CLOSE to the main window, wait for the end\n"
       "        wait-exit               wait for the program to end by itself\n"
       "      After each command the driver waits until the program has handled it.\n"

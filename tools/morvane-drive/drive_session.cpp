@@ -1,9 +1,11 @@
 #include "drive_session.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "platform/ui/automation.h"
+#include "platform/ui/screenshot.h"
 
 namespace morvane::drive {
 
@@ -316,9 +318,7 @@ void TSession::PressToolButton(HWND ToolBar, int Command, const std::string& Nam
   ClickAt(ToolBar, POINT{(first + last) / 2, r.bottom / 2}, 1, false, "the tool button \"" + Name + "\"");
 }
 
-void TSession::Press(const std::string& Name) {
-  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
-  // A tool button is published on its tool bar.
+HWND TSession::FindToolButton(const std::string& Name, int& Command) const {
   const std::string prop = ToolButtonProperty(Name);
   struct TFind {
     const std::string* prop;
@@ -335,9 +335,77 @@ void TSession::Press(const std::string& Name) {
     return TRUE;
   };
   EnumChildWindows(main_, look, reinterpret_cast<LPARAM>(&f));
-  if (f.bar) return PressToolButton(f.bar, f.command, Name);
+  Command = f.command;
+  return f.bar;
+}
+
+void TSession::Press(const std::string& Name) {
+  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
+  // A tool button is published on its tool bar.
+  int command = 0;
+  if (HWND bar = FindToolButton(Name, command)) return PressToolButton(bar, command, Name);
   HWND w = Control(Name);
   ClickAt(w, Middle(w), 1, false, "\"" + Name + "\"");
+}
+
+void TSession::Screenshot(const std::string& File) {
+  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
+  Settle("drawing before the screenshot");
+  RECT r{};
+  GetWindowRect(main_, &r);
+  // The screen's pixels: the frame is drawn there, and another process's
+  // window DC would not hold them.
+  const TScreenImage screen = CaptureWindow(GetDesktopWindow());
+  const int left = std::max<LONG>(r.left, 0), top = std::max<LONG>(r.top, 0);
+  const int right = std::min<LONG>(r.right, screen.Width), bottom = std::min<LONG>(r.bottom, screen.Height);
+  if (right <= left || bottom <= top) throw TDriveError(kExitFailed, "the main window is not on the screen");
+  TScreenImage img;
+  img.Width = right - left;
+  img.Height = bottom - top;
+  for (int y = top; y < bottom; ++y)
+    img.Pixels.insert(img.Pixels.end(), screen.Pixels.begin() + static_cast<size_t>(y) * screen.Width + left,
+                      screen.Pixels.begin() + static_cast<size_t>(y) * screen.Width + right);
+  try {
+    SaveImage(img, File);
+  } catch (const std::exception& e) {
+    throw TDriveError(kExitFailed, "cannot write " + File + ": " + e.what());
+  }
+}
+
+void TSession::Place(int Left, int Top, int Width, int Height) {
+  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
+  // The window manager's part of a frame drag: the program hears of it
+  // through the position messages this sends.
+  if (!SetWindowPos(main_, nullptr, Left, Top, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE))
+    throw TDriveError(kExitFailed, "cannot move the main window (error " + std::to_string(GetLastError()) + ")");
+  Settle("moving the main window");
+}
+
+std::string TSession::State(const std::string& Name) {
+  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
+  auto flag = [](bool On, const char* Yes, const char* No) { return std::string(" ") + (On ? Yes : No); };
+  int command = 0;
+  if (HWND bar = FindToolButton(Name, command)) {
+    const auto id = static_cast<WPARAM>(command);
+    const bool shown = IsWindowVisible(bar) && !SendMessageA(bar, TB_ISBUTTONHIDDEN, id, 0);
+    return Name + ":" + flag(shown, "shown", "hidden") +
+           flag(SendMessageA(bar, TB_ISBUTTONENABLED, id, 0) != 0, "enabled", "disabled") +
+           flag(SendMessageA(bar, TB_ISBUTTONCHECKED, id, 0) != 0, "checked", "unchecked");
+  }
+  HWND w = Control(Name);
+  std::string line = Name + ": \"" + TextOf(w) + "\"" + flag(IsWindowVisible(w) != FALSE, "shown", "hidden") +
+                     flag(IsWindowEnabled(w) != FALSE, "enabled", "disabled");
+  const LONG type = GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK;
+  std::string cls = ClassOf(w);
+  std::transform(cls.begin(), cls.end(), cls.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (cls == "button" && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+                          type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON))
+    line += flag(SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED, "checked", "unchecked");
+  RECT r{};
+  GetWindowRect(w, &r);
+  line += " at " + std::to_string(r.left) + "," + std::to_string(r.top) + " size " + std::to_string(r.right - r.left) +
+          "x" + std::to_string(r.bottom - r.top);
+  return line;
 }
 
 void TSession::SendCommand(int Command, const std::string& What) {
@@ -459,7 +527,7 @@ void TSession::Click(const std::string& Name, const POINT* At, int Count, bool R
   ClickAt(w, At ? *At : Middle(w), Count, Right, "\"" + Name + "\"");
 }
 
-void TSession::Header(const std::string& Grid, int X) {
+void TSession::Header(const std::string& Grid, int X, const int* ToX) {
   HWND w = Control(Grid);
   HWND header = nullptr;
   for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -467,7 +535,17 @@ void TSession::Header(const std::string& Grid, int X) {
   if (!header) throw TDriveError(kExitFailed, "\"" + Grid + "\" has no header");
   RECT r{};
   GetClientRect(header, &r);
-  ClickAt(header, POINT{X, r.bottom / 2}, 1, false, "the header of \"" + Grid + "\"");
+  const int y = r.bottom / 2;
+  const std::string what = "the header of \"" + Grid + "\"";
+  if (!ToX) return ClickAt(header, POINT{X, y}, 1, false, what);
+  // A drag as the hand makes it: press, move in small steps, release.
+  std::vector<TSentMessage> m{{header, WM_MOUSEMOVE, 0, Point(X, y)}, {header, WM_LBUTTONDOWN, MK_LBUTTON, Point(X, y)}};
+  const int step = *ToX >= X ? 4 : -4;
+  for (int x = X + step; step > 0 ? x < *ToX : x > *ToX; x += step)
+    m.push_back({header, WM_MOUSEMOVE, MK_LBUTTON, Point(x, y)});
+  m.push_back({header, WM_MOUSEMOVE, MK_LBUTTON, Point(*ToX, y)});
+  m.push_back({header, WM_LBUTTONUP, 0, Point(*ToX, y)});
+  Perform(m, "dragging a column of " + what);
 }
 
 HWND TSession::FindByCaption(const std::string& Caption) const {

@@ -85,7 +85,18 @@ void RunStep(TSession& S, const TStep& Step) {
     S.Click(a[0], at ? &p : nullptr, v == "dclick" ? 2 : 1, v == "rclick");
   } else if (v == "header") {
     ParseIndex(a[1], n);
-    S.Header(a[0], n);
+    int to = 0;
+    const bool drag = a.size() == 3 && ParseIndex(a[2], to);
+    S.Header(a[0], n, drag ? &to : nullptr);
+  } else if (v == "screenshot") {
+    S.Screenshot(a[0]);
+  } else if (v == "place") {
+    int r[4] = {};
+    for (int i = 0; i < 4; ++i) ParseIndex(a[i], r[i]);
+    S.Place(r[0], r[1], r[2], r[3]);
+  } else if (v == "state") {
+    std::printf("%s\n", S.State(a[0]).c_str());
+    std::fflush(stdout);
   } else if (v == "answer") {
     S.Answer(a[0], a[1], a.size() == 3 ? &a[2] : nullptr);
   } else if (v == "expect") {
