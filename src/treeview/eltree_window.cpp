@@ -206,6 +206,10 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
     keyMessage_ = outer;
     return;
   }
+  // Messages that end a showing line hint without being input of the rows.
+  if (msg == WM_NCMOUSEMOVE || msg == WM_COMMAND || msg == WM_MOUSEWHEEL || msg == kToolkitMouseWheel ||
+      msg == CM_ACTIVATE || msg == CM_DEACTIVATE || (msg >= 0xB016 && msg <= 0xB017))
+    tree.View().Input().FilterForHints(msg == kToolkitMouseWheel ? WM_MOUSEWHEEL : msg);
   const bool input = IsButtonOrMoveMessage(msg) || msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE ||
                      msg == WM_TIMER || msg == WM_MOUSELEAVE || msg == CM_MOUSELEAVE || msg == CM_MOUSEENTER;
   if (input) {
@@ -423,6 +427,8 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   inputPort_->OnCanTakeFocusBack = [this] {
     return view_->CanFocus() && CanFocus() && Parent() && Parent()->CanFocus();
   };
+  inputPort_->OnLineHintFont = [this](TFont* f) { f->Assign(view_->Font()); };
+  inputPort_->OnLineHintTextColor = [this] { return TextColor(); };
   bars_->SetDrawPart(false, [this](TCanvas* c, RECT r, int part, bool enabled, bool focused, bool pressed,
                                    bool& defaultDraw) {
     if (OnHorzScrollDrawPart)
