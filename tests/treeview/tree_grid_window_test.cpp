@@ -8,12 +8,14 @@
 #include <functional>
 
 #include "controls/controls_fixture.h"
+#include "controls/elhintwnd.h"
 #include "controls/elscrollbar.h"
 #include "controls/elvclutils.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/stdctrls.h"
 #include "tree_fixture.h"
 #include "platform/ui/dragdrop.h"
+#include "platform/ui/imglist.h"
 #include "treeview/eltree_drag.h"
 #include "treeview/eltree_editor.h"
 #include "treeview/eltree_input.h"
@@ -409,6 +411,27 @@ TEST_F(TreeGridWindow, ViewMessagesEndTheirModesAndGiveHints) {
          RECT dirty{};
          EXPECT_TRUE(GetUpdateRect(View(), &dirty, FALSE));
          grid->SetHideSelection(false);
+       }},
+      {"a cut text's line hint shows in the grid's font and text colour; the form going inactive hides it",
+       [&] {
+         T().HeaderSections().GetSection(0)->SetWidth(40);
+         grid->SetTextColor(clMaroon);
+         grid->Font()->SetHeight(-13);
+         SendMessageA(View(), WM_MOUSEMOVE, 0, At(20, 5 * lh + 3));
+         IElTreeTimer* timer = T().View().Input().LineHintTimer();
+         ASSERT_NE(timer, nullptr);
+         ASSERT_TRUE(timer->OnTimer);
+         timer->OnTimer();
+         TElHintWindow* hint = T().View().Input().Port().LineHintWindow();
+         ASSERT_TRUE(hint && hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
+         EXPECT_EQ(hint->WideCaption(), T().Items().Item(5)->Text());
+         EXPECT_EQ(hint->Font()->Color(), clMaroon);
+         EXPECT_EQ(hint->Font()->Height(), -13);
+         EXPECT_EQ(hint->Font()->Name(), grid->View()->Font()->Name());
+         SendMessageA(View(), CM_DEACTIVATE, 0, 0);
+         EXPECT_FALSE(hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
+         EXPECT_EQ(T().View().Input().LineHintItem(), nullptr);
+         T().HeaderSections().GetSection(0)->SetWidth(120);
        }},
       {"the hint is the item's, in Unicode, else the short part of the grid's",
        [&] {
@@ -974,6 +997,134 @@ TEST_F(TreeGridWindow, SettersLayTheGridOutAgain) {
     SCOPED_TRACE(c.name);
     c.run();
   }
+}
+
+
+// A bitmap of the given size filled with one colour per cell of Cells
+// equal widths (the last pixel column of the strip keeps the colour).
+std::unique_ptr<TBitmap> Strip(int CellWidth, int Height, std::vector<TColor> Cells, TColor Key = clFuchsia) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetSize(CellWidth * static_cast<int>(Cells.size()), Height);
+  TCanvas* c = b->Canvas();
+  for (size_t i = 0; i < Cells.size(); ++i) {
+    c->Brush()->SetColor(Cells[i]);
+    const int l = static_cast<int>(i) * CellWidth;
+    c->FillRect(RECT{l, 0, l + CellWidth, Height});
+    // A transparent corner: the strip's bottom-left pixel names the colour.
+    c->SetPixels(l, Height - 1, Key);
+  }
+  return b;
+}
+
+// Row images, check-box and radio strips and button pictures through real
+// paint messages, counted by their colours; the screenshot shows them with
+// a right-aligned tree beside.
+TEST_F(TreeGridWindow, PicturesCheckBoxesAndImagesArePainted) {
+  TImageList images(form.get(), 12, 12);
+  for (TColor c : {TColor(0x0000FF), TColor(0xFF0000), TColor(0x00C000)}) {
+    auto b = Strip(12, 12, {c}, c);
+    images.Add(b.get(), nullptr);
+  }
+  grid->SetImages(&images);
+  T().SetShowCheckboxes(true);
+  TElTreeItem* pic = T().Items().Item(0);
+  TElTreeItem* asked = T().Items().Item(1);
+  TElTreeItem* check = T().Items().Item(2);
+  TElTreeItem* radio = T().Items().Item(3);
+  TElTreeItem* parent = T().Items().Item(4);
+  pic->ImageIndex = 0;
+  pic->StImageIndex = 1;
+  asked->ImageIndex = -1;
+  T().OnItemPicDraw = [&](TObject* sender, TElTreeItem* item, int& index) {
+    EXPECT_EQ(sender, grid);
+    if (item == asked) index = 2;
+  };
+  for (TElTreeItem* it : {check, radio}) it->SetFlag(tifShowCheckBox, true);
+  radio->CheckBoxType = 2;
+  radio->SetCheckBoxState(1);
+  T().Items().AddChild(parent, L"child");
+  parent->Expand(false);
+  T().SetItemFocused(T().Items().Item(8));
+
+  // Cells: unchecked, unchecked disabled, checked, checked disabled, grayed, grayed disabled.
+  grid->SetCustomCheckboxes(true);
+  auto checks = Strip(13, 13, {TColor(0x00FFFF), clGray, TColor(0xFFFF00), clGray, clGray, clGray});
+  auto radios = Strip(13, 13, {clGray, clGray, TColor(0x800080), clGray});
+  grid->CheckBoxGlyph()->Assign(checks.get());
+  grid->RadioButtonGlyph()->Assign(radios.get());
+  grid->SetCustomPlusMinus(true);
+  auto minus = Strip(9, 9, {TColor(0x008080)});
+  grid->MinusPicture()->Assign(minus.get());
+  grid->PlusPicture()->Assign(minus.get());
+  grid->LeafPicture()->Assign(minus.get());
+
+  TDibSection dib(grid->View()->Width(), grid->View()->Height());
+  PaintInto(grid->View(), dib);
+  const int lh = T().LineHeight();
+  TElHeaderSection* main = T().HeaderSections().GetSection(T().MainTreeColumn());
+  auto count = [&](int row, TColor colour) {
+    int n = 0;
+    for (int y = row * lh; y < (row + 1) * lh; ++y)
+      for (int x = main->Left(); x < main->Right(); ++x) n += dib.Pixel(x, y) == static_cast<COLORREF>(colour);
+    return n;
+  };
+  struct TCase {
+    const char* name;
+    int row;
+    TColor colour;
+    int pixels;  // at least
+  };
+  const TCase cases[] = {
+      {"the image of an unselected row", 0, TColor(0x0000FF), 12 * 12},
+      {"the image OnItemPicDraw names", 1, TColor(0x00C000), 12 * 12},
+      {"an unchecked box from the strip's first cell", 2, TColor(0x00FFFF), 13 * 13 - 1},
+      {"a checked radio button from the radio strip's third cell", 3, TColor(0x800080), 13 * 13 - 1},
+      {"an open row's button from the minus picture", 4, TColor(0x008080), 9 * 9 - 1},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_GE(count(c.row, c.colour), c.pixels);
+  }
+  EXPECT_EQ(count(0, TColor(0xFF0000)), 0) << "the state image only for a focused, selected or open row";
+  EXPECT_TRUE(pic->Flag(tifImageDrawn));
+  // The hit test finds the image where it was painted.
+  const int imageX = pic->TextRect.Left - T().ItemIndent() / 3 - 6;
+  int section = -1;
+  TElHitPart part;
+  EXPECT_EQ(T().View().HitTest(imageX, lh / 2, section, part), pic);
+  EXPECT_EQ(part, hpImage);
+  T().SetItemFocused(pic);
+  PaintInto(grid->View(), dib);
+  EXPECT_GE(count(0, TColor(0xFF0000)), 12 * 12) << "the focused row shows its state image";
+
+  // Beside it, a right-aligned tree without columns and classic boxes.
+  auto* right = new TElTreeWindow(form.get());
+  right->SetParent(form.get());
+  right->SetBounds(4, 210, 400, 120);
+  form->SetBounds(40, 40, 420, 380);
+  test::Load(right->Tree(), {"right-aligned", "|child one", "|child two", "last"});
+  right->Tree().SetShowCheckboxes(true);
+  right->Tree().SetRightAlignedTree(true);
+  right->SetImages(&images);
+  for (int i = 0; i < right->Tree().Items().Count(); ++i) {
+    TElTreeItem* it = right->Tree().Items().Item(i);
+    it->SetFlag(tifShowCheckBox, true);
+    it->ImageIndex = i % 3;
+    it->CheckBoxType = i == 2 ? 2 : 0;
+  }
+  right->Tree().Items().Item(0)->Expand(false);
+  right->Tree().Items().Item(1)->SetCheckBoxState(1);
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Application->ProcessMessages();
+  RECT fr;
+  GetClientRect(form->Handle(), &fr);
+  TDibSection shot(fr.right, fr.bottom);
+  HDC screen = GetDC(form->Handle());
+  BitBlt(shot.DC(), 0, 0, fr.right, fr.bottom, screen, 0, 0, SRCCOPY);
+  ReleaseDC(form->Handle(), screen);
+  SaveBitmap(shot, "tree_pictures.bmp");
+  grid->SetImages(nullptr);
+  right->SetImages(nullptr);
 }
 
 }  // namespace
