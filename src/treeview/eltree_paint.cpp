@@ -656,16 +656,19 @@ void TRowPainter::PaintCheckBox(const TRow& row, int& left, const RECT& cell) {
       GetThemePartSize(th, dc_, radio ? 2 : 3, 1, nullptr, 1 /* TS_TRUE */, &sz);
       CloseThemeData(th);
     }
-    const int q = sz.cx;
+    // The slot keeps the tree's box size, which the rows are measured and
+    // hit-tested with; the themed box is centred in it.
+    const int q = t_.CheckBoxSize();
     if (left < cell.right) {
       int state;
       if (radio)
         state = cs == 1 ? (enabled ? 5 : 8) : (enabled ? 1 : 4);
       else
         state = (cs == 1 ? 5 : (cs == 2 && item->CheckBoxType == 1) ? 9 : 1) + (enabled ? 0 : 3);
-      const int top = row.r.top + (h - sz.cy) / 2;
-      RECT r{left, top, std::min<int>(left + q, cell.right), top + sz.cy};
-      DrawThemeBackgroundByClass(L"BUTTON", dc_, radio ? 2 : 3, state, &r, nullptr);
+      const int top = row.r.top + (h - sz.cy) / 2, x = left + (q - sz.cx) / 2;
+      RECT r{x, top, x + sz.cx, top + sz.cy};
+      RECT clipR{left, row.r.top, std::min<int>(left + q, cell.right), row.r.bottom};
+      DrawThemeBackgroundByClass(L"BUTTON", dc_, radio ? 2 : 3, state, &r, &clipR);
     }
     left += q;
     return;
