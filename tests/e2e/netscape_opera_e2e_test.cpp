@@ -236,10 +236,33 @@ TEST(MozillaPagesEndToEnd, ExportShowsTheChosenProfilesRowsAndInstallsOnlyForHos
     ASSERT_EQ(r.exitCode, 0) << c.view << "\n" << r.output;
     EXPECT_EQ(ReadFileBytes(file), c.expected) << c.view;
   }
-  // Looking changes nothing.
+  // Looking changes nothing, and the copy of Registry.dat that the program
+  // reads beside itself is gone with it.
+  WIN32_FIND_DATAA fd;
+  HANDLE copies = FindFirstFileA(test::BinPath("qbM*.tmp").c_str(), &fd);
+  EXPECT_EQ(copies, INVALID_HANDLE_VALUE) << fd.cFileName;
+  if (copies != INVALID_HANDLE_VALUE) FindClose(copies);
   EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\cookies.txt"), kFirefoxHeader + kSidLine + kLangLine);
   EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\hostperm.1"), kHostperm);
   EXPECT_EQ(ReadFileBytes(machine.Mozilla() + "\\cookperm.txt"), kCookperm);
+}
+
+// The profile chosen in one run is the one shown at the next start.
+TEST(MozillaPagesEndToEnd, TheChosenProfileComesBackAtTheNextStart) {
+  TMozillaMachine machine;
+  TTempDir cwd;
+  const TDriveResult first = Drive("start\n"
+                                   "press FireFoxCheck\n"
+                                   "select NetscapeTabControl 0\n"
+                                   "select cboMozillaProfiles 1\n"
+                                   "close\n",
+                                   cwd);
+  ASSERT_EQ(first.exitCode, 0) << first.output;
+  const std::string file = cwd.File("rows.txt");
+  const TDriveResult second = RunDrive({"export", "firefox-cookies", file});
+  ASSERT_EQ(second.exitCode, 0) << second.output;
+  EXPECT_EQ(ReadFileBytes(file), std::string(kCookieCaptions) + "1" + kLangRow +
+                                     "2\tsid\tabc\t.shop.example/cart/items\t1/1/2031 1:02:03 AM\tNo\tYes\r\n");
 }
 
 // The sid cookie's path is longer than "/": an edit of its value rewrites
@@ -272,7 +295,9 @@ TEST(MozillaPagesEndToEnd, EditKeepsTheHeaderLinesAndThePath) {
 }
 
 // A new cookie is one line at the end; the lines before it keep their bytes.
-// Its expiry is the dialog's own proposal, a day from now.
+// Its expiry is the dialog's own proposal, a day from now. A value with a
+// TAB, which would shift the file's fields, is refused first and the dialog
+// stays open for the correction.
 TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
   for (const TMozillaBrowser& b : kBrowsers) {
     TMozillaMachine machine;
@@ -282,14 +307,23 @@ TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
                                      "press ToolButtonNew\n"
                                      "expect \"New Cookie\"\n"
                                      "text edtCookieName pref\n"
-                                     "text edtCookieValue dark\n"
+                                     "text edtCookieValue \"da\trk\"\n"
                                      "text edtDomain news.example/\n"
+                                     "press BtnSave\n"
+                                     "show Information\n"
+                                     "answer Information OK\n"
+                                     "expect-gone Information\n"
+                                     "expect \"New Cookie\"\n"
+                                     "text edtCookieValue dark\n"
                                      "press BtnSave\n"
                                      "expect-gone \"New Cookie\"\n"
                                      "close\n",
                                  cwd);
     const long long after = static_cast<long long>(std::time(nullptr));
     ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
+    EXPECT_NE(r.output.find(": The cookie name, value and domain cannot contain tabs or line breaks.\n"),
+              std::string::npos)
+        << r.output;
     const std::string kept = *b.header + kSidLine + kLangLine;
     const std::string bytes = ReadFileBytes((machine.*b.dir)() + "\\cookies.txt");
     ASSERT_EQ(bytes.substr(0, kept.size()), kept) << b.button;
@@ -307,7 +341,7 @@ TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
 // Delete with the three block boxes: the cookie's line goes, the host (its
 // leading "." dropped) is blocked for cookies, images and pop-ups, and the
 // permissions that were there stay, in each browser's own file format.
-TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOldOnes) {
+TEST(MozillaPermissionsEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOldOnes) {
   struct Case {
     const TMozillaBrowser* browser;
     const char* file;
@@ -358,11 +392,53 @@ TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOld
   }
 }
 
+// A profile without a permission file: the first block writes both files,
+// each in its own format with its default header; hostperm.1 is the one read
+// from then on, so the page shows installs.
+TEST(MozillaPermissionsEndToEnd, FirstBlockInAProfileWithoutPermissionsWritesBothFiles) {
+  TMozillaMachine machine;
+  TTempDir cwd;
+  const TDriveResult r = Drive("start\n"
+                               "press FireFoxCheck\n"
+                               "select NetscapeTabControl 0\n"
+                               "select cboMozillaProfiles 0\n"
+                               "row MozillaCookiesElTree 0\n"
+                               "press ToolButtonDelete\n"
+                               "expect \"Delete Netscape/Mozilla Cookie(s)\"\n"
+                               "click chkBlockCookie\n"
+                               "press btnOK\n"
+                               "expect-gone \"Delete Netscape/Mozilla Cookie(s)\"\n"
+                               "select NetscapeTabControl 1\n"
+                               "save " + Q(cwd.File("rows.txt")) + "\n"
+                               "close\n",
+                               cwd);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  const std::string dir = machine.FirefoxOther();
+  EXPECT_EQ(ReadFileBytes(dir + "\\cookies.txt"), kFirefoxHeader);
+  EXPECT_EQ(ReadFileBytes(dir + "\\cookperm.txt"),
+            "# HTTP Permission File\n"
+            "# http://www.netscape.com/newsref/std/cookie_spec.html\n"
+            "# This is a generated file!  Do not edit.\n"
+            "other.example\t0F\n"
+            "@@@@\t0F\t1F\t2F");
+  EXPECT_EQ(ReadFileBytes(dir + "\\hostperm.1"),
+            "# Permision File\n"
+            "#This is generated file! Do not edit.\n"
+            "\n"
+            "host\tcookie\t2\tother.example\n");
+  EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")),
+            "Row Number\tCookie Domain\tBlock Cookies\tBlock Images\tBlock Ads\tBlock Installs\r\n"
+            "1\tother.example\talways block\tdefault\tdefault\tdefault\r\n");
+  // The other profile is not touched.
+  EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\cookies.txt"), kFirefoxHeader + kSidLine + kLangLine);
+  EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\hostperm.1"), kHostperm);
+}
+
 // The permission page's own commands, one after the other: New adds a bare
 // host blocked for cookies, images and pop-ups; Edit changes one host; Delete
 // asks and removes one. Each browser's file keeps its format, and only
 // hostperm.1 offers installs.
-TEST(MozillaPagesEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
+TEST(MozillaPermissionsEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
   struct Case {
     const TMozillaBrowser* browser;
     const char* file;
@@ -517,6 +593,7 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
                                "show \"Delete Opera Cookie(s)\"\n"
                                "press btnOK\n"
                                "expect-gone \"Delete Opera Cookie(s)\"\n"
+                               "show \"Morvane 1.9 - Opera\"\n"
                                "save " + Q(cwd.File("rows.txt")) + "\n"
                                "select OperaPageControl 1\n"
                                "menu \"&Edit\" \"&New\"\n"
@@ -531,6 +608,8 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
   EXPECT_NE(r.output.find(": Delete selected cookie\n"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("Block all future"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("third-party"), std::string::npos) << r.output;
+  // The user is told in the status bar, not in a box.
+  EXPECT_NE(r.output.find(": Opera's file is unchanged\n"), std::string::npos) << r.output;
   EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), std::string(kOperaCaptions) + "1" + kPrefRow);
   EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
 }
