@@ -130,6 +130,13 @@ int StartingCookieFolderEntries() {
   return count + (ownListed ? 0 : 1);
 }
 
+// A value of the program's settings ("(none)" when it is not there).
+std::string StoredValue(const std::string& Name) {
+  TRegistry reg;
+  if (!reg.OpenKeyReadOnly("\\SOFTWARE\\Quenbry\\QbMorvane\\Props\\UserDefined") || !reg.ValueExists(Name)) return "(none)";
+  return reg.ReadString(Name);
+}
+
 // A stored array of the program's settings, as its elements joined by "|".
 std::string StoredArray(const std::string& Name) {
   TRegistry reg;
@@ -218,6 +225,9 @@ TEST_F(CommandsScenario, SaveAsWritesEachFormatByteForByte) {
                                "save " + Out("rows.htm") + " htm\n"
                                "close\n");
   ASSERT_EQ(r.exitCode, 0) << r.output;
+  // The next save starts where this one ended: its folder and file type.
+  EXPECT_EQ(StoredValue("LastSaveAsDirectory"), cwd.Path() + "\\");
+  EXPECT_EQ(StoredValue("FilterIndex"), "3");
   const std::string tab = TabText({kNewsRow, kQuoteRow, kTagRow});
   EXPECT_EQ(Read("rows.txt"), tab);
   EXPECT_EQ(Read("rows.xls"), tab);
