@@ -218,6 +218,14 @@ HWND TSession::Control(const std::string& Name) {
   throw TDriveError(kExitFailed, "no control named \"" + Name + "\"");
 }
 
+bool TSession::HasControl(const std::string& Name) {
+  try {
+    return Control(Name) != nullptr;
+  } catch (const TDriveError&) {
+    return false;
+  }
+}
+
 void TSession::Perform(const std::vector<TSentMessage>& Messages, const std::string& What, const std::string& Text) {
   HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE mine = nullptr;
