@@ -233,16 +233,5 @@ TEST_F(MonkeyRun, AMinuteOfRandomUseKeepsTheProgramWorkingAndLosesNothing) {
     Monkey({"--replay", replay}, static_cast<unsigned>(std::atoi(seconds.c_str())) * 4);
 }
 
-using MonkeyReplay = TMonkeyMachine;
-
-// Logged runs that found a fault, done again.
-TEST_F(MonkeyReplay, TheGridsFontChangedInTheSettingsAndALineHintMeasuredLater) {
-  // The settings gave the grids another font size: each grid freed its text
-  // measurer before its tree had the new one, and the tree measured with
-  // the freed one while its font height changed. The program crashed soon
-  // after, measuring a line hint over a grid.
-  Monkey({"--replay", test::FixturePath("monkey\\grid-font-change.log")}, 120);
-}
-
 }  // namespace
 }  // namespace morvane
