@@ -116,6 +116,14 @@ void TElTreeViewWindow::CreateWnd() {
   TCustomControl::CreateWnd();
   // The input handling works on this window: its focus, capture and hints.
   if (owner_->inputPort_) owner_->inputPort_->SetWindow(Handle());
+  // Rows loaded before this window existed (a page filled before it was
+  // first shown) were laid out with nowhere to go: lay them out again now.
+  if (owner_->tree_) {
+    TTreeBracket b(owner_->tree_.get());
+    owner_->tree_->MarkRows();
+    owner_->tree_->MarkFullRepaint();
+    owner_->tree_->MarkUpdate();
+  }
 }
 
 void TElTreeViewWindow::DestroyWnd() {
