@@ -165,15 +165,6 @@ std::string Messages(const std::string& Output) {
 
 // ---- the scenarios ----
 
-// A word of a driver script, quoted so that blanks and backslashes survive.
-std::string Q(const std::string& Word) {
-  std::string out = "\"";
-  for (char c : Word) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
 
 const char kCaptions[] =
     "Row Number\tFile Name\tCookie Name\tCookie Value\tCookie Domain\tSecure\tHttpOnly\tCreated Date\t"
@@ -210,7 +201,7 @@ class CommandsScenario : public ::testing::Test {
     WriteCookieFile(cookies.File("user@news[1].txt"), kNewsCookies);
   }
   TDriveResult Drive(const std::string& Script) { return RunDriveScript(Script, {"--cwd", cwd.Path()}); }
-  std::string Out(const std::string& Name) const { return Q(cwd.File(Name)); }
+  std::string Out(const std::string& Name) const { return test::QuoteWord(cwd.File(Name)); }
   std::string Read(const std::string& Name) const { return test::ReadFileBytes(cwd.File(Name)); }
 
   TQuietSettings settings;
@@ -276,7 +267,7 @@ TEST_F(CommandsScenario, CopyPutsTheCaptionsAndTheSelectedRowsOnTheClipboard) {
 // the save dialog activates the main window, which clears the filter and
 // its text: every step types its text again.
 TEST_F(CommandsScenario, FilterHidesAndShowsRowsAsTheSearchSays) {
-  auto search = [](const std::string& Text) { return "text EdtItemToSearch " + Q(Text) + "\npress BtnSearch\n"; };
+  auto search = [](const std::string& Text) { return "text EdtItemToSearch " + test::QuoteWord(Text) + "\npress BtnSearch\n"; };
   auto saveVisible = [this](const std::string& Name) {
     return "menu \"&Edit\" \"&Select all\"\nsave-selection " + Out(Name) + "\n";
   };
@@ -329,7 +320,7 @@ TEST_F(CommandsScenario, DiskSearchAddsTheOneCookieFolderItFinds) {
   const int entry = StartingCookieFolderEntries();
   const TDriveResult r = Drive("start\n"
                                "click chkIECookiesSearch\n"
-                               "text cboLocalIEDrives " + Q(tree.Path()) + "\n"
+                               "text cboLocalIEDrives " + test::QuoteWord(tree.Path()) + "\n"
                                "press btnIECookiesSearch\n"
                                "show Information\n"
                                "answer Information OK\n"
@@ -362,7 +353,7 @@ TEST_F(CommandsScenario, StopCancelsTheSearchAndTheProgramEndsCleanly) {
       test::WriteFileBytes(tree.File("d" + std::to_string(i) + "\\e" + std::to_string(k) + "\\index.dat"), "x");
   const TDriveResult r = Drive("start\n"
                                "click chkIECookiesSearch\n"
-                               "text cboLocalIEDrives " + Q(tree.Path()) + "\n"
+                               "text cboLocalIEDrives " + test::QuoteWord(tree.Path()) + "\n"
                                "press btnIECookiesSearch\n"
                                "press btnIECookiesSearch\n"
                                "show Information\n"
