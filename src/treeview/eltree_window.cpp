@@ -1019,9 +1019,15 @@ void TElTreeWindow::Dispatch(TMessage& m) {
       // The header follows the grid's font through its parent font; its
       // height may change with it.
       if (headerUseTreeFont_) PlacePieces();
-      measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
-      tree_->SetFontHeight(Font()->Height());
-      tree_->SetTextMeasurer(measurer_.get());
+      {
+        // The tree measures from its first update on: it gets the new
+        // measurer before anything can measure, and the old one is freed
+        // only once nothing points at it, even when the update throws.
+        std::unique_ptr<IElTextMeasurer> old = std::move(measurer_);
+        measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
+        tree_->SetTextMeasurer(measurer_.get());
+        tree_->SetFontHeight(Font()->Height());
+      }
       return;
     }
     case CM_ENABLEDCHANGED:
