@@ -128,9 +128,14 @@ void TCustomElTree::EndOfBracketWork() {
   updatePending_ = false;
 }
 
+bool TCustomElTree::RowsAreFlat() const {
+  return !filteredVisibility_ && allItems_.Count() == items_->Root()->ChildCount();
+}
+
 int TCustomElTree::CountVisibleRows() {
   int n = 0;
   const int count = allItems_.Count();
+  if (RowsAreFlat()) return visibleRowCount_ = count;
   void** p = allItems_.List();
   for (int i = 0; i < count;) {
     if (i + 8 < count) __builtin_prefetch(p[i + 8]);

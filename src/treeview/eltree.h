@@ -139,6 +139,9 @@ class TCustomElTree : public TComponent {
   void ExpandAll();
   void WriteItemLines(TStream& Stream) const;
   int CountVisibleRows();
+  // Every row is a top-level one and none is filtered out: the n-th shown
+  // row is then the n-th item, and no walk is needed to find it.
+  bool RowsAreFlat() const;
   int VisibleRowCount() const { return visibleRowCount_; }
   virtual void UpdateScrollBars();
   bool HorzBarVisible() const { return horzBarVisible_; }

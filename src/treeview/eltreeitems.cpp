@@ -61,7 +61,7 @@ int TElTreeItems::VisibleIndexOf(TElTreeItem* Item) const {
   if (!Item || Item->owner_ != owner_ || !Item->IsShown()) return -1;
   const TElList& flat = owner_->allItems_;
   int target = owner_->FlatIndexOf(Item);
-  if (target < 0) return -1;
+  if (target < 0 || owner_->RowsAreFlat()) return target;
   int vis = 0;
   for (int i = 0; i < target;) {
     auto* it = static_cast<TElTreeItem*>(flat.List()[i]);
