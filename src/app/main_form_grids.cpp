@@ -395,11 +395,14 @@ TElTreeItem* TMainFrm::GetSelectedItem(TElTreeWindow* Tree) {
   return nullptr;
 }
 
-void TMainFrm::IECookiesElTreeItemSelectedChange(TObject* Sender, TElTreeItem* /*Item*/) {
+void TMainFrm::IECookiesElTreeItemSelectedChange(TObject* Sender, TElTreeItem* Item) {
   TElTreeWindow* grid = GridOf(Sender);
   if (!grid) return;
   sb->Panels(2)->SetText("Selected: " + IntToStr(grid->Tree().GetSelectedCount()));
   sbResize(sb);
+  // The history entries follow the folder chosen in the folder list; a row
+  // of any other grid only makes the next choice of a folder read it again.
+  if (TElTreeItem* row = grid->Tree().ItemFocused() ? grid->Tree().ItemFocused() : Item) LoadIEHistoryEntries(row);
 }
 
 // ---- Grid menus ------------------------------------------------------------------

@@ -41,7 +41,10 @@ std::string BoolText(bool v) { return v ? "-1" : "0"; }
 }  // namespace
 
 std::function<void()>& TMainFrm::SoftwareUpdateCheck() {
-  static std::function<void()> check = [] { CheckForSoftwareUpdates(kUpdateHost, kUpdatePort, kUpdatePath); };
+  static std::function<void()> check = [] {
+    const TUpdateServer server = UpdateServer();
+    if (!server.Host.empty()) CheckForSoftwareUpdates(server.Host, server.Port, kUpdatePath);
+  };
   return check;
 }
 

@@ -203,6 +203,10 @@ void TMainFrm::cboMozillaProfilesClick(TObject* /*Sender*/) {
     }
     domains.Items().LoadFromStrings(rows);
   }
+  // The rows come in the files' order; the user sees them in the order the
+  // headers show, also after choosing another profile.
+  RestoreSort(MozillaCookiesElTree);
+  RestoreSort(ElTreeMozillaDomains);
   FocusActiveGridRow();
   SetPanel(sb, 0, "");
   SetPanel(sb, 1, "Total Cookies: " + IntToStr(cookies.Items().Count()));
@@ -245,10 +249,8 @@ void TMainFrm::ReloadMozillaGrid(TElTreeWindow* Grid, bool ForPermissions) {
   // This shows the chosen profile in both grids.
   FillMozillaProfiles(cboMozillaProfiles->ItemIndex());
   const bool shown = ActiveStore && (ForPermissions || ActiveStore->GetProfiles());
-  if (shown) {
-    RestoreSort(Grid);
-    RestoreGridPosition(Grid, focused, top);
-  }
+  // The fill has sorted the rows already.
+  if (shown) RestoreGridPosition(Grid, focused, top);
   tree.EndUpdate();
   if (shown) Grid->Invalidate();
 }

@@ -167,12 +167,15 @@ void TMainFrm::NetscapeBlockedDomainsTabSheetShow(TObject* /*Sender*/) {
 
 void TMainFrm::OperaCookiesTabSheetShow(TObject* /*Sender*/) {
   LoadOperaCookies();
+  // The tool buttons follow these rows, not the page shown before.
+  FocusActiveGridRow();
   SetTotals(sb, "", "Total Cookies: " + IntToStr(RowCount(OperaCookiesElTree)));
   RepaintRows(OperaCookiesElTree);
   sbResize(sb);
 }
 
 void TMainFrm::OperaBlockedDomainsTabSheetShow(TObject* /*Sender*/) {
+  FocusActiveGridRow();
   SetTotals(sb, "", "Total Domains: " + IntToStr(RowCount(EltreeOperaDomains)));
   RepaintRows(EltreeOperaDomains);
   sbResize(sb);

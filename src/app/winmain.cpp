@@ -47,6 +47,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application->CreateForm(main);
     CreateProgramDialogs(Application);
     Application->Run();
+    // The forms go while the program still runs: the main window's
+    // destruction is where the settings, column orders and sorts are saved.
+    Application->DestroyComponents();
   }
 
   DoneApplicationDefaults();

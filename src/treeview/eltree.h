@@ -264,6 +264,10 @@ class TCustomElTree : public TComponent {
   bool OwnerDrawByColumn = true;
   TElFString OwnerDrawMask = L"~~@~~";
   bool StickyHeaderSections = false;
+  // A header lookup focuses the first item whose cell starts with the text.
+  bool AutoLookup = false;
+  // A press on the header accepts a running edit instead of cancelling it.
+  bool ExplorerEditMode = false;
   bool UseCustomScrollBars = true;
   int ChangeDelay = 500;
   TSortTypes SortType = stText;
@@ -319,7 +323,7 @@ class TCustomElTree : public TComponent {
   TElColumnNotifyEvent OnHeaderColumnClick;
   TElColumnNotifyEvent OnHeaderColumnResize;
   TElColumnNotifyEvent OnHeaderSectionAutoSize;
-  TElScrollEvent OnScroll;
+  TElTreeScrollEvent OnScroll;
   TVirtualTextNeededEvent OnVirtualTextNeeded;
   TVirtualHintNeededEvent OnVirtualHintNeeded;
   TMeasureItemPartEvent OnMeasureItemPart;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "treeview/eltree.h"
+#include "treeview/eltree_input.h"
 
 namespace morvane {
 
@@ -82,9 +83,7 @@ void TElTreeInplaceEditor::CompleteOperation(bool Accepted) {
   bool accepted = Accepted;
   bool defaultConversion = true;
   FireAfterOperation(accepted, defaultConversion);
-  // A tree without a window has no form whose active control could get the
-  // focus back.
-  hadActiveControl_ = false;
+  hadActiveControl_ = tree_ && tree_->View().Input().Port().FormHasActiveControl();
   ReturnFocus();
   if (tree_) tree_->EditorCompleted(this, Accepted);
 }
@@ -99,8 +98,15 @@ void TElTreeInplaceEditor::FireValidateResult(bool& InputValid) {
 }
 
 void TElTreeInplaceEditor::ReturnFocus() {
-  // The focus belongs to windows; an editor with a window gives it back to
-  // the tree's view (only when the form had an active control).
+  // The editor's window had the focus: the view takes it back, unless the
+  // form had none to give or the tree is going.
+  if (!tree_ || tree_->IsDestroying() || !hadActiveControl_) return;
+  IElTreeInputPort& port = tree_->View().Input().Port();
+  try {
+    if (port.CanTakeFocusBack()) port.SetFocus();
+  } catch (const std::exception&) {
+    // A focus that cannot move leaves the edit finished all the same.
+  }
 }
 
 // ---- TElTreeInplaceManager ----

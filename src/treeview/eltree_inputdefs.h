@@ -45,6 +45,10 @@ class IElTreeInputPort {
   virtual bool Focused() const = 0;
   virtual bool CanFocus() const = 0;
   virtual void SetFocus() = 0;
+  // An in-place editor that ends gives the focus back to the view only when
+  // the form had an active control and the view can take it.
+  virtual bool FormHasActiveControl() const { return false; }
+  virtual bool CanTakeFocusBack() const { return CanFocus(); }
   virtual void SetCapture(bool Capture) = 0;
   // The high bit of the key's state (VK_CONTROL, VK_SHIFT).
   virtual bool KeyHeld(int VirtualKey) const = 0;

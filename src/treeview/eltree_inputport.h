@@ -29,6 +29,12 @@ class TElTreeWindowInputPort : public IElTreeInputPort {
   }
   // The toolkit drag of the control that owns the window.
   std::function<void()> OnBeginDrag;
+  // Whether the form has an active control, and whether the view, its
+  // control and that control's parent can all take the focus.
+  std::function<bool()> OnFormHasActiveControl;
+  std::function<bool()> OnCanTakeFocusBack;
+  bool FormHasActiveControl() const override { return OnFormHasActiveControl && OnFormHasActiveControl(); }
+  bool CanTakeFocusBack() const override { return OnCanTakeFocusBack ? OnCanTakeFocusBack() : CanFocus(); }
 
   bool Focused() const override;
   bool CanFocus() const override;

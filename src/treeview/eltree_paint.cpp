@@ -211,6 +211,7 @@ void TRowPainter::PaintAll() {
     if (t_.HorizontalLines() && !t_.BarStyle() && !row.border) --row.r.bottom;
     RECT test{0, row.r.top, clientW_, row.r.bottom}, dummy{};
     if (!IntersectRect(&dummy, &test, &clip_)) continue;
+    w_.DoItemPreDraw(item);
     row.r.left = -lp_;
     row.r.right = (t_.ShowColumns() ? sw : longest) - lp_;
     rowText_ = w_.TextColor();

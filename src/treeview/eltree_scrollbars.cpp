@@ -24,6 +24,8 @@ TElTreeScrollBars::TElTreeScrollBars(TWinControl* Parent, TScrolled OnScrolled)
   };
   horz_ = make(false);
   vert_ = make(true);
+  horzStyles_ = std::make_unique<TElScrollBarStyles>(static_cast<TElScrollBar*>(horz_), Parent);
+  vertStyles_ = std::make_unique<TElScrollBarStyles>(static_cast<TElScrollBar*>(vert_), Parent);
 }
 
 TWinControl* TElTreeScrollBars::Bar(bool Vertical) const { return Vertical ? vert_ : horz_; }
@@ -46,6 +48,25 @@ void TElTreeScrollBars::SetVertHint(std::function<std::wstring(int TrackPosition
                                                                                     std::wstring& text) {
     if (Hint && text.empty()) text = Hint(track);
   };
+}
+
+void TElTreeScrollBars::SetHorzHint(std::function<void(int TrackPosition, std::wstring& Hint)> Hint) {
+  static_cast<TElScrollBar*>(horz_)->OnScrollHintNeeded = [Hint = std::move(Hint)](TObject*, int track,
+                                                                                    std::wstring& text) {
+    if (Hint) Hint(track, text);
+  };
+}
+
+void TElTreeScrollBars::SetDrawPart(bool Vertical, TDrawPart Draw) {
+  static_cast<TElScrollBar*>(Bar(Vertical))->OnDrawPart =
+      [Draw = std::move(Draw)](TObject*, TCanvas* c, RECT r, TElScrollBarPart part, bool enabled, bool focused,
+                               bool pressed, bool& defaultDraw) {
+        if (Draw) Draw(c, r, part, enabled, focused, pressed, defaultDraw);
+      };
+}
+
+int TElTreeScrollBars::SecondBtnKind(bool Vertical) const {
+  return static_cast<int>(static_cast<TElScrollBar*>(Bar(Vertical))->SecondBtnKind());
 }
 
 void TElTreeScrollBars::SetBarsEnabled(bool Value) {

@@ -1,11 +1,10 @@
-// The two custom scroll bars of a tree window, behind a small interface:
-// the bar control's scroll event type and the tree's share one name, so the
-// bars are reached only from here.
+// The two custom scroll bars of a tree window and their style objects.
 #pragma once
 
 #include <functional>
 #include <memory>
 
+#include "controls/elscrollbarstyles.h"
 #include "platform/ui/controls.h"
 
 namespace morvane {
@@ -24,11 +23,24 @@ class TElTreeScrollBars {
   int TrackPosition(bool Vertical) const;
   // The hint shown beside the vertical thumb while it is dragged.
   void SetVertHint(std::function<std::wstring(int TrackPosition)> Hint);
+  // The horizontal bar's thumb hint: Hint fills the text (empty: none).
+  void SetHorzHint(std::function<void(int TrackPosition, std::wstring& Hint)> Hint);
+  // A bar part about to be drawn (Part is the bar's part number); the
+  // handler clears DefaultDraw when it drew the part itself.
+  using TDrawPart = std::function<void(TCanvas* Canvas, RECT R, int Part, bool Enabled, bool Focused, bool Pressed,
+                                       bool& DefaultDraw)>;
+  void SetDrawPart(bool Vertical, TDrawPart Draw);
+  // What the bar's second button pair does (the bar's TElSecButtonsKind as
+  // a number: 0 the opposite arrow, 1 a page, 2 the owner's own codes).
+  int SecondBtnKind(bool Vertical) const;
+  // The look of each bar as the grid publishes it.
+  TElScrollBarStyles* Styles(bool Vertical) const { return Vertical ? vertStyles_.get() : horzStyles_.get(); }
 
  private:
   TWinControl* horz_;
   TWinControl* vert_;
   TScrolled onScrolled_;
+  std::unique_ptr<TElScrollBarStyles> horzStyles_, vertStyles_;
 };
 
 }  // namespace morvane

@@ -7,7 +7,9 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/gdi_handles.h"
 #include "platform/ui/timers.h"
+#include "platform/ui/dragdrop.h"
 #include "treeview/eltree_bracket.h"
+#include "treeview/eltree_drag.h"
 #include "treeview/eltree_input.h"
 #include "treeview/eltree_glyphs.h"
 
@@ -336,6 +338,48 @@ void TElTreeViewWindow::KeyPress(char& Key) {
   if (!back.empty()) Key = back[0];
 }
 
+TObject* TElTreeViewWindow::DragSource(TObject* Source) const {
+  // What the grid's handlers see: the grid, not its inner view.
+  return Source == this ? owner_ : Source;
+}
+
+void TElTreeViewWindow::DoStartDrag(TDragObject*& DragObject) {
+  // The input handling cleared the drop target and built the drag image
+  // before it asked for the drag.
+  SetDragCursor(owner_->DragCursor());
+  if (owner_->OnStartDrag) owner_->OnStartDrag(owner_, DragObject);
+  if (!DragObject) DragObject = new TElTreeDragObject(owner_, &owner_->Tree());
+}
+
+void TElTreeViewWindow::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  TElTree& tree = owner_->Tree();
+  TElTreeInput& in = tree.View().Input();
+  // The grid's handler decides; without one nothing is accepted.
+  Accept = false;
+  if (owner_->OnDragOver) owner_->OnDragOver(owner_, DragSource(Source), X + Left(), Y + Top(), State, Accept);
+  switch (State) {
+    case TDragState::dsDragEnter:
+      in.DragEnter();
+      [[fallthrough]];
+    case TDragState::dsDragMove:
+      if (tree.DragAllowed) {
+        owner_->SetDropAccepted(Accept);
+        in.DragOver(X, Y, Accept);
+      }
+      break;
+    case TDragState::dsDragLeave:
+      in.DragLeave(false);
+      break;
+  }
+}
+
+void TElTreeViewWindow::DragDrop(TObject* Source, int X, int Y) {
+  owner_->Tree().View().Input().DragLeave(true);
+  if (owner_->OnDragDrop) owner_->OnDragDrop(owner_, DragSource(Source), X + Left(), Y + Top());
+}
+
+TDragImageList* TElTreeViewWindow::GetDragImages() { return owner_->Tree().View().Input().DragImages(); }
+
 // ---- the outer window ----
 
 TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
@@ -367,6 +411,29 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   inputPort_ = std::make_unique<TElTreeWindowInputPort>();
   tree_->View().Input().SetPort(inputPort_.get());
   tree_->SetEventSender(this);
+  // The input handling asks for the toolkit's drag once the mouse moved
+  // far enough: the view is its source.
+  inputPort_->OnBeginDrag = [this] { view_->BeginDrag(true); };
+  inputPort_->OnFormHasActiveControl = [this] {
+    TCustomForm* f = GetParentForm(this);
+    return f && f->ActiveControl() != nullptr;
+  };
+  inputPort_->OnCanTakeFocusBack = [this] {
+    return view_->CanFocus() && CanFocus() && Parent() && Parent()->CanFocus();
+  };
+  bars_->SetDrawPart(false, [this](TCanvas* c, RECT r, int part, bool enabled, bool focused, bool pressed,
+                                   bool& defaultDraw) {
+    if (OnHorzScrollDrawPart)
+      OnHorzScrollDrawPart(this, c, r, static_cast<TElScrollBarPart>(part), enabled, focused, pressed, defaultDraw);
+  });
+  bars_->SetDrawPart(true, [this](TCanvas* c, RECT r, int part, bool enabled, bool focused, bool pressed,
+                                  bool& defaultDraw) {
+    if (OnVertScrollDrawPart)
+      OnVertScrollDrawPart(this, c, r, static_cast<TElScrollBarPart>(part), enabled, focused, pressed, defaultDraw);
+  });
+  bars_->SetHorzHint([this](int track, std::wstring& hint) {
+    if (OnHorzScrollHintNeeded) OnHorzScrollHintNeeded(this, track, hint);
+  });
   WireHeader();
   WireInput();
   SetBounds(Left(), Top(), 200, 100);
@@ -397,20 +464,29 @@ void TElTreeWindow::WireHeader() {
     if (OnHeaderResize) OnHeaderResize(this);
   };
   h->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState s, int x, int y) {
-    if (tree_->IsEditing()) tree_->EndEditItem(false);
+    if (tree_->IsEditing()) tree_->EndEditItem(!tree_->ExplorerEditMode);
     if (OnHeaderMouseDown) OnHeaderMouseDown(this, b, s, x, y);
   };
-  h->OnSectionExpand = [this](TObject*, TElHeaderSection* s) {
-    if (OnHeaderSectionExpand) OnHeaderSectionExpand(this, s);
+  // A section that opens or closes its subsections changes the columns.
+  auto repaintAll = [this] {
+    TTreeBracket b(tree_.get());
+    tree_->MarkUpdate();
+    tree_->MarkFullRepaint();
   };
-  h->OnSectionCollapse = [this](TObject*, TElHeaderSection* s) {
+  h->OnSectionExpand = [this, repaintAll](TObject*, TElHeaderSection* s) {
+    if (OnHeaderSectionExpand) OnHeaderSectionExpand(this, s);
+    repaintAll();
+  };
+  h->OnSectionCollapse = [this, repaintAll](TObject*, TElHeaderSection* s) {
     if (OnHeaderSectionCollapse) OnHeaderSectionCollapse(this, s);
+    repaintAll();
   };
   h->OnFilterCall = [this](TObject*, TElHeaderSection* s) {
     if (OnHeaderSectionFilterCall) OnHeaderSectionFilterCall(this, s->Index());
   };
   h->OnHeaderLookup = [this](TObject*, TElHeaderSection* s, std::string& text) {
     if (OnHeaderLookup) OnHeaderLookup(this, s, text);
+    if (tree_->AutoLookup && s) LookupItem(s->Index(), text);
   };
   h->OnHeaderLookupDone = [this](TObject*, TElHeaderSection* s, const std::string& text, bool accepted) {
     if (OnHeaderLookupDone) OnHeaderLookupDone(this, s, text, accepted);
@@ -488,6 +564,21 @@ void TElTreeWindow::WireInput() {
   };
 }
 
+void TElTreeWindow::LookupItem(int SectionIndex, const std::string& Text) {
+  // The whole tree, collapsed rows too, compared as the user typed it: in
+  // the system code page, without case.
+  const std::string wanted = AnsiUpperCase(Text);
+  const TElList& all = tree_->AllItems();
+  for (int i = 0; i < all.Count(); ++i) {
+    auto* item = static_cast<TElTreeItem*>(all.Get(i));
+    const std::string cell = AnsiUpperCase(WideToAnsi(tree_->CellText(item, SectionIndex)));
+    if (cell.compare(0, wanted.size(), wanted) != 0) continue;
+    tree_->MakeVisible(item);
+    tree_->SetItemFocused(item);
+    return;
+  }
+}
+
 bool TElTreeWindow::ContainsWindow(HWND Wnd) {
   return Wnd && HandleAllocated() && (Wnd == Handle() || IsChild(Handle(), Wnd));
 }
@@ -539,15 +630,25 @@ void TElTreeWindow::KeyboardMenuPoint(TMessage& m) {
 }
 
 void TElTreeWindow::BarScrolled(bool Vertical, int Code, int Pos) {
-  // The bar's codes 0 to 8 are the window scroll codes; custom second
-  // buttons (9, 10) scroll nothing, and OnScroll tells of them all.
+  // The bar's codes 0 to 8 are the window scroll codes. The second button
+  // pair (9 forward side, 10 back side) moves as the bar's kind says: the
+  // opposite arrow's line or a page; custom ones scroll nothing. OnScroll
+  // tells of them all with the bar's own code.
+  const int original = Code;
+  if (Code == 9 || Code == 10) {
+    switch (bars_->SecondBtnKind(Vertical)) {
+      case 0: Code = Code == 10 ? 0 : 1; break;
+      case 1: Code = Code == 10 ? 3 : 2; break;
+      default: break;
+    }
+  }
   if (Code <= 8) {
     if (Vertical)
       tree_->View().OnVScroll(Code, Pos);
     else
       tree_->View().OnHScroll(Code, Pos);
   }
-  tree_->DoScroll(Vertical ? TElScrollBarKind::sbVertical : TElScrollBarKind::sbHorizontal, Code);
+  tree_->DoScroll(Vertical ? TElScrollBarKind::sbVertical : TElScrollBarKind::sbHorizontal, original);
 }
 
 void TElTreeWindow::CreateParams(TCreateParams& Params) {
@@ -738,6 +839,21 @@ void TElTreeWindow::SetBarStyle(bool v) {
 
 void TElTreeWindow::DoItemDraw(TElTreeItem* Item, TCanvas* Surface, const RECT& R, int SectionIndex) {
   if (OnItemDraw) OnItemDraw(this, Item, Surface, R, SectionIndex);
+}
+
+void TElTreeWindow::DoItemPreDraw(TElTreeItem* Item) {
+  if (OnItemPreDraw) OnItemPreDraw(this, Item);
+}
+
+void TElTreeWindow::DoEndDrag(TObject* Target, int X, int Y) {
+  // A drop on the rows is a drop on the grid, at the grid's point.
+  if (Target == view_) {
+    Target = this;
+    X += view_->Left();
+    Y += view_->Top();
+  }
+  TElXPThemedControl::DoEndDrag(Target, X, Y);
+  if (tree_) tree_->View().Input().DoEndDrag(Target, X, Y);
 }
 
 void TElTreeWindow::DoItemPostDraw(TCanvas* Canvas, TElTreeItem* Item, const RECT& ItemRect, bool& DrawFocusRect) {

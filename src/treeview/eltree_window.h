@@ -29,6 +29,14 @@ using TOnItemDrawEvent =
     std::function<void(TObject* Sender, TElTreeItem* Item, TCanvas* Surface, RECT R, int SectionIndex)>;
 using TOnItemPostDrawEvent =
     std::function<void(TObject* Sender, TCanvas* Canvas, TElTreeItem* Item, RECT ItemRect, bool& DrawFocusRect)>;
+// Fired before a row on screen is painted: the handler may still change the
+// item's colours and styles for this paint.
+using TOnItemPreDrawEvent = std::function<void(TObject* Sender, TElTreeItem* Item)>;
+// The parts of the custom scroll bars (defined with the bar control).
+enum TElScrollBarPart : uint8_t;
+using TElTreeScrollDrawPartEvent = std::function<void(TObject* Sender, TCanvas* Canvas, RECT R, TElScrollBarPart Part,
+                                                      bool Enabled, bool Focused, bool Pressed, bool& DefaultDraw)>;
+using TElTreeScrollHintEvent = std::function<void(TObject* Sender, int TrackPosition, std::wstring& Hint)>;
 
 // The inner client window: rows, painting, focus; input goes first to the
 // view's input handling of the model, whose relays fire the grid's own
@@ -56,8 +64,15 @@ class TElTreeViewWindow : public TCustomControl {
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyUp(WORD& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
+  // The toolkit's drag: the view is the source of a drag the input handling
+  // starts and a target for drags over it; the grid's events hear both.
+  void DoStartDrag(TDragObject*& DragObject) override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, int X, int Y) override;
+  TDragImageList* GetDragImages() override;
 
  private:
+  TObject* DragSource(TObject* Source) const;
   void WMPaint(TMessage& Message);
   void WMMouseWheel(TMessage& Message);
   void HintShow(THintInfo& Info);
@@ -77,6 +92,8 @@ class TElTreeWindow : public TElXPThemedControl {
   TElTreeViewWindow* View() const { return view_; }
   TWinControl* HScrollBar() const { return bars_->Bar(false); }
   TWinControl* VScrollBar() const { return bars_->Bar(true); }
+  TElScrollBarStyles* HorzScrollBarStyles() const { return bars_->Styles(false); }
+  TElScrollBarStyles* VertScrollBarStyles() const { return bars_->Styles(true); }
 
   // Places header, scroll bars and view inside the client area.
   void PlacePieces();
@@ -140,6 +157,12 @@ class TElTreeWindow : public TElXPThemedControl {
 
   TOnItemDrawEvent OnItemDraw;
   TOnItemPostDrawEvent OnItemPostDraw;
+  TOnItemPreDrawEvent OnItemPreDraw;
+  // The custom scroll bars' drawing and hints, with the grid as Sender (the
+  // vertical thumb hint is the tree's OnVertScrollHintNeeded).
+  TElTreeScrollDrawPartEvent OnHorzScrollDrawPart;
+  TElTreeScrollDrawPartEvent OnVertScrollDrawPart;
+  TElTreeScrollHintEvent OnHorzScrollHintNeeded;
   // Owner-drawn header sections (style ElhsOwnerDraw) are drawn by this.
   TElSectionRedrawEvent OnHeaderColumnDraw;
   // The header's events, with the grid as Sender.
@@ -165,6 +188,10 @@ class TElTreeWindow : public TElXPThemedControl {
   // The triggers; nothing happens without a handler.
   virtual void DoItemDraw(TElTreeItem* Item, TCanvas* Surface, const RECT& R, int SectionIndex);
   virtual void DoItemPostDraw(TCanvas* Canvas, TElTreeItem* Item, const RECT& ItemRect, bool& DrawFocusRect);
+  virtual void DoItemPreDraw(TElTreeItem* Item);
+  // The toolkit's end of a drag the grid's drag object carried: OnEndDrag,
+  // then the view forgets the drag image and the drop target.
+  void DoEndDrag(TObject* Target, int X, int Y) override;
 
   // The port the model reports to (the view window's invalid area, the
   // scroll bars, the placement of the pieces).
@@ -184,6 +211,9 @@ class TElTreeWindow : public TElXPThemedControl {
   void LookChanged();
   void WireHeader();
   void WireInput();
+  // The header's lookup with AutoLookup: focus the first item whose cell
+  // in the section starts with Text.
+  void LookupItem(int SectionIndex, const std::string& Text);
   void BarScrolled(bool Vertical, int Code, int Pos);
   // The window is the grid's own or one of its children.
   bool ContainsWindow(HWND Wnd);

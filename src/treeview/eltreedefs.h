@@ -79,7 +79,7 @@ using TOnItemCheckedEvent = std::function<void(TObject* Sender, TElTreeItem* Ite
 using TItemSelChangeEvent = std::function<void(TObject* Sender, TElTreeItem* Item)>;
 using TOnCompareItems =
     std::function<void(TObject* Sender, TElTreeItem* Item1, TElTreeItem* Item2, int& res)>;
-using TElScrollEvent =
+using TElTreeScrollEvent =
     std::function<void(TObject* Sender, TElScrollBarKind ScrollBarKind, int ScrollCode)>;
 using TVirtualTextNeededEvent = std::function<void(TObject* Sender, TElTreeItem* Item,
                                                    int SectionIndex, TElFString& Text)>;

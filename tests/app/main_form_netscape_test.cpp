@@ -152,6 +152,24 @@ TEST_F(NetscapePage, StoredProfileIndexIsClampedToTheProfiles) {
   }
 }
 
+// The files keep their own order; the grids show the order their headers
+// show, also after the user picks another profile in the combo.
+TEST_F(NetscapePage, ChoosingAProfileShowsItsRowsInTheHeadersOrder) {
+  const std::string zeta = "b.example\tFALSE\t/\tFALSE\t1924992000\tzeta\t1\n";
+  const std::string alpha = "a.example\tFALSE\t/\tFALSE\t1924992000\talpha\t2\n";
+  const std::string perms = "# Permission File\n\nhost\tcookie\t2\tb.example\nhost\tcookie\t2\ta.example\n";
+  UseProfiles({Profile(kHeader + kShopLine), Profile(kHeader + zeta + alpha, "hostperm.1", perms)});
+  frm_->FillMozillaProfiles(0);
+  frm_->cboMozillaProfiles->SetItemIndex(1);
+  frm_->cboMozillaProfilesClick(frm_->cboMozillaProfiles);
+  ASSERT_EQ(Cookies().Items().Count(), 2);
+  EXPECT_EQ(Row(Cookies().Items().Item(0))[0], "alpha");
+  EXPECT_EQ(Row(Cookies().Items().Item(1))[0], "zeta");
+  ASSERT_EQ(Domains().Items().Count(), 2);
+  EXPECT_EQ(Row(Domains().Items().Item(0))[0], "a.example");
+  EXPECT_EQ(Row(Domains().Items().Item(1))[0], "b.example");
+}
+
 TEST_F(NetscapePage, RowsShowHostWithPathAndTheInstallColumnOnlyForHostperm) {
   struct Case {
     const char* file;

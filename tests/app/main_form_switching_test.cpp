@@ -159,6 +159,10 @@ TEST(MainFormSwitching, OperaPageShowsTheFileAndNothingWhenItCannotBeRead) {
     EXPECT_EQ(WideToAnsi(t.CellText(row, 7)), isNever ? "No" : "Yes") << "sent to subdomains";
   }
 
+  // The tool buttons follow the Opera rows, whatever the page before had.
+  EXPECT_TRUE(app->ToolButtonDelete->Enabled());
+  EXPECT_TRUE(app->ToolButtonSave->Enabled());
+
   // A file that ends inside a record: the store is gone and so are the rows.
   dir.Write("cookies4.dat", good.substr(0, good.find("pref") + 2));
   Command(app.Form(), ids::kMnuIECookies);
@@ -166,6 +170,8 @@ TEST(MainFormSwitching, OperaPageShowsTheFileAndNothingWhenItCannotBeRead) {
   EXPECT_EQ(app->OperaStore, nullptr);
   EXPECT_EQ(t.Items().Count(), 0);
   EXPECT_EQ(app->sb->Panels(1)->Text(), "Total Cookies: 0");
+  EXPECT_FALSE(app->ToolButtonDelete->Enabled());
+  EXPECT_FALSE(app->ToolButtonSave->Enabled());
 }
 
 TEST(MainFormSwitching, CookieFolderComboAndItsRename) {

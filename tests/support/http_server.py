@@ -22,6 +22,12 @@ The path of a request picks the answer:
                  closing
   /download-held the download body with Content-Length, then 10 s without
                  closing
+  /morvane/updates.txt
+                 the path the real program asks for: a list naming an older
+                 version than any build, so no notice interrupts a scenario
+
+Every request line is appended to DIR/requests.log, so that a test can tell
+whether (and how often) a program asked.
 """
 import os
 import signal
@@ -31,6 +37,7 @@ import threading
 import time
 
 UPDATE_LIST = b"9.1.0#/files/morvane-9.1.exe\r\n#First note\r\nno hash here\r\na#b#Third field\r\n"
+OLD_LIST = b"0.1.0#/files/morvane-0.1.exe\r\n#An old release\r\n"
 DOWNLOAD = bytes(range(256)) * 40 + b"\r\n\r\nafter a blank line\x00end"
 
 last_activity = time.monotonic()
@@ -54,6 +61,8 @@ def answer(conn, request):
     ok = b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n"
     if path == "/list":
         conn.sendall(ok + UPDATE_LIST)
+    elif path == "/morvane/updates.txt":
+        conn.sendall(ok + OLD_LIST)
     elif path == "/list-split":
         conn.sendall(ok)
         time.sleep(0.3)
@@ -92,12 +101,17 @@ def answer(conn, request):
         conn.sendall(b"HTTP/1.0 404 Not Found\r\n\r\n")
 
 
-def handle(conn):
+log_lock = threading.Lock()
+
+
+def handle(conn, directory):
     global last_activity
     try:
         request = read_request(conn)
         last_activity = time.monotonic()
         if request:
+            with log_lock, open(os.path.join(directory, "requests.log"), "ab") as log:
+                log.write(request.split(b"\r\n", 1)[0] + b"\n")
             answer(conn, request)
     except OSError:
         pass
@@ -125,12 +139,12 @@ def serve(directory):
             conn, _ = srv.accept()
         except socket.timeout:
             continue
-        threading.Thread(target=handle, args=(conn,), daemon=True).start()
+        threading.Thread(target=handle, args=(conn, directory), daemon=True).start()
 
 
 def start(directory):
     os.makedirs(directory, exist_ok=True)
-    for name in ("port", "pid"):
+    for name in ("port", "pid", "requests.log"):
         try:
             os.remove(os.path.join(directory, name))
         except FileNotFoundError:

@@ -23,7 +23,9 @@ std::string Join(std::string base, const std::string& rel) {
   return base + rel;
 }
 
-void RemoveTree(const std::string& dir) {
+}  // namespace
+
+void RemoveFolderTree(const std::string& dir) {
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
@@ -32,7 +34,7 @@ void RemoveTree(const std::string& dir) {
       if (name == "." || name == "..") continue;
       std::string full = dir + "\\" + name;
       if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full);
+        RemoveFolderTree(full);
       } else {
         SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(full.c_str());
@@ -43,8 +45,6 @@ void RemoveTree(const std::string& dir) {
   SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryA(dir.c_str());
 }
-
-}  // namespace
 
 std::string FixturePath(const std::string& rel) { return Join(EnvOr("MORVANE_FIXTURES", "fixtures"), rel); }
 std::string BinPath(const std::string& rel) { return Join(EnvOr("MORVANE_BIN", "."), rel); }
@@ -66,7 +66,7 @@ TTempDir::TTempDir() {
   throw std::runtime_error("cannot create a temporary test folder");
 }
 
-TTempDir::~TTempDir() { RemoveTree(path_); }
+TTempDir::~TTempDir() { RemoveFolderTree(path_); }
 
 std::string TTempDir::File(const std::string& name) const { return path_ + "\\" + name; }
 

@@ -27,6 +27,9 @@ class TTempDir {
   std::string path_;
 };
 
+// Removes a folder and everything in it.
+void RemoveFolderTree(const std::string& dir);
+
 // Reads a whole file ("" when it cannot be read).
 std::string ReadFileBytes(const std::string& path);
 

@@ -96,13 +96,16 @@ TEST(DriveScript, ParsesAScriptAndNamesTheLineOfAMistake) {
                           "select cboMozillaProfiles 1\n"
                           "key IECookiesElTree Ctrl+F F5 Shift+Tab a\n"
                           "answer \"Save Selection As..\" \"&Save\" C:\\out.txt\n"
+                          "save-selection C:\\rows.htm htm\n"
                           "close\n",
                           steps, error))
       << error;
-  ASSERT_EQ(steps.size(), 6u);
+  ASSERT_EQ(steps.size(), 7u);
   EXPECT_EQ(steps[1].line, 4);
   EXPECT_EQ(steps[1].verb, "press");
   EXPECT_EQ(steps[4].args, (std::vector<std::string>{"Save Selection As..", "&Save", "C:\\out.txt"}));
+  EXPECT_EQ(steps[5].verb, "save-selection");
+  EXPECT_EQ(steps[5].args, (std::vector<std::string>{"C:\\rows.htm", "htm"}));
 
   struct TCase {
     const char* script;
@@ -117,8 +120,40 @@ TEST(DriveScript, ParsesAScriptAndNamesTheLineOfAMistake) {
       {"click Grid 10\n", "NAME X Y"},
       {"timeout 0\n", "timeout"},
       {"save C:\\o.csv csv\n", "format"},
+      {"save-selection C:\\o.csv csv\n", "line 1: save-selection's format"},
       {"close now\n", "close takes 0"},
+      {"show\n", "line 1: show takes 1"},
+      {"list-row ListView first\n", "list-row wants a number"},
       {"\n# nothing\n", "no command"},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_FALSE(ParseScript(c.script, steps, error)) << c.script;
+    EXPECT_NE(error.find(c.says), std::string::npos) << c.script << " -> " << error;
+  }
+}
+
+// A header click or drag, the state of a control and the window's place, with their words checked.
+TEST(DriveScript, HeaderDragsStateAndPlaceTakeTheirWords) {
+  std::vector<TStep> steps;
+  std::string error;
+  ASSERT_TRUE(ParseScript("header IECookiesElTree 60\nheader IECookiesElTree 60 260\nstate MainFrm\nplace 0 0 640 480\n", steps, error))
+      << error;
+  ASSERT_EQ(steps.size(), 4u);
+  EXPECT_EQ(steps[1].args, (std::vector<std::string>{"IECookiesElTree", "60", "260"}));
+  EXPECT_EQ(steps[2].args, (std::vector<std::string>{"MainFrm"}));
+  struct TCase {
+    const char* script;
+    const char* says;
+  };
+  const TCase cases[] = {
+      {"header IECookiesElTree 60 far\n", "drag to"},
+      {"header IECookiesElTree 60 -5\n", "drag to"},
+      {"header IECookiesElTree 60 70 80\n", "header takes 2 to 3"},
+      {"state\n", "state takes 1"},
+      {"state MainFrm sb\n", "state takes 1"},
+      {"place 10 20 300\n", "place takes 4"},
+      {"screenshot\n", "screenshot takes 1"},
+      {"place 10 20 300 -1\n", "LEFT TOP WIDTH HEIGHT"},
   };
   for (const TCase& c : cases) {
     EXPECT_FALSE(ParseScript(c.script, steps, error)) << c.script;
@@ -151,6 +186,21 @@ TEST(DriveScript, KeysCarryTheirModifiersAndTypedCharacter) {
   }
   TKey k;
   for (const char* bad : {"", "F13", "F0", "Ctrl+", "Enterr", "ab", "+"}) EXPECT_FALSE(ParseKey(bad, k)) << bad;
+}
+
+// `show` is how a scenario reads a message box's exact text: the caption
+// line, then one line per control with a text, empty ones left out, line
+// breaks inside a text kept as they are.
+TEST(DriveShow, ReportsTheCaptionAndEveryControlTextInOrder) {
+  EXPECT_EQ(WindowTextsReport("Information", {{"Static", ""},
+                                              {"Static", "Deleted:\r\n\r\nC:\\a\\index.dat"},
+                                              {"Button", "&Yes"},
+                                              {"Button", "&No"}}),
+            "window \"Information\"\n"
+            "  Static: Deleted:\r\n\r\nC:\\a\\index.dat\n"
+            "  Button: &Yes\n"
+            "  Button: &No\n");
+  EXPECT_EQ(WindowTextsReport("Empty", {}), "window \"Empty\"\n");
 }
 
 }  // namespace

@@ -8,10 +8,14 @@
 #include <functional>
 
 #include "controls/controls_fixture.h"
+#include "controls/elscrollbar.h"
 #include "controls/elvclutils.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/stdctrls.h"
 #include "tree_fixture.h"
+#include "platform/ui/dragdrop.h"
+#include "treeview/eltree_drag.h"
+#include "treeview/eltree_editor.h"
 #include "treeview/eltree_input.h"
 #include "treeview/eltree_window.h"
 
@@ -297,6 +301,19 @@ TEST_F(TreeGridWindow, ScrollBarsMessagesAndTheWheelMoveTheRows) {
          SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
        },
        1, 0, SB_LINEDOWN},
+      {"a custom second button of the vertical bar tells OnScroll and scrolls nothing",
+       [&] {
+         grid->VertScrollBarStyles()->SetSecondaryButtons(true);
+         grid->VertScrollBarStyles()->SetSecondBtnKind(TElSecButtonsKind::sbkCustom);
+         auto* bar = static_cast<TElScrollBar*>(grid->VScrollBar());
+         const RECT r = bar->PartRect(spForwardSecondary);
+         const LPARAM at = At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+         SendMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+         SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
+         grid->VertScrollBarStyles()->SetSecondaryButtons(false);
+         grid->VertScrollBarStyles()->SetSecondBtnKind(TElSecButtonsKind::sbkOpposite);
+       },
+       0, 0, scCustomForwardSide},
       {"WM_VSCROLL page down sent to the grid",
        [&] { SendMessageA(grid->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0); }, fit - 1, 0, -1},
       {"WM_VSCROLL line down sent to the grid",
@@ -417,6 +434,37 @@ TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
     return s->Left() + s->Width() / 2;
   };
   std::vector<std::string> seen;
+  TElHeaderSection* target = nullptr;
+  grid->OnHeaderLookup = [&](TObject* sender, TElHeaderSection* s, std::string& text) {
+    EXPECT_EQ(sender, grid);
+    EXPECT_EQ(s, target);
+    seen.push_back("lookup " + text);
+  };
+  grid->OnHeaderLookupDone = [&](TObject* sender, TElHeaderSection* s, const std::string& text, bool accepted) {
+    EXPECT_EQ(sender, grid);
+    EXPECT_EQ(s, target);
+    seen.push_back("done " + text + (accepted ? " accepted" : " cancelled"));
+  };
+  grid->OnHeaderSectionExpand = [&](TObject* sender, TElHeaderSection* s) {
+    EXPECT_EQ(sender, grid);
+    EXPECT_EQ(s, target);
+    seen.push_back("expand");
+  };
+  grid->OnHeaderSectionCollapse = [&](TObject* sender, TElHeaderSection* s) {
+    EXPECT_EQ(sender, grid);
+    EXPECT_EQ(s, target);
+    seen.push_back("collapse");
+  };
+  grid->OnHeaderSectionFilterCall = [&](TObject* sender, int index) {
+    EXPECT_EQ(sender, grid);
+    seen.push_back("filter " + std::to_string(index));
+  };
+  grid->OnHeaderSectionMeasure = [&](TObject* sender, TElHeaderSection* s, POINT& size) {
+    EXPECT_EQ(sender, grid);
+    size = POINT{50, 10};
+    EXPECT_EQ(s, target);
+    seen.push_back("measure");
+  };
   grid->OnHeaderMouseDown = [&](TObject* sender, TMouseButton, TShiftState, int, int) {
     EXPECT_EQ(sender, grid);
     seen.push_back("down");
@@ -451,6 +499,65 @@ TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
        },
        {"down", "move C1 0>2"}},
       {"a new header height", [&] { grid->SetHeaderHeight(grid->Header()->Height() + 6); }, {"resize"}},
+      {"the expand sign of an expandable section, twice",
+       [&] {
+         TElHeaderSection* s = target = T().HeaderSections().GetSection(1);
+         s->SetExpandable(true);
+         const LPARAM sign = At(s->Right() - 4 - 3, 5);
+         for (int i = 0; i < 2; ++i) {
+           SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, sign);
+           SendMessageA(header, WM_LBUTTONUP, 0, sign);
+         }
+         s->SetExpandable(false);
+       },
+       {"expand", "down", "collapse", "down"}},
+      {"the filter sign of a section",
+       [&] {
+         TElHeaderSection* s = T().HeaderSections().GetSection(2);
+         s->SetFilterEnabled(true);
+         const LPARAM sign = At(s->Right() - 4 - 3, 14);
+         SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, sign);
+         SendMessageA(header, WM_LBUTTONUP, 0, sign);
+         s->SetFilterEnabled(false);
+       },
+       {"filter 2", "down"}},
+      {"a double click on an owner-drawn section's divider measures it",
+       [&] {
+         TElHeaderSection* s = target = T().HeaderSections().GetSection(0);
+         s->SetStyle(ElhsOwnerDraw);
+         const LPARAM edge = At(s->Right() - 1, y);
+         SendMessageA(header, WM_LBUTTONDBLCLK, MK_LBUTTON, edge);
+         SendMessageA(header, WM_LBUTTONUP, 0, edge);
+         s->SetStyle(ElhsText);
+       },
+       {"measure", "down"}},
+      {"a lookup in the main column with AutoLookup focuses the first row that starts with the text",
+       [&] {
+         T().AutoLookup = true;
+         T().SetItemFocused(T().Items().Item(0));
+         T().SetTopIndex(0);
+         TElHeaderSection* s = target = T().HeaderSections().GetSection(T().MainTreeColumn());
+         s->SetLookupEnabled(true);
+         const LPARAM sign = At(s->Right() - 4 - 3, 14);
+         SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, sign);
+         SendMessageA(header, WM_LBUTTONUP, 0, sign);
+         ASSERT_TRUE(grid->Header()->LookupOpen());
+         COMBOBOXINFO ci{sizeof ci};
+         ASSERT_TRUE(GetComboBoxInfo(grid->Header()->LookupBox()->Handle(), &ci));
+         HWND edit = ci.hwndItem;
+         for (char ch : std::string("Row14")) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(ch), 0);
+         // The earlier clicks sorted the rows: the first in the tree's order.
+         TElTreeItem* first = nullptr;
+         for (int i = 0; i < T().Items().Count() && !first; ++i)
+           if (test::Main(T().Items().Item(i)).rfind("row14", 0) == 0) first = T().Items().Item(i);
+         ASSERT_NE(first, T().Items().Item(0));
+         EXPECT_EQ(T().ItemFocused(), first);
+         EXPECT_TRUE(T().IsOnScreen(T().ItemFocused()));
+         SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+         s->SetLookupEnabled(false);
+         T().AutoLookup = false;
+       },
+       {"down", "lookup R", "lookup Ro", "lookup Row", "lookup Row1", "lookup Row14", "done Row14 accepted"}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -459,6 +566,231 @@ TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
     // A header placed anew may settle its height in more than one step.
     seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
     EXPECT_EQ(seen, c.expected);
+  }
+}
+
+
+// An editor of our own over the cell: a plain edit box on the form.
+class TBoxEditor : public TElTreeInplaceEditor {
+ public:
+  explicit TBoxEditor(TWinControl* Parent) : TElTreeInplaceEditor(nullptr), parent_(Parent) {
+    SetTypes(FieldTypeBit(sftText));
+  }
+  ~TBoxEditor() override { delete box_; }
+  bool IsShown() const override { return box_ && box_->Visible(); }
+  void ShowEditor() override {
+    if (!box_) {
+      box_ = new TEdit(nullptr);
+      box_->SetParent(parent_);
+    }
+    box_->SetBounds(CellRect.Left, CellRect.Top, 80, 20);
+    box_->SetText(WideToAnsi(ValueAsText));
+    box_->SetVisible(true);
+    box_->SetFocus();
+  }
+  void Finish(bool Accepted) {
+    ValueAsText = AnsiToWide(box_->Text());
+    box_->SetVisible(false);
+    CompleteOperation(Accepted);
+  }
+  TEdit* Box() const { return box_; }
+
+ private:
+  TWinControl* parent_;
+  TEdit* box_ = nullptr;
+};
+
+// The view's input, its drags, its painting and the custom bars reach the
+// grid's own events, the grid as Sender and points in its coordinates.
+TEST_F(TreeGridWindow, ViewDragAndBarEventsReachTheGrid) {
+  const int lh = T().LineHeight();
+  auto screenOf = [&](int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(View(), &p);
+    return p;
+  };
+  struct TCase {
+    const char* name;
+    std::function<void()> run;
+  };
+  const TCase cases[] = {
+      {"key up and key press reach OnKeyUp and OnKeyPress",
+       [&] {
+         std::vector<std::string> keys;
+         grid->OnKeyUp = [&](TObject* sender, WORD& key, TShiftState) {
+           EXPECT_EQ(sender, grid);
+           keys.push_back("up " + std::to_string(key));
+         };
+         grid->OnKeyPress = [&](TObject* sender, char& key) {
+           EXPECT_EQ(sender, grid);
+           keys.push_back(std::string("press ") + key);
+         };
+         grid->SetFocus();
+         SendMessageA(View(), WM_KEYUP, VK_F7, 0);
+         SendMessageA(View(), WM_CHAR, 'q', 0);
+         EXPECT_EQ(keys, (std::vector<std::string>{"up " + std::to_string(VK_F7), "press q"}));
+         grid->OnKeyUp = nullptr;
+         grid->OnKeyPress = nullptr;
+       }},
+      {"mouse move and release come in the grid's coordinates",
+       [&] {
+         std::vector<POINT> moves, ups;
+         grid->OnMouseMove = [&](TObject* sender, TShiftState, int x, int y) {
+           EXPECT_EQ(sender, grid);
+           moves.push_back({x, y});
+         };
+         grid->OnMouseUp = [&](TObject* sender, TMouseButton, TShiftState, int x, int y) {
+           EXPECT_EQ(sender, grid);
+           ups.push_back({x, y});
+         };
+         SendMessageA(View(), WM_MOUSEMOVE, 0, At(30, 2 * lh + 3));
+         Click(WM_LBUTTONDOWN, WM_LBUTTONUP, At(31, 2 * lh + 4));
+         ASSERT_FALSE(moves.empty());
+         EXPECT_EQ(moves.front().x, 30 + grid->View()->Left());
+         EXPECT_EQ(moves.front().y, 2 * lh + 3 + grid->View()->Top());
+         ASSERT_EQ(ups.size(), 1u);
+         EXPECT_EQ(ups[0].y, 2 * lh + 4 + grid->View()->Top());
+         grid->OnMouseMove = nullptr;
+         grid->OnMouseUp = nullptr;
+       }},
+      {"OnItemPreDraw hears every row painted, before it is drawn",
+       [&] {
+         std::vector<TElTreeItem*> rows;
+         grid->OnItemPreDraw = [&](TObject* sender, TElTreeItem* item) {
+           EXPECT_EQ(sender, grid);
+           rows.push_back(item);
+         };
+         RedrawWindow(View(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+         ASSERT_FALSE(rows.empty());
+         EXPECT_EQ(rows.front(), T().GetFirstOnScreen());
+         EXPECT_GE(static_cast<int>(rows.size()), T().View().VisibleRows().Count() - 1);
+         grid->OnItemPreDraw = nullptr;
+       }},
+      {"owner-drawn bars ask the grid for each part; the horizontal thumb asks for its hint",
+       [&] {
+         T().HeaderSections().GetSection(2)->SetWidth(600);
+         Application->ProcessMessages();
+         ASSERT_TRUE(grid->HScrollBar()->Visible());
+         std::vector<TElScrollBarPart> vparts, hparts;
+         grid->OnVertScrollDrawPart = [&](TObject* sender, TCanvas*, RECT, TElScrollBarPart part, bool, bool, bool,
+                                          bool&) {
+           EXPECT_EQ(sender, grid);
+           vparts.push_back(part);
+         };
+         grid->OnHorzScrollDrawPart = [&](TObject* sender, TCanvas*, RECT, TElScrollBarPart part, bool, bool, bool,
+                                          bool&) {
+           EXPECT_EQ(sender, grid);
+           hparts.push_back(part);
+         };
+         grid->VertScrollBarStyles()->SetOwnerDraw(true);
+         grid->HorzScrollBarStyles()->SetOwnerDraw(true);
+         RedrawWindow(grid->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+         EXPECT_NE(std::find(vparts.begin(), vparts.end(), spThumb), vparts.end());
+         EXPECT_NE(std::find(hparts.begin(), hparts.end(), spThumb), hparts.end());
+         int hints = 0;
+         grid->OnHorzScrollHintNeeded = [&](TObject* sender, int, std::wstring& hint) {
+           EXPECT_EQ(sender, grid);
+           hint = L"column";
+           ++hints;
+         };
+         grid->HorzScrollBarStyles()->SetShowTrackHint(true);
+         auto* bar = static_cast<TElScrollBar*>(grid->HScrollBar());
+         const RECT thumb = bar->PartRect(spThumb);
+         const LPARAM at = At((thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2);
+         SendMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+         SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
+         EXPECT_GE(hints, 1);
+         grid->HorzScrollBarStyles()->SetShowTrackHint(false);
+         grid->VertScrollBarStyles()->SetOwnerDraw(false);
+         grid->HorzScrollBarStyles()->SetOwnerDraw(false);
+         grid->OnVertScrollDrawPart = nullptr;
+         grid->OnHorzScrollDrawPart = nullptr;
+         grid->OnHorzScrollHintNeeded = nullptr;
+         T().HeaderSections().GetSection(2)->SetWidth(100);
+       }},
+      {"a drag of a row onto another: start, over, drop and end, the grid as source and target",
+       [&] {
+         T().DragAllowed = true;
+         T().DragImageMode = dimAll;
+         T().SetTopIndex(0);
+         std::vector<std::string> seen;
+         grid->OnStartDrag = [&](TObject* sender, TDragObject*& obj) {
+           EXPECT_EQ(sender, grid);
+           EXPECT_EQ(obj, nullptr);
+           seen.push_back("start");
+         };
+         TElTreeItem* overTarget = nullptr;
+         grid->OnDragOver = [&](TObject* sender, TObject* source, int, int y, TDragState state, bool& accept) {
+           EXPECT_EQ(sender, grid);
+           EXPECT_EQ(source, grid);
+           EXPECT_FALSE(accept) << "a handler starts from a refusal";
+           accept = true;
+           if (state == TDragState::dsDragEnter) seen.push_back("enter");
+           if (state == TDragState::dsDragLeave) seen.push_back("leave");
+           EXPECT_GE(y, grid->View()->Top());
+         };
+         POINT dropped{-1, -1};
+         grid->OnDragDrop = [&](TObject* sender, TObject* source, int x, int y) {
+           EXPECT_EQ(sender, grid);
+           EXPECT_EQ(source, grid);
+           overTarget = T().DropTarget();
+           dropped = {x, y};
+           seen.push_back("drop");
+         };
+         grid->OnEndDrag = [&](TObject* sender, TObject* target, int, int) {
+           EXPECT_EQ(sender, grid);
+           EXPECT_EQ(target, grid);
+           seen.push_back("end");
+         };
+         Click(WM_LBUTTONDOWN, WM_LBUTTONUP, Row(1));
+         const POINT start = screenOf(100, lh + lh / 2);
+         SetCursorPos(start.x, start.y);
+         SendMessageA(View(), WM_LBUTTONDOWN, MK_LBUTTON, Row(1));
+         SendMessageA(View(), WM_MOUSEMOVE, MK_LBUTTON, At(100, lh + lh / 2 + 8));
+         ASSERT_NE(DragObject(), nullptr);
+         auto* obj = dynamic_cast<TElTreeDragObject*>(DragObject());
+         ASSERT_NE(obj, nullptr) << "the grid's own drag object when the handler gives none";
+         EXPECT_EQ(obj->Control(), grid);
+         EXPECT_NE(obj->GetDragImages(), nullptr) << "the picture of the selected row";
+         SendMessageA(View(), WM_MOUSEMOVE, MK_LBUTTON, At(100, 4 * lh + lh / 2));
+         EXPECT_EQ(T().DropTarget(), T().Items().Item(4));
+         EXPECT_TRUE(T().View().Input().DragOverView());
+         SendMessageA(View(), WM_LBUTTONUP, 0, At(100, 4 * lh + lh / 2));
+         EXPECT_EQ(DragObject(), nullptr);
+         EXPECT_EQ(seen, (std::vector<std::string>{"start", "enter", "drop", "end"}));
+         EXPECT_EQ(dropped.y, 4 * lh + lh / 2 + grid->View()->Top());
+         EXPECT_EQ(T().DropTarget(), nullptr) << "the drop forgets the target";
+         EXPECT_FALSE(T().View().Input().DragOverView());
+         EXPECT_EQ(T().View().Input().DragImages(), nullptr);
+         EXPECT_NE(GetCapture(), View());
+         grid->OnStartDrag = nullptr;
+         grid->OnDragOver = nullptr;
+         grid->OnDragDrop = nullptr;
+         grid->OnEndDrag = nullptr;
+         T().DragAllowed = false;
+         T().DragImageMode = dimNever;
+       }},
+      {"an in-place edit that ends gives the focus back to the view",
+       [&] {
+         TBoxEditor editor(form.get());
+         editor.SetTree(&T());
+         grid->SetFocus();
+         ASSERT_EQ(GetFocus(), View());
+         TElTreeItem* item = T().Items().Item(3);
+         T().HeaderSections().GetSection(0)->SetEditable(true);
+         ASSERT_TRUE(T().EditItem(item, 0));
+         ASSERT_NE(editor.Box(), nullptr);
+         EXPECT_EQ(GetFocus(), editor.Box()->Handle());
+         SetWindowTextA(editor.Box()->Handle(), "renamed");
+         editor.Finish(true);
+         EXPECT_EQ(item->Text(), L"renamed");
+         EXPECT_EQ(GetFocus(), View());
+         editor.SetTree(nullptr);
+       }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.run();
   }
 }
 

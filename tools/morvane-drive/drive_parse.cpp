@@ -49,8 +49,9 @@ struct TVerb {
 const TVerb kVerbs[] = {
     {"start", 0, -1},   {"timeout", 1, 1}, {"press", 1, 1},  {"menu", 1, -1},   {"key", 2, -1},
     {"text", 2, 2},     {"select", 2, 2},  {"row", 2, 2},    {"focus", 1, 1},   {"click", 1, 3},
-    {"dclick", 1, 3},   {"rclick", 1, 3},  {"header", 2, 2}, {"answer", 2, 3},  {"expect", 1, 1},
-    {"expect-gone", 1, 1}, {"save", 1, 2}, {"close", 0, 0},  {"wait-exit", 0, 0},
+    {"dclick", 1, 3},   {"rclick", 1, 3},  {"header", 2, 3}, {"answer", 2, 3},  {"expect", 1, 1},
+    {"expect-gone", 1, 1}, {"show", 1, 1}, {"list-row", 2, 2}, {"save", 1, 2}, {"save-selection", 1, 2}, {"close", 0, 0},  {"wait-exit", 0, 0},
+    {"state", 1, 1},    {"place", 4, 4},   {"screenshot", 1, 1},
 };
 
 bool NeedValue(const std::vector<std::string>& Args, size_t& i, std::string& Value, std::string& Error) {
@@ -111,11 +112,13 @@ bool ParseCommandLine(const std::vector<std::string>& Args, TCommandLine& Out, s
     return true;
   };
   const std::string& command = Args[0];
-  if (command != "export" && command != "run") {
-    Error = "unknown command \"" + command + "\" (export, run or --help)";
+  if (command != "export" && command != "run" && command != "monkey") {
+    Error = "unknown command \"" + command + "\" (export, run, monkey or --help)";
     return false;
   }
   const bool isExport = command == "export";
+  const bool isMonkey = command == "monkey";
+  bool haveSeconds = false, haveSeed = false;
   for (size_t i = 1; i < Args.size(); ++i) {
     const std::string& a = Args[i];
     if (a == "--exe") {
@@ -134,12 +137,44 @@ bool ParseCommandLine(const std::vector<std::string>& Args, TCommandLine& Out, s
       if (!index(i, Out.exportRequest.profile)) return false;
     } else if (isExport && a == "--row") {
       if (!index(i, Out.exportRequest.row)) return false;
+    } else if (isMonkey && a == "--seconds") {
+      if (!index(i, Out.monkey.seconds)) return false;
+      haveSeconds = true;
+    } else if (isMonkey && a == "--seed") {
+      int seed = 0;
+      if (!index(i, seed)) return false;
+      Out.monkey.seed = static_cast<unsigned>(seed);
+      haveSeed = true;
+    } else if (isMonkey && a == "--log") {
+      if (!NeedValue(Args, i, Out.monkey.log, Error)) return false;
+    } else if (isMonkey && a == "--replay") {
+      if (!NeedValue(Args, i, Out.monkey.replay, Error)) return false;
     } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
       Error = "unknown option " + a + " for " + command;
       return false;
     } else {
       positional.push_back(a);
     }
+  }
+  if (isMonkey) {
+    if (!positional.empty()) {
+      Error = "monkey takes options only, not \"" + positional[0] + "\"";
+      return false;
+    }
+    if (Out.monkey.replay.empty() && (!haveSeconds || !haveSeed)) {
+      Error = "monkey needs --seconds N and --seed S (or --replay FILE)";
+      return false;
+    }
+    if (haveSeconds && Out.monkey.seconds == 0) {
+      Error = "--seconds wants a number above 0";
+      return false;
+    }
+    if (!Out.monkey.replay.empty() && !Out.monkey.log.empty() && Out.monkey.replay == Out.monkey.log) {
+      Error = "--log would overwrite the --replay file";
+      return false;
+    }
+    Out.kind = TCommandLine::TKind::kMonkey;
+    return true;
   }
   if (!isExport) {
     if (positional.size() != 1) {
@@ -287,8 +322,14 @@ bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string
     int n = 0;
     if (step.verb == "timeout" && (!ParseIndex(step.args[0], n) || n == 0))
       return fail("timeout wants seconds above 0");
-    if ((step.verb == "select" || step.verb == "row" || step.verb == "header") && !ParseIndex(step.args[1], n))
+    if ((step.verb == "select" || step.verb == "row" || step.verb == "header" || step.verb == "list-row") &&
+        !ParseIndex(step.args[1], n))
       return fail(step.verb + " wants a number from 0, not \"" + step.args[1] + "\"");
+    if (step.verb == "place")
+      for (const std::string& a : step.args)
+        if (!ParseIndex(a, n)) return fail("place wants LEFT TOP WIDTH HEIGHT in pixels from 0, not \"" + a + "\"");
+    if (step.verb == "header" && count == 3 && !ParseIndex(step.args[2], n))
+      return fail("header wants the x to drag to from 0, not \"" + step.args[2] + "\"");
     if (step.verb == "key")
       for (size_t k = 1; k < step.args.size(); ++k) {
         TKey key;
@@ -301,8 +342,8 @@ bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string
       if (!ParseIndex(step.args[1], x) || !ParseIndex(step.args[2], y))
         return fail(step.verb + " wants client coordinates from 0");
     }
-    if (step.verb == "save" && count == 2 && !FilterIndexOf(step.args[1]))
-      return fail("save's format is txt, xls or htm");
+    if ((step.verb == "save" || step.verb == "save-selection") && count == 2 && !FilterIndexOf(step.args[1]))
+      return fail(step.verb + "'s format is txt, xls or htm");
     Steps.push_back(step);
   }
   if (Steps.empty()) {
@@ -310,6 +351,13 @@ bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string
     return fail("the script has no command");
   }
   return true;
+}
+
+std::string WindowTextsReport(const std::string& Caption, const std::vector<TControlText>& Controls) {
+  std::string out = "window \"" + Caption + "\"\n";
+  for (const TControlText& c : Controls)
+    if (!c.text.empty()) out += "  " + c.cls + ": " + c.text + "\n";
+  return out;
 }
 
 std::string HelpText() {
@@ -350,19 +398,62 @@ std::string HelpText() {
       "        click|dclick|rclick NAME [X Y]\n"
       "                                mouse click at client point X Y (default: the\n"
       "                                middle); on a grid, the point is in its rows\n"
-      "        header GRID X           click the grid's column header at client x X\n"
+      "        header GRID X [TOX]     click the grid's column header at client x X,\n"
+      "                                or drag the column there to x TOX\n"
       "        answer CAPTION BUTTON [TEXT]\n"
       "                                wait for a window with that caption, type TEXT\n"
       "                                into its edit (a file dialog's file name), then\n"
       "                                press BUTTON (its caption, '&' optional, or its id)\n"
       "        expect CAPTION          wait until a window with that caption shows\n"
       "        expect-gone CAPTION     wait until no window with that caption shows\n"
+      "        show CAPTION            wait for a window with that caption and write\n"
+      "                                its texts on stdout: 'window \"CAPTION\"', then\n"
+      "                                '  CLASS: TEXT' for each control with a text\n"
+      "        list-row NAME N         write row N of a list view on stdout:\n"
+      "                                'row N of \"NAME\": TEXT' with a TAB between\n"
+      "                                its columns\n"
       "        save FILE [FORMAT]      File > Save as... into FILE as txt, xls or htm\n"
+      "        state NAME              print one line on stdout: NAME, its text in\n"
+      "                                quotes, shown|hidden, enabled|disabled,\n"
+      "                                checked|unchecked (check boxes, radio and\n"
+      "                                tool buttons) and, for a window, its screen\n"
+      "                                rectangle as at LEFT,TOP size WIDTHxHEIGHT\n"
+      "        place LEFT TOP WIDTH HEIGHT\n"
+      "                                move and size the main window, as a drag of\n"
+      "                                its frame would\n"
+      "        save-selection FILE [FORMAT]\n"
+      "                                Edit > Save selection as... the same way\n"
+      "        screenshot FILE         save the main window as it is on the screen,\n"
+      "                                frame included, as a PNG\n"
       "        close                   WM_CLOSE to the main window, wait for the end\n"
       "        wait-exit               wait for the program to end by itself\n"
       "      After each command the driver waits until the program has handled it.\n"
       "      A window that shows without a command waiting for it (a message box, an\n"
       "      error dialog) ends the run.\n"
+      "\n"
+      "  morvane-drive monkey --seconds N --seed S [--log FILE] [--exe PATH] [--cwd DIR]\n"
+      "  morvane-drive monkey --replay FILE [--log FILE] [--exe PATH] [--cwd DIR]\n"
+      "      A long random run: starts the program and for N seconds does what a\n"
+      "      user can do, chosen at random from seed S: menu and tool-bar commands\n"
+      "      (by the keyboard, as menus open), the browser buttons, element tabs and\n"
+      "      combos, the search panel with random, non-ASCII, very long and hostile\n"
+      "      texts, header clicks, clicks and keys in the grids (arrows, PgUp, PgDn,\n"
+      "      Home, End, Shift and Ctrl selections, F3, F5, Ctrl+F, Ctrl+L, Delete,\n"
+      "      Enter), pop-up menus, and every window it opens answered at random (OK,\n"
+      "      Cancel, Yes, No, fields filled with random and hostile texts; files\n"
+      "      saved only into a folder of its own, under %TEMP%). A window that asks\n"
+      "      to restart Windows or to download something is always declined.\n"
+      "      Each action goes to the log (--log FILE) before it is done, one line in\n"
+      "      the words of a script; --replay FILE does the actions of such a log\n"
+      "      again, with the same checks. The run fails (exit 1, the failure and the\n"
+      "      last actions on stderr) when the main window does not answer a message\n"
+      "      within 2 s, the program ends without being told to, an error window\n"
+      "      shows that the action taken does not explain, a browser file of the\n"
+      "      user's folders changes or vanishes without an accepted edit, delete or\n"
+      "      block of its browser's page, a browser file that morvane-dump read\n"
+      "      before no longer reads after, or the program's handle count or working\n"
+      "      set keeps growing. Run it on a test prefix: links it opens go to the\n"
+      "      prefix's shell associations.\n"
       "\n"
       "Exit codes: 0 done; 1 a step failed; 2 bad arguments or script; 3 the program\n"
       "showed a window nobody asked for (its caption and texts on stderr); 4 no main\n"

@@ -23,10 +23,20 @@ struct TExportRequest {
   int row = -1;          // row of the history file list, -1: leave it
 };
 
+// The long random run: how long, from which seed, where its actions go, or
+// the log of an earlier run to do again.
+struct TMonkeyRequest {
+  int seconds = 0;
+  unsigned seed = 0;
+  std::string log;     // Windows path; "" keeps the actions in memory only
+  std::string replay;  // Windows path of a log to replay; "" picks actions at random
+};
+
 struct TCommandLine {
-  enum class TKind { kHelp, kExport, kRun };
+  enum class TKind { kHelp, kExport, kRun, kMonkey };
   TKind kind = TKind::kHelp;
   TExportRequest exportRequest;
+  TMonkeyRequest monkey;
   std::string script;    // file of `run`
   std::string exe;       // "" means Morvane.exe beside the driver
   std::string cwd;       // "" means the folder of the exe
@@ -81,6 +91,14 @@ bool ParseKey(const std::string& Text, TKey& Key);
 
 // A non-negative decimal number; false for anything else.
 bool ParseIndex(const std::string& Text, int& Value);
+
+// What `show` prints of a window: its caption, then every visible control
+// with a text, in the window's order, as "  CLASS: TEXT" (the text as it is,
+// line breaks included), each line ended by "\n".
+struct TControlText {
+  std::string cls, text;
+};
+std::string WindowTextsReport(const std::string& Caption, const std::vector<TControlText>& Controls);
 
 // The --help text.
 std::string HelpText();

@@ -1,9 +1,11 @@
 #include "drive_session.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "platform/ui/automation.h"
+#include "platform/ui/screenshot.h"
 
 namespace morvane::drive {
 
@@ -19,6 +21,18 @@ std::string ClassOf(HWND W) {
   char buf[128] = {};
   GetClassNameA(W, buf, sizeof buf);
   return buf;
+}
+
+// The toolkit registers its window classes as "Morvane" + the control's
+// class name.
+const char kGridClass[] = "MorvaneTElTree";
+const char kGridViewClass[] = "MorvaneTElTreeView";
+
+// The rows' window of a grid; the window itself for anything else.
+HWND RowsWindowOf(HWND W) {
+  if (ClassOf(W) == kGridClass)
+    if (HWND view = FindWindowExA(W, nullptr, kGridViewClass, nullptr)) return view;
+  return W;
 }
 
 std::string TextOf(HWND W) {
@@ -91,10 +105,14 @@ void TSession::Start(const std::vector<std::string>& Args) {
   pid_ = pi.dwProcessId;
   const DWORD end = GetTickCount() + timeoutMs_;
   while (!main_) {
-    for (HWND w : ProcessWindows())
+    // One look at the windows for both questions: a main window that shows
+    // between two looks would otherwise be taken for a dialog nobody asked for.
+    const std::vector<HWND> windows = ProcessWindows();
+    for (HWND w : windows)
       if (WindowName(w) == "MainFrm") main_ = w;
     if (main_) break;
-    if (HWND d = NewDialog()) Unexpected(d);
+    for (HWND w : windows)
+      if (!accepted_.count(w) && IsDialogLike(w)) Unexpected(w);
     if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) {
       DWORD code = 0;
       GetExitCodeProcess(process_, &code);
@@ -159,8 +177,33 @@ void TSession::Unexpected(HWND W) const {
   throw TDriveError(kExitUnexpected, text);
 }
 
+HWND TSession::OpenMenu() const {
+  for (HWND w : ProcessWindows())
+    if (ClassOf(w) == "#32768") return w;
+  return nullptr;
+}
+
+bool TSession::Ended(DWORD& Code) {
+  if (!process_ || WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(process_, &Code);
+  CloseHandle(process_);
+  process_ = nullptr;
+  main_ = nullptr;
+  accepted_.clear();
+  return true;
+}
+
+void TSession::ForgetClosedDialogs() {
+  // The program hides its dialogs and shows them again the next time: one
+  // that has closed is new again when it comes back.
+  for (auto it = accepted_.begin(); it != accepted_.end();)
+    if (*it != main_ && (!IsWindow(*it) || !IsWindowVisible(*it))) it = accepted_.erase(it);
+    else ++it;
+}
+
 void TSession::CheckNoUnexpectedWindow() {
   if (!process_) return;
+  ForgetClosedDialogs();
   if (HWND d = NewDialog()) Unexpected(d);
 }
 
@@ -210,8 +253,10 @@ void TSession::Settle(const std::string& What, HANDLE Own) {
                                     return true;
                                   }),
                    pending_.end());
+    ForgetClosedDialogs();
     // A new dialog holds the messages in its modal loop: the next step answers it.
-    if (NewDialog()) return;
+    // So does an open menu, whose loop waits for keys.
+    if (NewDialog() || OpenMenu()) return;
     // Sends made before an answered dialog came up stay open while it shows:
     // only the ones made since must be done.
     bool modal = false;
@@ -273,9 +318,7 @@ void TSession::PressToolButton(HWND ToolBar, int Command, const std::string& Nam
   ClickAt(ToolBar, POINT{(first + last) / 2, r.bottom / 2}, 1, false, "the tool button \"" + Name + "\"");
 }
 
-void TSession::Press(const std::string& Name) {
-  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
-  // A tool button is published on its tool bar.
+HWND TSession::FindToolButton(const std::string& Name, int& Command) const {
   const std::string prop = ToolButtonProperty(Name);
   struct TFind {
     const std::string* prop;
@@ -292,9 +335,77 @@ void TSession::Press(const std::string& Name) {
     return TRUE;
   };
   EnumChildWindows(main_, look, reinterpret_cast<LPARAM>(&f));
-  if (f.bar) return PressToolButton(f.bar, f.command, Name);
+  Command = f.command;
+  return f.bar;
+}
+
+void TSession::Press(const std::string& Name) {
+  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
+  // A tool button is published on its tool bar.
+  int command = 0;
+  if (HWND bar = FindToolButton(Name, command)) return PressToolButton(bar, command, Name);
   HWND w = Control(Name);
   ClickAt(w, Middle(w), 1, false, "\"" + Name + "\"");
+}
+
+void TSession::Screenshot(const std::string& File) {
+  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
+  Settle("drawing before the screenshot");
+  RECT r{};
+  GetWindowRect(main_, &r);
+  // The screen's pixels: the frame is drawn there, and another process's
+  // window DC would not hold them.
+  const TScreenImage screen = CaptureWindow(GetDesktopWindow());
+  const int left = std::max<LONG>(r.left, 0), top = std::max<LONG>(r.top, 0);
+  const int right = std::min<LONG>(r.right, screen.Width), bottom = std::min<LONG>(r.bottom, screen.Height);
+  if (right <= left || bottom <= top) throw TDriveError(kExitFailed, "the main window is not on the screen");
+  TScreenImage img;
+  img.Width = right - left;
+  img.Height = bottom - top;
+  for (int y = top; y < bottom; ++y)
+    img.Pixels.insert(img.Pixels.end(), screen.Pixels.begin() + static_cast<size_t>(y) * screen.Width + left,
+                      screen.Pixels.begin() + static_cast<size_t>(y) * screen.Width + right);
+  try {
+    SaveImage(img, File);
+  } catch (const std::exception& e) {
+    throw TDriveError(kExitFailed, "cannot write " + File + ": " + e.what());
+  }
+}
+
+void TSession::Place(int Left, int Top, int Width, int Height) {
+  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
+  // The window manager's part of a frame drag: the program hears of it
+  // through the position messages this sends.
+  if (!SetWindowPos(main_, nullptr, Left, Top, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE))
+    throw TDriveError(kExitFailed, "cannot move the main window (error " + std::to_string(GetLastError()) + ")");
+  Settle("moving the main window");
+}
+
+std::string TSession::State(const std::string& Name) {
+  if (!main_) throw TDriveError(kExitFailed, "the program is not started");
+  auto flag = [](bool On, const char* Yes, const char* No) { return std::string(" ") + (On ? Yes : No); };
+  int command = 0;
+  if (HWND bar = FindToolButton(Name, command)) {
+    const auto id = static_cast<WPARAM>(command);
+    const bool shown = IsWindowVisible(bar) && !SendMessageA(bar, TB_ISBUTTONHIDDEN, id, 0);
+    return Name + ":" + flag(shown, "shown", "hidden") +
+           flag(SendMessageA(bar, TB_ISBUTTONENABLED, id, 0) != 0, "enabled", "disabled") +
+           flag(SendMessageA(bar, TB_ISBUTTONCHECKED, id, 0) != 0, "checked", "unchecked");
+  }
+  HWND w = Control(Name);
+  std::string line = Name + ": \"" + TextOf(w) + "\"" + flag(IsWindowVisible(w) != FALSE, "shown", "hidden") +
+                     flag(IsWindowEnabled(w) != FALSE, "enabled", "disabled");
+  const LONG type = GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK;
+  std::string cls = ClassOf(w);
+  std::transform(cls.begin(), cls.end(), cls.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (cls == "button" && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+                          type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON))
+    line += flag(SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED, "checked", "unchecked");
+  RECT r{};
+  GetWindowRect(w, &r);
+  line += " at " + std::to_string(r.left) + "," + std::to_string(r.top) + " size " + std::to_string(r.right - r.left) +
+          "x" + std::to_string(r.bottom - r.top);
+  return line;
 }
 
 void TSession::SendCommand(int Command, const std::string& What) {
@@ -316,9 +427,7 @@ void TSession::Menu(const std::vector<std::string>& CaptionsOrId) {
 }
 
 void TSession::Keys(const std::string& Name, const std::vector<TKey>& Keys) {
-  HWND w = Control(Name);
-  if (ClassOf(w) == "TElTree")
-    if (HWND view = FindWindowExA(w, nullptr, "TElTreeView", nullptr)) w = view;
+  HWND w = RowsWindowOf(Control(Name));
   // Modifier keys are held in the program's key state while the key goes in:
   // attached input queues share it.
   const DWORD theirs = GetWindowThreadProcessId(w, nullptr);
@@ -397,29 +506,28 @@ void TSession::Select(const std::string& Name, int Index) {
 }
 
 void TSession::SelectRow(const std::string& Grid, int Row) {
-  HWND w = Control(Grid);
-  HWND view = FindWindowExA(w, nullptr, "TElTreeView", nullptr);
-  if (!view) throw TDriveError(kExitFailed, "\"" + Grid + "\" is not a grid");
+  HWND view = RowsWindowOf(Control(Grid));
+  if (ClassOf(view) != kGridViewClass) throw TDriveError(kExitFailed, "\"" + Grid + "\" is not a grid");
   RECT r{};
   GetClientRect(view, &r);
   // Into the grid for the focus, then Home and Down as a user counts rows.
+  // Home moves only a focus the grid already has; Down first gives it one
+  // (the first row when none was focused).
   ClickAt(view, POINT{r.right / 2, std::max<LONG>(r.bottom - 4, 0)}, 1, false, "\"" + Grid + "\"");
-  std::vector<TKey> keys(1);
-  keys[0].vk = VK_HOME;
-  TKey down;
+  TKey home, down;
+  home.vk = VK_HOME;
   down.vk = VK_DOWN;
+  std::vector<TKey> keys{down, home};
   keys.insert(keys.end(), static_cast<size_t>(Row), down);
   Keys(Grid, keys);
 }
 
 void TSession::Click(const std::string& Name, const POINT* At, int Count, bool Right) {
-  HWND w = Control(Name);
-  if (ClassOf(w) == "TElTree")
-    if (HWND view = FindWindowExA(w, nullptr, "TElTreeView", nullptr)) w = view;
+  HWND w = RowsWindowOf(Control(Name));
   ClickAt(w, At ? *At : Middle(w), Count, Right, "\"" + Name + "\"");
 }
 
-void TSession::Header(const std::string& Grid, int X) {
+void TSession::Header(const std::string& Grid, int X, const int* ToX) {
   HWND w = Control(Grid);
   HWND header = nullptr;
   for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -427,7 +535,17 @@ void TSession::Header(const std::string& Grid, int X) {
   if (!header) throw TDriveError(kExitFailed, "\"" + Grid + "\" has no header");
   RECT r{};
   GetClientRect(header, &r);
-  ClickAt(header, POINT{X, r.bottom / 2}, 1, false, "the header of \"" + Grid + "\"");
+  const int y = r.bottom / 2;
+  const std::string what = "the header of \"" + Grid + "\"";
+  if (!ToX) return ClickAt(header, POINT{X, y}, 1, false, what);
+  // A drag as the hand makes it: press, move in small steps, release.
+  std::vector<TSentMessage> m{{header, WM_MOUSEMOVE, 0, Point(X, y)}, {header, WM_LBUTTONDOWN, MK_LBUTTON, Point(X, y)}};
+  const int step = *ToX >= X ? 4 : -4;
+  for (int x = X + step; step > 0 ? x < *ToX : x > *ToX; x += step)
+    m.push_back({header, WM_MOUSEMOVE, MK_LBUTTON, Point(x, y)});
+  m.push_back({header, WM_MOUSEMOVE, MK_LBUTTON, Point(*ToX, y)});
+  m.push_back({header, WM_LBUTTONUP, 0, Point(*ToX, y)});
+  Perform(m, "dragging a column of " + what);
 }
 
 HWND TSession::FindByCaption(const std::string& Caption) const {
@@ -491,6 +609,55 @@ void TSession::Answer(const std::string& Caption, const std::string& Button, con
 
 void TSession::Expect(const std::string& Caption) { accepted_.insert(WaitForCaption(Caption)); }
 
+std::string TSession::Show(const std::string& Caption) {
+  HWND w = WaitForCaption(Caption);
+  accepted_.insert(w);
+  std::vector<TControlText> controls;
+  EnumChildWindows(
+      w,
+      [](HWND c, LPARAM p) -> BOOL {
+        if (IsWindowVisible(c)) reinterpret_cast<std::vector<TControlText>*>(p)->push_back({ClassOf(c), TextOf(c)});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&controls));
+  return WindowTextsReport(Caption, controls);
+}
+
+std::vector<std::string> TSession::ListRow(const std::string& Name, int Row) {
+  HWND w = Control(Name);
+  if (ClassOf(w) != WC_LISTVIEWA) throw TDriveError(kExitFailed, "\"" + Name + "\" is not a list view");
+  const int count = static_cast<int>(SendMessageA(w, LVM_GETITEMCOUNT, 0, 0));
+  if (Row >= count)
+    throw TDriveError(kExitFailed, "\"" + Name + "\" has " + std::to_string(count) + " rows, not row " + std::to_string(Row));
+  HWND header = reinterpret_cast<HWND>(SendMessageA(w, LVM_GETHEADER, 0, 0));
+  const int columns = std::max(1, header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1);
+  // The list answers into memory of its own process: the request and the
+  // room for the text are lent to it there, and the text read back.
+  constexpr size_t kRoom = 4096;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process_, nullptr, sizeof(LVITEMA) + kRoom, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!remote) throw TDriveError(kExitFailed, "cannot lend the program room for the texts of \"" + Name + "\"");
+  std::vector<std::string> cells;
+  bool ok = true;
+  for (int c = 0; c < columns && ok; ++c) {
+    LVITEMA item{};
+    item.iSubItem = c;
+    item.cchTextMax = static_cast<int>(kRoom);
+    item.pszText = remote + sizeof(LVITEMA);
+    char text[kRoom] = {};
+    DWORD_PTR n = 0;
+    ok = WriteProcessMemory(process_, remote, &item, sizeof item, nullptr) &&
+         SendMessageTimeoutA(w, LVM_GETITEMTEXTA, static_cast<WPARAM>(Row), reinterpret_cast<LPARAM>(remote),
+                             SMTO_ABORTIFHUNG, timeoutMs_, &n) &&
+         ReadProcessMemory(process_, remote + sizeof(LVITEMA), text, kRoom, nullptr);
+    text[kRoom - 1] = '\0';
+    cells.emplace_back(text);
+  }
+  VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+  if (!ok) throw TDriveError(kExitFailed, "the texts of row " + std::to_string(Row) + " of \"" + Name + "\" could not be read");
+  return cells;
+}
+
 void TSession::ExpectGone(const std::string& Caption) {
   const DWORD end = GetTickCount() + timeoutMs_;
   while (FindByCaption(Caption)) {
@@ -500,10 +667,13 @@ void TSession::ExpectGone(const std::string& Caption) {
   }
 }
 
-void TSession::SaveAs(const std::string& File, const std::string& Format) {
+void TSession::SaveAs(const std::string& File, const std::string& Format, bool Selection) {
   const int filter = FilterIndexOf(Format);
   if (!filter) throw TDriveError(kExitUsage, "unknown format " + Format);
-  Menu({"&File", "Sa&ve as..."});
+  if (Selection)
+    Menu({"&Edit", "Save selec&tion as..."});
+  else
+    Menu({"&File", "Sa&ve as..."});
   HWND d = nullptr;
   const DWORD end = GetTickCount() + timeoutMs_;
   while (!d) {
@@ -517,8 +687,11 @@ void TSession::SaveAs(const std::string& File, const std::string& Format) {
   }
   accepted_.insert(d);
   HWND combo = GetDlgItem(d, kFilterCombo);
+  // A user's pick ends with CBN_SELENDOK, and that is the notice the file
+  // dialog takes the file type from.
   Perform({{combo, CB_SETCURSEL, static_cast<WPARAM>(filter - 1), 0},
-           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo)}},
+           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo)},
+           {d, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo)}},
           "choosing the file type");
   HWND name = GetDlgItem(d, kFileNameCombo);
   if (!name) name = GetDlgItem(d, kFileNameEdit);

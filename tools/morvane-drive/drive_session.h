@@ -1,7 +1,8 @@
 // The running program as the driver sees it: its process, its windows and
 // the messages a user's mouse and keyboard would send. Nothing of the
-// program's memory is read; texts come only through messages that Windows
-// carries between processes.
+// program's own memory is read; texts come through messages that Windows
+// carries between processes, and a list view's rows through the list's own
+// message, answered into room the driver lends the program for it.
 #pragma once
 
 #include <set>
@@ -53,14 +54,28 @@ class TSession {
   // Mouse click at a client point of a control (default: its middle); on a
   // grid the point is in its rows' window. Count 2 double-clicks.
   void Click(const std::string& Name, const POINT* At, int Count, bool Right);
-  void Header(const std::string& Grid, int X);
+  // A click on the grid's column header at client x X; with ToX, a drag of
+  // the column from X to ToX.
+  void Header(const std::string& Grid, int X, const int* ToX = nullptr);
+  // The main window's rectangle of the screen, frame and all, as a PNG.
+  void Screenshot(const std::string& File);
+  // Moves and sizes the main window.
+  void Place(int Left, int Top, int Width, int Height);
+  // The line `state NAME` prints: what a user sees of the control.
+  std::string State(const std::string& Name);
   // Waits for a window with that caption, types Text into its edit when given
   // and presses Button (caption or id).
   void Answer(const std::string& Caption, const std::string& Button, const std::string* Text);
   void Expect(const std::string& Caption);
   void ExpectGone(const std::string& Caption);
-  // File > Save as... into File with the format's filter.
-  void SaveAs(const std::string& File, const std::string& Format);
+  // Waits for a window with that caption, accepts it as Expect does, and
+  // returns what `show` prints of it (WindowTextsReport).
+  std::string Show(const std::string& Caption);
+  // The texts of row Row of a list view, one a column.
+  std::vector<std::string> ListRow(const std::string& Name, int Row);
+  // File > Save as... (Edit > Save selection as... when Selection) into
+  // File with the format's filter.
+  void SaveAs(const std::string& File, const std::string& Format, bool Selection = false);
   // WM_CLOSE to the main window and the wait for the end (exit 4 after the time limit).
   void Close();
   void WaitExit();
@@ -68,12 +83,28 @@ class TSession {
   // Exit 3 when a window shows that no step waits for.
   void CheckNoUnexpectedWindow();
 
+  // For the long random run, which answers every window itself.
+  HANDLE Process() const { return process_; }
+  DWORD Pid() const { return pid_; }
+  std::vector<HWND> Windows() const { return ProcessWindows(); }
+  HWND PendingDialog() const { return NewDialog(); }
+  void Accept(HWND W) { accepted_.insert(W); }
+  // The program's open menu (a menu bar's or a pop-up's), or null.
+  HWND OpenMenu() const;
+  // True when the program has ended by itself; Code is its exit status and
+  // the session can start it again.
+  bool Ended(DWORD& Code);
+  // Waits until the program has handled what was sent or posted, or shows a
+  // new window or menu.
+  void WaitIdle(const std::string& What) { Settle(What); }
+
  private:
   std::vector<HWND> ProcessWindows() const;
   bool IsDialogLike(HWND W) const;
   HWND FindByCaption(const std::string& Caption) const;
   HWND WaitForCaption(const std::string& Caption);
   HWND NewDialog() const;
+  void ForgetClosedDialogs();
   [[noreturn]] void Unexpected(HWND W) const;
   // Sends the messages from a helper thread and waits until the program has
   // handled them all, or until it shows a new dialog (which then holds them).
@@ -86,6 +117,8 @@ class TSession {
   void SelectTab(HWND Tabs, int Index, const std::string& Name);
   void PressDialogButton(HWND Dialog, const std::string& Button);
   void SendCommand(int Command, const std::string& What);
+  // The tool bar publishing the named tool button, and its command id.
+  HWND FindToolButton(const std::string& Name, int& Command) const;
 
   std::string exe_, cwd_;
   DWORD timeoutMs_ = 20000;

@@ -1,5 +1,8 @@
 // morvane-drive: drives the real program from outside for the end-to-end
 // tests and by hand. See HelpText() in drive_parse.cpp for the commands.
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -8,6 +11,7 @@
 
 #include "drive_parse.h"
 #include "drive_session.h"
+#include "monkey.h"
 
 namespace morvane::drive {
 namespace {
@@ -44,7 +48,7 @@ void RunStep(TSession& S, const TStep& Step) {
   const auto& a = Step.args;
   const std::string& v = Step.verb;
   int n = 0;
-  if (v != "answer" && v != "expect" && v != "expect-gone" && v != "timeout") S.CheckNoUnexpectedWindow();
+  if (v != "answer" && v != "expect" && v != "expect-gone" && v != "show" && v != "timeout") S.CheckNoUnexpectedWindow();
   if (v == "start") {
     S.Start(a);
   } else if (v == "timeout") {
@@ -81,15 +85,38 @@ void RunStep(TSession& S, const TStep& Step) {
     S.Click(a[0], at ? &p : nullptr, v == "dclick" ? 2 : 1, v == "rclick");
   } else if (v == "header") {
     ParseIndex(a[1], n);
-    S.Header(a[0], n);
+    int to = 0;
+    const bool drag = a.size() == 3 && ParseIndex(a[2], to);
+    S.Header(a[0], n, drag ? &to : nullptr);
+  } else if (v == "screenshot") {
+    S.Screenshot(a[0]);
+  } else if (v == "place") {
+    int r[4] = {};
+    for (int i = 0; i < 4; ++i) ParseIndex(a[i], r[i]);
+    S.Place(r[0], r[1], r[2], r[3]);
+  } else if (v == "state") {
+    std::printf("%s\n", S.State(a[0]).c_str());
+    std::fflush(stdout);
   } else if (v == "answer") {
     S.Answer(a[0], a[1], a.size() == 3 ? &a[2] : nullptr);
   } else if (v == "expect") {
     S.Expect(a[0]);
+  } else if (v == "show") {
+    const std::string report = S.Show(a[0]);
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    std::fflush(stdout);
+  } else if (v == "list-row") {
+    ParseIndex(a[1], n);
+    std::string line = "row " + a[1] + " of \"" + a[0] + "\": ";
+    const std::vector<std::string> cells = S.ListRow(a[0], n);
+    for (size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + cells[i];
+    line += "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
   } else if (v == "expect-gone") {
     S.ExpectGone(a[0]);
-  } else if (v == "save") {
-    S.SaveAs(a[0], a.size() == 2 ? a[1] : "txt");
+  } else if (v == "save" || v == "save-selection") {
+    S.SaveAs(a[0], a.size() == 2 ? a[1] : "txt", v == "save-selection");
   } else if (v == "close") {
     S.Close();
   } else if (v == "wait-exit") {
@@ -107,6 +134,10 @@ int Main(const std::vector<std::string>& Args) {
   if (cl.kind == TCommandLine::TKind::kHelp) {
     std::fputs(HelpText().c_str(), stdout);
     return kExitOk;
+  }
+  if (cl.kind == TCommandLine::TKind::kMonkey) {
+    const std::string exe = cl.exe.empty() ? DefaultExe() : cl.exe;
+    return RunMonkey(cl.monkey, exe, cl.cwd.empty() ? FolderOf(exe) : cl.cwd);
   }
   std::vector<TStep> steps;
   if (cl.kind == TCommandLine::TKind::kRun) {
@@ -151,6 +182,9 @@ int Main(const std::vector<std::string>& Args) {
 }  // namespace morvane::drive
 
 int main(int argc, char** argv) {
+  // What `show` and `list-row` write are the program's texts byte for byte:
+  // no CR is put before their line breaks.
+  _setmode(_fileno(stdout), _O_BINARY);
   std::vector<std::string> args(argv + 1, argv + argc);
   return morvane::drive::Main(args);
 }

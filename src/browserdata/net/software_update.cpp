@@ -6,12 +6,37 @@
 #include "browserdata/settings/persitent_properties.h"
 #include "platform/core/files.h"
 #include "platform/core/sysutils.h"
+#include "platform/win32.h"
 
 namespace morvane {
 
 const char* const kUpdateHost = "http://www.quenbry.com";
 const char* const kUpdatePath = "morvane/updates.txt";
 const char* const kUpdateFileName = "morvane1.exe";
+
+TUpdateServer ParseUpdateServer(const std::string& Text) {
+  if (Text.empty()) return TUpdateServer{kUpdateHost, kUpdatePort};
+  TUpdateServer s;
+  const size_t colon = Text.rfind(':');
+  const std::string host = Text.substr(0, colon);
+  if (host.empty() || host.find_first_of(" \t/") != std::string::npos) return TUpdateServer{"", 0};
+  if (colon != std::string::npos) {
+    const std::string port = Text.substr(colon + 1);
+    int value = 0;
+    if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos ||
+        (value = std::stoi(port)) < 1 || value > 65535)
+      return TUpdateServer{"", 0};
+    s.Port = value;
+  }
+  s.Host = host;
+  return s;
+}
+
+TUpdateServer UpdateServer() {
+  char buf[512] = {};
+  const DWORD n = GetEnvironmentVariableA("MORVANE_UPDATE_SERVER", buf, sizeof buf);
+  return ParseUpdateServer(n < sizeof buf ? std::string(buf, n) : std::string("?"));
+}
 
 TUpdateNoticeFn& UpdateNoticeDialog() {
   static TUpdateNoticeFn dialog;

@@ -15,6 +15,19 @@ class TPersitentProperties;
 extern const char* const kUpdateHost;
 constexpr int kUpdatePort = 80;
 extern const char* const kUpdatePath;
+// Where the update list is asked for. A network that keeps its own copy of
+// the list (and the end-to-end tests, with their scripted local server)
+// names it in the environment variable MORVANE_UPDATE_SERVER as
+// "host[:port]"; otherwise it is the maker's server on port 80.
+struct TUpdateServer {
+  std::string Host;
+  int Port = kUpdatePort;
+};
+// The server a MORVANE_UPDATE_SERVER text names; the maker's when the text is
+// empty, and nothing to ask (an empty Host) when the text is malformed: a
+// mistyped mirror must not send the request somewhere else.
+TUpdateServer ParseUpdateServer(const std::string& Text);
+TUpdateServer UpdateServer();
 // The name the download is saved under, in the current folder.
 extern const char* const kUpdateFileName;
 

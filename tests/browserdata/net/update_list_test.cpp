@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "browserdata/net/http_codec.h"
+#include "browserdata/net/software_update.h"
 
 namespace morvane {
 namespace {
@@ -82,6 +83,35 @@ TEST(HttpCodec, BodyLines) {
   EXPECT_EQ(SplitBodyLines("a\r\n\r\nb"), (std::vector<std::string>{"a", "", "b"}));
   EXPECT_EQ(SplitBodyLines(std::string("x\r\ny\0z\r\n", 9)), (std::vector<std::string>{"x", "y"}));
   EXPECT_TRUE(SplitBodyLines("").empty());
+}
+
+// A mirror named in the environment: host and port as given, the maker's
+// server when nothing is named, and no request at all for a text that would
+// otherwise send it to a half-read address.
+TEST(UpdateList, UpdateServerFromTheEnvironment) {
+  struct Case {
+    const char* text;
+    const char* host;
+    int port;
+  };
+  const Case cases[] = {
+      {"", kUpdateHost, 80},
+      {"127.0.0.1:8080", "127.0.0.1", 8080},
+      {"mirror.example.test", "mirror.example.test", 80},
+      {"127.0.0.1:1", "127.0.0.1", 1},
+      {"127.0.0.1:", "", 0},
+      {"127.0.0.1:0", "", 0},
+      {"127.0.0.1:65536", "", 0},
+      {"127.0.0.1:80x", "", 0},
+      {":8080", "", 0},
+      {"http://mirror.example.test", "", 0},
+      {"mirror example:80", "", 0},
+  };
+  for (const Case& c : cases) {
+    const TUpdateServer s = ParseUpdateServer(c.text);
+    EXPECT_EQ(s.Host, c.host) << c.text;
+    if (*c.host) EXPECT_EQ(s.Port, c.port) << c.text;
+  }
 }
 
 }  // namespace

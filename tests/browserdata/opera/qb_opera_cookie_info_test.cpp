@@ -1,3 +1,6 @@
+// One case names the cookie file through the user's real opera6.ini, so it
+// runs apart from every other suite that writes that file.
+// ctest: lock=opera_profile
 #include "browserdata/opera/qb_opera_cookie_info.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// The system helpers; the deletion at restart writes the system's real list
+// of files to delete at the next start, which other suites read too.
+// ctest: lock=pending_renames
 #include <gtest/gtest.h>
 
 #include "browserdata/sys/qb_sys_utils.h"
