@@ -320,7 +320,7 @@ void TRowPainter::PaintRow(const TRow& row) {
   }
 
   RECT f = tr, m{};
-  const int sc = t_.SelectColumn;
+  const int sc = t_.SelectColumn();
   if (!t_.RowSelect() && t_.ShowColumns() && sc >= 0 && sc < secs.Count()) {
     TElHeaderSection* s = secs.GetSection(sc);
     f = {s->Left() - lp_, row.r.top, s->Left() + s->Width() - (t_.VerticalLines() ? 1 : 0) - lp_, row.r.bottom};
@@ -391,7 +391,7 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     brush = style->CellBkColor;
     paintBg = style->UseBkColor;
   }
-  const bool selCell = t_.RowSelect() || (t_.SelectColumn == t_.MainTreeColumn() && t_.ShowColumns());
+  const bool selCell = t_.RowSelect() || (t_.SelectColumn() == t_.MainTreeColumn() && t_.ShowColumns());
   if (SelPainted(row) && alpha_ == 255 && selCell) {
     brush = SelColor();
     paintBg = true;
@@ -412,18 +412,18 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
 
   const int level = item->Level();
   int left = cell.left + item->Indent;
-  left += (t_.ShowRoot() && t_.ShowLines()) || (t_.ShowButtons() && t_.ShowRootButtons) ? indent_ : indent_ / 5;
+  left += (t_.ShowRoot() && t_.ShowLines()) || (t_.ShowButtons() && t_.ShowRootButtons()) ? indent_ : indent_ / 5;
   // Level k's slot starts at slot0 + k * indent; the item's own slot holds
   // its elbow and its button.
   const int slot0 = left - indent_;
   if (t_.ShowLines() && !item->Flag(tifSuppressLines)) PaintLines(row, slot0, cell);
   left = slot0 + level * indent_;
   TElTreeItem* top = item->TopLevelAncestor();
-  if (top && top->Flag(tifSuppressButtons) && t_.ShowRootButtons) left -= indent_;
+  if (top && top->Flag(tifSuppressButtons) && t_.ShowRootButtons()) left -= indent_;
 
   const bool hasChildren = item->HasVisibleChildren() || item->Flag(tifForceButtons);
-  const bool suppressed = item->Flag(tifSuppressButtons) && (level > 0 || t_.ShowRootButtons);
-  if (t_.ShowButtons() && !suppressed && (level > 0 || t_.ShowRootButtons) && (hasChildren || t_.ShowLeafButton))
+  const bool suppressed = item->Flag(tifSuppressButtons) && (level > 0 || t_.ShowRootButtons());
+  if (t_.ShowButtons() && !suppressed && (level > 0 || t_.ShowRootButtons()) && (hasChildren || t_.ShowLeafButton()))
     PaintButton(row, left, cell, hasChildren);
   left += indent_;
   if (t_.ShowCheckboxes()) PaintCheckBox(row, left, cell);
@@ -445,7 +445,7 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
   }
   left += indent_ / 3;
   if (style && style->Style == ElhsPictureOnly && style->Picture && !style->Picture->Empty()) {
-    DrawPicture(style->Picture, RECT{left, cell.top, cell.right, cell.bottom}, t_.RightAlignedTree);
+    DrawPicture(style->Picture, RECT{left, cell.top, cell.right, cell.bottom}, t_.RightAlignedTree());
     item->TextRect = {left + lp_, cell.top, cell.right + lp_, cell.bottom};
     return;
   }
@@ -480,7 +480,7 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     paintBg = false;  // the cell already has the row's colour
   }
   if (t_.Tracking && item == t_.HotTrackItem() && w_.UnderlineTracked()) styles |= efsUnderline;
-  const int sc = t_.SelectColumn;
+  const int sc = t_.SelectColumn();
   const bool selText =
       SelPainted(row) && (sc == -1 || sc == t_.MainTreeColumn() || t_.RowSelect() || !t_.ShowColumns());
   if (selText) {
@@ -503,7 +503,7 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     }
   }
   UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
-  if (t_.RightAlignedTree) flags |= DT_RIGHT;
+  if (t_.RightAlignedTree()) flags |= DT_RIGHT;
   if (t_.RightAlignedText) flags |= DT_RTLREADING;
   if (ownFont) flags = (styleFlags | DT_SINGLELINE) & ~static_cast<UINT>(DT_CALCRECT);
   SelectObject(dc_, ownFont ? ownFont : Font(styles));
@@ -607,7 +607,7 @@ void TRowPainter::PaintButton(const TRow& row, int left, const RECT& cell, bool 
 void TRowPainter::PaintCheckBox(const TRow& row, int& left, const RECT& cell) {
   TElTreeItem* item = row.item;
   if (!item->Flag(tifShowCheckBox)) return;
-  const int q = t_.CheckBoxSize;
+  const int q = t_.CheckBoxSize();
   const int h = row.r.bottom - row.r.top;
   if (left < cell.right) {
     const bool disabled = !item->Flag(tifCheckBoxEnabled) || !w_.Enabled();
@@ -645,7 +645,7 @@ void TRowPainter::PaintColumnCell(const TRow& row, TElHeaderSection* section, in
   }
   TColor brush = rowBk_, font = rowText_;
   bool paintBg = rowColorSet_;
-  const bool selCell = n == t_.SelectColumn || t_.RowSelect();
+  const bool selCell = n == t_.SelectColumn() || t_.RowSelect();
   TElCellStyle* style = CellStyle(item, section, n);
   const bool ownStyle = style && !style->OwnerProps;
   if (ownStyle && !rowColorSet_) {

@@ -393,6 +393,8 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   header_ = new TElHeader(this);
   header_->SetParent(this);
   header_->SetVisible(false);
+  // Placed by the grid: it gives way to a vertical bar on either side.
+  header_->SetAlign(TAlign::alNone);
   headerLink_ = std::make_unique<TElTreeHeaderLink>(header_);
   view_ = new TElTreeViewWindow(this);
   view_->SetParent(this);
@@ -436,6 +438,11 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   });
   WireHeader();
   WireInput();
+  headerFont_ = std::make_unique<TFont>();
+  headerFont_->Assign(Font());
+  headerFont_->OnChange = [this](TObject*) {
+    if (!headerUseTreeFont_) ApplyHeaderFont();
+  };
   SetBounds(Left(), Top(), 200, 100);
 }
 
@@ -672,6 +679,87 @@ void TElTreeWindow::SetBorderStyle(TBorderStyle v) {
   if (HandleAllocated()) RecreateWnd();
 }
 
+void TElTreeWindow::ApplyHeaderFont() {
+  if (headerUseTreeFont_) {
+    header_->SetParentFont(true);
+  } else {
+    header_->SetParentFont(false);
+    header_->Font()->Assign(headerFont_.get());
+  }
+  PlacePieces();
+}
+
+void TElTreeWindow::SetHeaderUseTreeFont(bool v) {
+  if (v == headerUseTreeFont_) return;
+  headerUseTreeFont_ = v;
+  ApplyHeaderFont();
+}
+
+void TElTreeWindow::SetStickyHeaderSections(bool v) {
+  header_->SetStickySections(v);
+  tree_->StickyHeaderSections = v;
+  PlacePieces();
+}
+
+void TElTreeWindow::SetScrollbarOpposite(bool v) {
+  if (v == scrollbarOpposite_) return;
+  scrollbarOpposite_ = v;
+  PlacePieces();
+}
+
+void TElTreeWindow::SetUseXPThemes(bool Value) {
+  TElXPThemedControl::SetUseXPThemes(Value);
+  for (TWinControl* c : {hBar_, vBar_, static_cast<TWinControl*>(header_)})
+    if (auto* t = dynamic_cast<TElXPThemedControl*>(c)) t->SetUseXPThemes(Value);
+}
+
+void TElTreeWindow::AssignTree(TElTreeWindow* Source) {
+  if (!Source || Source == this) return;
+  TElTree& from = Source->Tree();
+  TElTree& to = *tree_;
+  TTreeBracket b(tree_.get());
+  to.Items().Assign(&from.Items());
+  SetLinesStyle(Source->LinesStyle());
+  SetLinesColor(Source->LinesColor());
+  to.DeselectChildrenOnCollapse = from.DeselectChildrenOnCollapse;
+  SetDrawFocusRect(Source->DrawFocusRect());
+  SetBarStyle(from.BarStyle());
+  to.AlwaysKeepSelection = from.AlwaysKeepSelection;
+  to.SetFullRowSelect(from.FullRowSelect());
+  to.DragType = from.DragType;
+  to.AutoLookup = from.AutoLookup;
+  to.SetSelectColumn(from.SelectColumn());
+  to.AutoExpand = from.AutoExpand;
+  to.SetShowCheckboxes(from.ShowCheckboxes());
+  to.SetShowLeafButton(from.ShowLeafButton());
+  to.SetHideHorzScrollBar(from.HideHorzScrollBar());
+  to.SetHideVertScrollBar(from.HideVertScrollBar());
+  SetBkColor(Source->BkColor());
+  SetTextColor(Source->TextColor());
+  to.SetShowButtons(from.ShowButtons());
+  to.SetShowLines(from.ShowLines());
+  to.SetShowImages(from.ShowImages());
+  to.SetShowRoot(from.ShowRoot());
+  to.LineHintMode = from.LineHintMode;
+  to.SetShowColumns(from.ShowColumns());
+  SetBorderStyle(Source->BorderStyle());
+  to.DoInplaceEdit = from.DoInplaceEdit;
+  to.SetHorizontalLines(from.HorizontalLines());
+  to.SetVerticalLines(from.VerticalLines());
+  to.ScrollTracking = from.ScrollTracking;
+  to.Tracking = from.Tracking;
+  to.OwnerDrawByColumn = from.OwnerDrawByColumn;
+  to.OwnerDrawMask = from.OwnerDrawMask;
+  SetDragTrgDrawMode(Source->DragTrgDrawMode());
+  to.SetAutoLineHeight(from.AutoLineHeight());
+  if (!from.AutoLineHeight()) to.SetLineHeight(from.LineHeight());
+  to.SetTopIndex(from.TopIndex());
+  to.MarkTreePartWidthUnknown();
+  to.MarkRows();
+  to.MarkFullRepaint();
+  to.MarkUpdate();
+}
+
 void TElTreeWindow::SetHeaderHeight(int v) {
   header_->SetHeight(v);
   PlacePieces();
@@ -686,15 +774,20 @@ void TElTreeWindow::PlacePieces() {
   const bool showHeader = tree_->ShowColumns();
   const bool vShown = vBar_->Visible(), hShown = hBar_->Visible();
   const int viewW = std::max(0, w - (vShown ? barW : 0));
+  // The vertical bar sits at the right when the text reads the way the bar
+  // is set to be placed, else at the left; the other pieces give way.
+  const bool barLeft = vShown && tree_->RightAlignedText != scrollbarOpposite_;
+  const int x0 = barLeft ? barW : 0;
   header_->SetVisible(showHeader);
   // The header may settle on its own height when placed: read it after.
-  if (showHeader) header_->SetBounds(0, 0, viewW, header_->Height());
+  if (showHeader)
+    header_->SetBounds(x0, 0, viewW + (header_->StickySections() ? 1 : 0), header_->Height());
   const int top = showHeader ? header_->Height() : 0;
   const int viewH = std::max(0, h - top - (hShown ? barH : 0));
-  if (vShown) vBar_->SetBounds(viewW, 0, barW, std::max(0, h - (hShown ? barH : 0)));
-  if (hShown) hBar_->SetBounds(0, h - barH, viewW, barH);
+  if (vShown) vBar_->SetBounds(barLeft ? 0 : viewW, 0, barW, std::max(0, h - (hShown ? barH : 0)));
+  if (hShown) hBar_->SetBounds(x0, h - barH, viewW, barH);
   const bool sizeChanged = view_->Width() != viewW || view_->Height() != viewH;
-  view_->SetBounds(0, top, viewW, viewH);
+  view_->SetBounds(x0, top, viewW, viewH);
   placing_ = false;
   if (sizeChanged) {
     TTreeBracket b(tree_.get());
@@ -794,8 +887,15 @@ void TElTreeWindow::Dispatch(TMessage& m) {
                              static_cast<TWinControl*>(header_)})
         if (c->HandleAllocated()) SendMessageA(c->Handle(), WM_SYSCOLORCHANGE, m.WParam, m.LParam);
       return;
+    case CM_COLORCHANGED:
+      TElXPThemedControl::Dispatch(m);
+      Canvas()->Brush()->SetColor(Color());
+      return;
     case CM_FONTCHANGED: {
       TElXPThemedControl::Dispatch(m);
+      // The header follows the grid's font through its parent font; its
+      // height may change with it.
+      if (headerUseTreeFont_) PlacePieces();
       measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
       tree_->SetFontHeight(Font()->Height());
       tree_->SetTextMeasurer(measurer_.get());

@@ -107,6 +107,27 @@ class TElTreeWindow : public TElXPThemedControl {
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v);
 
+  // The width new header sections start with.
+  int DefaultSectionWidth() const { return header_->DefaultWidth(); }
+  void SetDefaultSectionWidth(int v) { header_->SetDefaultWidth(v); }
+  // The header draws with the grid's font, or with HeaderFont when
+  // HeaderUseTreeFont is off; its height follows the font.
+  TFont* HeaderFont() const { return headerFont_.get(); }
+  bool HeaderUseTreeFont() const { return headerUseTreeFont_; }
+  void SetHeaderUseTreeFont(bool v);
+  // Sections that stretch to the header's width (the header one pixel
+  // wider, so that the last divider is not drawn).
+  bool StickyHeaderSections() const { return header_->StickySections(); }
+  void SetStickyHeaderSections(bool v);
+  // The vertical bar on the side opposite the text's reading direction:
+  // left for left-to-right text.
+  bool ScrollbarOpposite() const { return scrollbarOpposite_; }
+  void SetScrollbarOpposite(bool v);
+  // The grid, its bars and its header follow the visual styles together.
+  void SetUseXPThemes(bool Value) override;
+  // Copies the items and the settings of another grid.
+  void AssignTree(TElTreeWindow* Source);
+
 #define MORVANE_TREE_LOOK(Type, Name, Default) \
  public:                                       \
   Type Name() const { return Name##_; }        \
@@ -242,6 +263,10 @@ class TElTreeWindow : public TElXPThemedControl {
   bool sizeMove_ = false;
   bool focusInside_ = false;
   SIZE headerSize_{};  // the header's size last reported by OnHeaderResize
+  std::unique_ptr<TFont> headerFont_;
+  bool headerUseTreeFont_ = true;
+  bool scrollbarOpposite_ = false;
+  void ApplyHeaderFont();
 };
 
 }  // namespace morvane

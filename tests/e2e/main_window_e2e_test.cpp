@@ -257,6 +257,39 @@ TEST(MainWindow, SecondRunRestoresColumnsSortPlacementAndBars) {
   EXPECT_EQ(StoredNumber("ViewStatusbar"), 0);
 }
 
+// Sort columns an older layout or a hand left behind: each grid keeps what
+// it can of its own, and none of them costs the grids after it their sort.
+TEST(MainWindow, StoredSortColumnsOutsideAGridAreClampedGridByGrid) {
+  test::TSettingsGuard settings;
+  struct TCase {
+    const char* grid;
+    const char* column;
+    const char* dir;
+    const char* savedColumn;
+    const char* savedDir;
+  };
+  const TCase cases[] = {
+      {"IECookiesElTree", "99", "Ascending", "9", "Ascending"},  // ten columns: the last
+      {"ElTreeDomains", "-3", "Descending", "1", "Descending"},
+      {"ElTreeHistory", "abc", "Descending", "1", "Descending"},
+      {"MozillaCookiesElTree", "2", "Descending", "2", "Descending"},
+      {"ElTreeMozillaDomains", "0", "Ascending", "1", "Ascending"},
+      {"OperaCookiesElTree", "7", "Descending", "7", "Descending"},
+  };
+  for (const TCase& c : cases) {
+    Store(std::string(c.grid) + "-SortColumn", c.column);
+    Store(std::string(c.grid) + "-SortDir", c.dir);
+  }
+  // The Opera domain list has no column at all.
+  Store("EltreeOperaDomains-SortColumn", "1");
+  const TDriveResult r = RunDriveScript("start\nclose\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  for (const TCase& c : cases) {
+    EXPECT_EQ(Stored(std::string(c.grid) + "-SortColumn"), c.savedColumn) << c.grid << "\n" << StoredValues();
+    EXPECT_EQ(Stored(std::string(c.grid) + "-SortDir"), c.savedDir) << c.grid;
+  }
+}
+
 TEST(MainWindow, LeftoversOfInterruptedRewritesBesideTheProgramAreGoneAfterStart) {
   test::TSettingsGuard settings;
   test::TTempDir dir;
@@ -336,6 +369,49 @@ TEST(MainWindow, EachBrowserButtonShowsItsPageUnderItsCaption) {
     // The IE page's grid is seen only on the IE page.
     const bool ie = std::string(c.grid) == "IECookiesElTree";
     EXPECT_TRUE(Has(line("IECookiesElTree"), ie ? "shown" : "hidden")) << r.output;
+  }
+}
+
+const char kArrays[] = "Software\\Quenbry\\QbMorvane\\Props\\UserDefinedArrays";
+
+void StoreArray(const std::string& Name, const std::string& Joined) {
+  HKEY k = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kArrays, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(k, Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Joined.c_str()),
+                 static_cast<DWORD>(Joined.size() + 1));
+  RegCloseKey(k);
+}
+
+std::string StoredArray(const std::string& Name) {
+  std::string data;
+  if (!ReadValue(kArrays, Name, REG_SZ, data)) return "<absent>";
+  if (!data.empty() && data.back() == '\0') data.pop_back();
+  return data;
+}
+
+// Profiles and cookie folders the user added by hand outlive a restart,
+// also while the Firefox store (which takes the Netscape-style ones) exists;
+// a cookie folder that is gone is dropped.
+TEST(MainWindow, ManuallyAddedProfilesAndCookieFoldersSurviveARestart) {
+  test::TSettingsGuard settings;
+  TMozillaProfiles profiles;
+  test::TTempDir manual, ieFolder;
+  manual.Write("cookies.txt", "# HTTP Cookie File\n\n.manual.example\tTRUE\t/\tFALSE\t2000000000\tm\t1\n");
+  const std::string gone = ieFolder.Path() + "\\gone";
+  StoreArray("ManuallyEnteredProfiles", manual.Path() + "!@~");
+  StoreArray("ManuallyEnteredIEProfilePaths", gone + "!@~" + ieFolder.Path() + "!@~");
+  StoreArray("ManuallyEnteredIEProfileNames", "Gone!@~Found on D!@~");
+  // The Netscape store's list also holds the folders its discovery found;
+  // they are written with the manual ones, once each, Netscape's first.
+  const std::string discovered = test::UserFolder(CSIDL_APPDATA) + "\\Mozilla\\Profiles\\default\\e2e.slt";
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    const TDriveResult r = RunDriveScript("start\nclose\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(StoredArray("ManuallyEnteredProfiles"), discovered + "!@~" + manual.Path() + "!@~");
+    EXPECT_EQ(StoredArray("ManuallyEnteredIEProfilePaths"), ieFolder.Path() + "!@~");
+    EXPECT_EQ(StoredArray("ManuallyEnteredIEProfileNames"), "Found on D!@~");
   }
 }
 

@@ -247,6 +247,24 @@ TEST(MozillaPagesEndToEnd, ExportShowsTheChosenProfilesRowsAndInstallsOnlyForHos
   EXPECT_EQ(ReadFileBytes(machine.Mozilla() + "\\cookperm.txt"), kCookperm);
 }
 
+// The profile chosen in one run is the one shown at the next start.
+TEST(MozillaPagesEndToEnd, TheChosenProfileComesBackAtTheNextStart) {
+  TMozillaMachine machine;
+  TTempDir cwd;
+  const TDriveResult first = Drive("start\n"
+                                   "press FireFoxCheck\n"
+                                   "select NetscapeTabControl 0\n"
+                                   "select cboMozillaProfiles 1\n"
+                                   "close\n",
+                                   cwd);
+  ASSERT_EQ(first.exitCode, 0) << first.output;
+  const std::string file = cwd.File("rows.txt");
+  const TDriveResult second = RunDrive({"export", "firefox-cookies", file});
+  ASSERT_EQ(second.exitCode, 0) << second.output;
+  EXPECT_EQ(ReadFileBytes(file), std::string(kCookieCaptions) + "1" + kLangRow +
+                                     "2\tsid\tabc\t.shop.example/cart/items\t1/1/2031 1:02:03 AM\tNo\tYes\r\n");
+}
+
 // The sid cookie's path is longer than "/": an edit of its value rewrites
 // its own line under the same path, and the header lines and the other
 // cookie keep their bytes.
@@ -277,7 +295,9 @@ TEST(MozillaPagesEndToEnd, EditKeepsTheHeaderLinesAndThePath) {
 }
 
 // A new cookie is one line at the end; the lines before it keep their bytes.
-// Its expiry is the dialog's own proposal, a day from now.
+// Its expiry is the dialog's own proposal, a day from now. A value with a
+// TAB, which would shift the file's fields, is refused first and the dialog
+// stays open for the correction.
 TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
   for (const TMozillaBrowser& b : kBrowsers) {
     TMozillaMachine machine;
@@ -287,14 +307,23 @@ TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
                                      "press ToolButtonNew\n"
                                      "expect \"New Cookie\"\n"
                                      "text edtCookieName pref\n"
-                                     "text edtCookieValue dark\n"
+                                     "text edtCookieValue \"da\trk\"\n"
                                      "text edtDomain news.example/\n"
+                                     "press BtnSave\n"
+                                     "show Information\n"
+                                     "answer Information OK\n"
+                                     "expect-gone Information\n"
+                                     "expect \"New Cookie\"\n"
+                                     "text edtCookieValue dark\n"
                                      "press BtnSave\n"
                                      "expect-gone \"New Cookie\"\n"
                                      "close\n",
                                  cwd);
     const long long after = static_cast<long long>(std::time(nullptr));
     ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
+    EXPECT_NE(r.output.find(": The cookie name, value and domain cannot contain tabs or line breaks.\n"),
+              std::string::npos)
+        << r.output;
     const std::string kept = *b.header + kSidLine + kLangLine;
     const std::string bytes = ReadFileBytes((machine.*b.dir)() + "\\cookies.txt");
     ASSERT_EQ(bytes.substr(0, kept.size()), kept) << b.button;
@@ -564,6 +593,7 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
                                "show \"Delete Opera Cookie(s)\"\n"
                                "press btnOK\n"
                                "expect-gone \"Delete Opera Cookie(s)\"\n"
+                               "show \"Morvane 1.9 - Opera\"\n"
                                "save " + Q(cwd.File("rows.txt")) + "\n"
                                "select OperaPageControl 1\n"
                                "menu \"&Edit\" \"&New\"\n"
@@ -578,6 +608,8 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
   EXPECT_NE(r.output.find(": Delete selected cookie\n"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("Block all future"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("third-party"), std::string::npos) << r.output;
+  // The user is told in the status bar, not in a box.
+  EXPECT_NE(r.output.find(": Opera's file is unchanged\n"), std::string::npos) << r.output;
   EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), std::string(kOperaCaptions) + "1" + kPrefRow);
   EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
 }

@@ -248,7 +248,7 @@ TEST_F(TreePaint, ButtonsShowPlusMinusAndLeaf) {
   EXPECT_EQ(ink(2, 4), 5) << "plus";
   EXPECT_EQ(ink(2, 2), 1);
   EXPECT_EQ(ink(3, 4), 0) << "a childless row shows no button without ShowLeafButton";
-  T().ShowLeafButton = true;
+  T().SetShowLeafButton(true);
   Paint(dib);
   EXPECT_EQ(ink(3, 4), 1) << "the leaf glyph's dot";
   EXPECT_EQ(ink(3, 2), 0);
