@@ -351,6 +351,16 @@ TElFString TCustomElTree::CellText(TElTreeItem* Item, int SectionIndex) const {
   return ci < ct.Count() ? ct.GetRef(ci) : TElFString();
 }
 
+const TElFString& TCustomElTree::CellTextRef(TElTreeItem* Item, int SectionIndex, TElFString& Scratch) const {
+  if (!Item->staticData_) return Scratch = VirtualText(Item, SectionIndex);
+  if (SectionIndex < 0 || SectionIndex == mainTreeColumn_ || !showColumns_) return Item->staticData_->Text;
+  int ci = SectionIndex > mainTreeColumn_ ? SectionIndex - 1 : SectionIndex;
+  const TElWideStringList& ct = Item->staticData_->ColumnTexts;
+  if (ci < ct.Count()) return ct.GetRef(ci);
+  Scratch.clear();
+  return Scratch;
+}
+
 // ---- properties ----
 
 void TCustomElTree::SetShowColumns(bool v) {

@@ -164,6 +164,9 @@ class TCustomElTree : public TComponent {
   // The cell text of Item for header section SectionIndex (main text for -1
   // and MainTreeColumn); empty when the column text does not exist.
   TElFString CellText(TElTreeItem* Item, int SectionIndex) const;
+  // The same text without a copy where the item holds it; else the text is
+  // made in Scratch.
+  const TElFString& CellTextRef(TElTreeItem* Item, int SectionIndex, TElFString& Scratch) const;
 
   // ---- sorting ----
   virtual void Sort(bool Recursive);
