@@ -61,15 +61,71 @@ void FreeGlyphs() {
     }
 }
 
+// A 32-bit top-down copy of the bitmap (the source is freed), so that the
+// recolouring can work on the pixels themselves.
+HBITMAP To32Bits(HBITMAP Source) {
+  if (!Source) return nullptr;
+  BITMAP bm{};
+  GetObjectW(Source, sizeof bm, &bm);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = bm.bmWidth;
+  bi.bmiHeader.biHeight = -bm.bmHeight;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP out = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (out) {
+    HDC from = CreateCompatibleDC(nullptr), to = CreateCompatibleDC(nullptr);
+    HGDIOBJ a = SelectObject(from, Source), b = SelectObject(to, out);
+    BitBlt(to, 0, 0, bm.bmWidth, bm.bmHeight, from, 0, 0, SRCCOPY);
+    SelectObject(from, a);
+    SelectObject(to, b);
+    DeleteDC(from);
+    DeleteDC(to);
+  }
+  DeleteObject(Source);
+  return out;
+}
+
+// Exact black, 50% grey and white become the window-text, button-shadow
+// and window colours; every other pixel stays, so that a second change of
+// the system colours moves only pixels that still hold one of the three.
+void Recolor(HBITMAP Bitmap) {
+  DIBSECTION ds{};
+  if (!Bitmap || GetObjectW(Bitmap, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel != 32 || !ds.dsBm.bmBits)
+    return;
+  auto rgb = [](COLORREF c) {
+    return static_cast<uint32_t>((c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
+  };
+  const uint32_t text = rgb(GetSysColor(COLOR_WINDOWTEXT));
+  const uint32_t shadow = rgb(GetSysColor(COLOR_BTNSHADOW));
+  const uint32_t window = rgb(GetSysColor(COLOR_WINDOW));
+  auto* px = static_cast<uint32_t*>(ds.dsBm.bmBits);
+  const int n = ds.dsBm.bmWidth * ds.dsBm.bmHeight;
+  for (int i = 0; i < n; ++i) {
+    const uint32_t p = px[i] & 0xFFFFFF;
+    if (p == 0x000000)
+      px[i] = text;
+    else if (p == 0x808080)
+      px[i] = shadow;
+    else if (p == 0xFFFFFF)
+      px[i] = window;
+  }
+  GdiFlush();
+}
+
 void LoadGlyphs() {
   HINSTANCE inst = GetModuleHandleA(nullptr);
   auto load = [&](const char* name) {
-    return static_cast<HBITMAP>(LoadImageA(inst, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return To32Bits(static_cast<HBITMAP>(LoadImageA(inst, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   };
   gPlus = load("PlusBmp");
   gMinus = load("MinusBmp");
   gLeaf = load("LeafBmp");
   gFromResources = gPlus && gMinus && gLeaf;
+  if (gFromResources)
+    for (HBITMAP b : {gPlus, gMinus, gLeaf}) Recolor(b);
   if (!gFromResources) {
     // A program without the bitmaps draws its own.
     FreeGlyphs();
@@ -106,7 +162,11 @@ HBITMAP ElTreeLeafGlyph() { return gLeaf; }
 int ElTreeUnitLoads() { return gLoads; }
 
 void ElTreeRecolorGlyphs() {
-  if (gCounter >= 0 || gFromResources) return;
+  if (gCounter >= 0) return;
+  if (gFromResources) {
+    for (HBITMAP b : {gPlus, gMinus, gLeaf}) Recolor(b);
+    return;
+  }
   FreeGlyphs();
   LoadGlyphs();
 }

@@ -90,6 +90,9 @@ class TRowPainter {
   void PaintLines(const TRow& row, int slot0, const RECT& cell);
   void PaintButton(const TRow& row, int left, const RECT& cell, bool hasChildren);
   void PaintCheckBox(const TRow& row, int& left, const RECT& cell);
+  void PaintImages(const TRow& row, int& left, const RECT& cell);
+  // One image of List into [left, left + width) cut at the cell's right edge.
+  void DrawImage(TCustomImageList* List, int Index, int Overlay, const TRow& row, int left, const RECT& cell);
   bool OwnerDrawn(const TElFString& text, TElHeaderSection* section) const;
 
   HDC dc_;
@@ -427,10 +430,10 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     PaintButton(row, left, cell, hasChildren);
   left += indent_;
   if (t_.ShowCheckboxes()) PaintCheckBox(row, left, cell);
-  // No image list is bound to the window's tree: nothing is drawn there and
-  // the hit test knows it.
+  // The hit test knows from these flags whether the images were drawn.
   item->SetFlag(tifImageDrawn, false);
   item->SetFlag(tifImage2Drawn, false);
+  if (t_.ShowImages()) PaintImages(row, left, cell);
 
   const TElFString text = t_.VirtualityLevel() != vlNone ? t_.VirtualText(item, t_.MainTreeColumn()) : item->Text();
   const bool bare = !t_.ShowButtons() && !t_.ShowLines() && !t_.ShowImages() && !t_.ShowCheckboxes();
@@ -584,6 +587,21 @@ void TRowPainter::PaintButton(const TRow& row, int left, const RECT& cell, bool 
     DrawThemeBackground(w_.Theme(), dc_, 2, state, &r, &clipR);
     return;
   }
+  if (w_.CustomPlusMinus()) {
+    TBitmap* plus = w_.PlusPicture();
+    TBitmap* pic = !hasChildren ? w_.LeafPicture() : item->Expanded() ? w_.MinusPicture() : plus;
+    if (pic->Empty()) return;
+    const int x = left + (indent_ - plus->Width()) / 2, y = row.r.top + (h - plus->Height()) / 2;
+    const int wdt = std::min<int>(pic->Width(), cell.right - x);
+    if (wdt <= 0) return;
+    const TColor key = pic->Canvas()->Pixels(0, pic->Height() - 1);
+    if (!w_.PlusMinusTransparent()) {
+      BitBlt(dc_, x, y, wdt, pic->Height(), pic->Canvas()->Handle(), 0, 0, SRCCOPY);
+      return;
+    }
+    DrawTransparentBitmapEx(dc_, pic, x, y, RECT{0, 0, wdt, pic->Height()}, key);
+    return;
+  }
   HBITMAP g = !hasChildren ? ElTreeLeafGlyph() : item->Expanded() ? ElTreeMinusGlyph() : ElTreePlusGlyph();
   if (!g) return;
   BITMAP bm{};
@@ -607,12 +625,58 @@ void TRowPainter::PaintButton(const TRow& row, int left, const RECT& cell, bool 
 void TRowPainter::PaintCheckBox(const TRow& row, int& left, const RECT& cell) {
   TElTreeItem* item = row.item;
   if (!item->Flag(tifShowCheckBox)) return;
-  const int q = t_.CheckBoxSize();
   const int h = row.r.bottom - row.r.top;
+  const bool enabled = item->Flag(tifCheckBoxEnabled) && w_.Enabled();
+  const uint8_t cs = item->CheckBoxState();
+  if (t_.CustomCheckboxes) {
+    TBitmap* strip = item->CheckBoxType == 2 ? w_.RadioButtonGlyph() : w_.CheckBoxGlyph();
+    const int q = strip->Width() / 6, gh = strip->Height();
+    if (q > 0 && left < cell.right) {
+      int n = cs == 1 ? 2 : (cs == 2 && item->CheckBoxType == 1) ? 4 : 0;
+      if (!item->Flag(tifCheckBoxEnabled)) ++n;
+      const int top = row.r.top + (h - gh) / 2;
+      const int wdt = std::min<int>(q, cell.right - left);
+      // Composed over a copy of the background, so that the strip's
+      // transparent parts show the cell.
+      TMemoryDC mem(dc_);
+      TBitmapHandle bmp(CreateCompatibleBitmap(dc_, q, gh));
+      TSelectObject box(mem.Get(), bmp.Get());
+      BitBlt(mem.Get(), 0, 0, q, gh, dc_, left, top, SRCCOPY);
+      DrawTransparentBitmapEx(mem.Get(), strip, 0, 0, RECT{n * q, 0, n * q + q, gh},
+                              strip->Canvas()->Pixels(0, gh - 1));
+      BitBlt(dc_, left, top, wdt, gh, mem.Get(), 0, 0, SRCCOPY);
+    }
+    left += q;
+    return;
+  }
+  if (w_.IsThemeApplied()) {
+    const bool radio = item->CheckBoxType == 2;
+    SIZE sz{t_.CheckBoxSize(), t_.CheckBoxSize()};
+    if (HTHEME th = OpenThemeData(v_.Handle(), L"BUTTON")) {
+      GetThemePartSize(th, dc_, radio ? 2 : 3, 1, nullptr, 1 /* TS_TRUE */, &sz);
+      CloseThemeData(th);
+    }
+    // The slot keeps the tree's box size, which the rows are measured and
+    // hit-tested with; the themed box is centred in it.
+    const int q = t_.CheckBoxSize();
+    if (left < cell.right) {
+      int state;
+      if (radio)
+        state = cs == 1 ? (enabled ? 5 : 8) : (enabled ? 1 : 4);
+      else
+        state = (cs == 1 ? 5 : (cs == 2 && item->CheckBoxType == 1) ? 9 : 1) + (enabled ? 0 : 3);
+      const int top = row.r.top + (h - sz.cy) / 2, x = left + (q - sz.cx) / 2;
+      RECT r{x, top, x + sz.cx, top + sz.cy};
+      RECT clipR{left, row.r.top, std::min<int>(left + q, cell.right), row.r.bottom};
+      DrawThemeBackgroundByClass(L"BUTTON", dc_, radio ? 2 : 3, state, &r, &clipR);
+    }
+    left += q;
+    return;
+  }
+  const int q = t_.CheckBoxSize();
   if (left < cell.right) {
-    const bool disabled = !item->Flag(tifCheckBoxEnabled) || !w_.Enabled();
+    const bool disabled = !enabled;
     UINT state = 0;
-    const uint8_t cs = item->CheckBoxState();
     if (item->CheckBoxType == 2)
       state = DFCS_BUTTONRADIO | (cs == 1 ? DFCS_CHECKED : 0);
     else if (item->CheckBoxType == 1)
@@ -631,6 +695,56 @@ void TRowPainter::PaintCheckBox(const TRow& row, int& left, const RECT& cell) {
     BitBlt(dc_, left, top, wdt, q, mem.Get(), 0, 0, SRCCOPY);
   }
   left += q;
+}
+
+void TRowPainter::DrawImage(TCustomImageList* List, int Index, int Overlay, const TRow& row, int left,
+                            const RECT& cell) {
+  if (left >= cell.right) return;
+  const int h = row.r.bottom - row.r.top;
+  const int top = row.r.top + (h - List->Height()) / 2;
+  const int save = SaveDC(dc_);
+  IntersectClipRect(dc_, left, row.r.top, cell.right, row.r.bottom);
+  if (Overlay >= 0)
+    List->DrawOverlay(&canvas_, left, top, Index, Overlay);
+  else
+    List->Draw(&canvas_, left, top, Index);
+  RestoreDC(dc_, save);
+}
+
+void TRowPainter::PaintImages(const TRow& row, int& left, const RECT& cell) {
+  TElTreeItem* item = row.item;
+  TCustomImageList* images = w_.Images();
+  TCustomImageList* images2 = w_.Images2() ? w_.Images2() : images;
+  // The state image stands for a row that is focused, selected or open.
+  const bool state = item == t_.ItemFocused() || item->Selected() || item->Expanded();
+  const bool checkShown = item->Flag(tifShowCheckBox) && t_.ShowCheckboxes();
+  if (images2) {
+    int index = state ? item->StImageIndex2 : item->ImageIndex2;
+    if (index == -1 && t_.OnItemPicDraw2) t_.OnItemPicDraw2(t_.EventSender(), item, index);
+    if (index >= 0 && index < images2->Count()) {
+      if (checkShown) left += indent_ / 3;
+      DrawImage(images2, index, item->OverlayIndex2, row, left, cell);
+      left += images2->Width();
+      item->SetFlag(tifImage2Drawn, true);
+    } else if (t_.ShowEmptyImages2) {
+      left += images2->Width();
+      item->SetFlag(tifImage2Drawn, true);
+    }
+  }
+  if (!images) return;
+  int index = state ? item->StImageIndex : item->ImageIndex;
+  if (index == -1 && t_.OnItemPicDraw) t_.OnItemPicDraw(t_.EventSender(), item, index);
+  const bool gap = item->Flag(tifImage2Drawn) || checkShown;
+  if (index >= 0 && index < images->Count()) {
+    if (gap) left += indent_ / 3;
+    DrawImage(images, index, item->OverlayIndex, row, left, cell);
+    left += images->Width();
+    item->SetFlag(tifImageDrawn, true);
+  } else if (t_.ShowEmptyImages) {
+    if (item->Flag(tifImage2Drawn)) left += indent_ / 3;
+    left += images->Width();
+    item->SetFlag(tifImageDrawn, true);
+  }
 }
 
 void TRowPainter::PaintColumnCell(const TRow& row, TElHeaderSection* section, int n) {

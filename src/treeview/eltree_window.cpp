@@ -116,6 +116,14 @@ void TElTreeViewWindow::CreateWnd() {
   TCustomControl::CreateWnd();
   // The input handling works on this window: its focus, capture and hints.
   if (owner_->inputPort_) owner_->inputPort_->SetWindow(Handle());
+  // Rows loaded before this window existed (a page filled before it was
+  // first shown) were laid out with nowhere to go: lay them out again now.
+  if (owner_->tree_) {
+    TTreeBracket b(owner_->tree_.get());
+    owner_->tree_->MarkRows();
+    owner_->tree_->MarkFullRepaint();
+    owner_->tree_->MarkUpdate();
+  }
 }
 
 void TElTreeViewWindow::DestroyWnd() {
@@ -206,6 +214,10 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
     keyMessage_ = outer;
     return;
   }
+  // Messages that end a showing line hint without being input of the rows.
+  if (msg == WM_NCMOUSEMOVE || msg == WM_COMMAND || msg == WM_MOUSEWHEEL || msg == kToolkitMouseWheel ||
+      msg == CM_ACTIVATE || msg == CM_DEACTIVATE || (msg >= 0xB016 && msg <= 0xB017))
+    tree.View().Input().FilterForHints(msg == kToolkitMouseWheel ? WM_MOUSEWHEEL : msg);
   const bool input = IsButtonOrMoveMessage(msg) || msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE ||
                      msg == WM_TIMER || msg == WM_MOUSELEAVE || msg == CM_MOUSELEAVE || msg == CM_MOUSEENTER;
   if (input) {
@@ -423,6 +435,8 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   inputPort_->OnCanTakeFocusBack = [this] {
     return view_->CanFocus() && CanFocus() && Parent() && Parent()->CanFocus();
   };
+  inputPort_->OnLineHintFont = [this](TFont* f) { f->Assign(view_->Font()); };
+  inputPort_->OnLineHintTextColor = [this] { return TextColor(); };
   bars_->SetDrawPart(false, [this](TCanvas* c, RECT r, int part, bool enabled, bool focused, bool pressed,
                                    bool& defaultDraw) {
     if (OnHorzScrollDrawPart)
@@ -760,6 +774,115 @@ void TElTreeWindow::AssignTree(TElTreeWindow* Source) {
   to.MarkUpdate();
 }
 
+void TElTreeWindow::SetImageList(TCustomImageList*& Slot, std::unique_ptr<TChangeLink>& Link,
+                                 TCustomImageList* v) {
+  if (Slot == v) return;
+  if (Slot) {
+    Slot->UnRegisterChanges(Link.get());
+    Slot->RemoveFreeNotification(this);
+  }
+  Slot = v;
+  if (v) {
+    if (!Link) {
+      Link = std::make_unique<TChangeLink>();
+      Link->OnChange = [this](TObject*) { ImagesChanged(); };
+    }
+    v->RegisterChanges(Link.get());
+    v->FreeNotification(this);
+  }
+  ImagesChanged();
+}
+
+void TElTreeWindow::ImagesChanged() {
+  if (!tree_) return;
+  auto metrics = [](TCustomImageList* l) {
+    TElImageMetrics m;
+    if (l) {
+      m.Width = l->Width();
+      m.Height = l->Height();
+      m.Count = l->Count();
+    }
+    return m;
+  };
+  tree_->SetImages(metrics(images_));
+  tree_->SetImages2(metrics(images2_));
+}
+
+void TElTreeWindow::Notification(TComponent* AComponent, TOperation Operation) {
+  TElXPThemedControl::Notification(AComponent, Operation);
+  if (Operation != TOperation::opRemove) return;
+  if (AComponent == images_) {
+    images_ = nullptr;
+    ImagesChanged();
+  }
+  if (AComponent == images2_) {
+    images2_ = nullptr;
+    ImagesChanged();
+  }
+}
+
+TBitmap* TElTreeWindow::Picture(std::unique_ptr<TBitmap>& Slot, bool Glyph) {
+  if (!Slot) {
+    Slot = std::make_unique<TBitmap>();
+    Slot->OnChange = [this, Glyph](TObject*) {
+      if (Glyph)
+        GlyphsChanged();
+      else
+        LookChanged();
+    };
+  }
+  return Slot.get();
+}
+
+TBitmap* TElTreeWindow::PlusPicture() { return Picture(plusPicture_, false); }
+TBitmap* TElTreeWindow::MinusPicture() { return Picture(minusPicture_, false); }
+TBitmap* TElTreeWindow::LeafPicture() { return Picture(leafPicture_, false); }
+TBitmap* TElTreeWindow::CheckBoxGlyph() { return Picture(checkGlyph_, true); }
+TBitmap* TElTreeWindow::RadioButtonGlyph() { return Picture(radioGlyph_, true); }
+
+void TElTreeWindow::SetCustomPlusMinus(bool v) {
+  if (v == customPlusMinus_) return;
+  customPlusMinus_ = v;
+  if (v) {
+    PlusPicture();
+    MinusPicture();
+    LeafPicture();
+  }
+  TTreeBracket b(tree_.get());
+  tree_->MarkRows();
+  tree_->MarkFullRepaint();
+  tree_->MarkUpdate();
+}
+
+void TElTreeWindow::GlyphsChanged() {
+  // The strips' cell widths are what the rows are measured with.
+  tree_->CheckBoxGlyphWidth = checkGlyph_ ? checkGlyph_->Width() : 0;
+  tree_->RadioButtonGlyphWidth = radioGlyph_ ? radioGlyph_->Width() : 0;
+  if (!tree_->CustomCheckboxes || (view_ && view_->Painting())) return;
+  TTreeBracket b(tree_.get());
+  tree_->MarkTreePartWidthUnknown();
+  tree_->MarkRows();
+  tree_->MarkFullRepaint();
+  tree_->MarkUpdate();
+}
+
+void TElTreeWindow::SetCustomCheckboxes(bool v) {
+  if (v == tree_->CustomCheckboxes) return;
+  tree_->CustomCheckboxes = v;
+  if (v) {
+    CheckBoxGlyph();
+    RadioButtonGlyph();
+  }
+  GlyphsChanged();
+  if (!v) {
+    TTreeBracket b(tree_.get());
+    tree_->MarkTreePartWidthUnknown();
+    tree_->MarkRows();
+    tree_->MarkFullRepaint();
+    tree_->MarkUpdate();
+  }
+}
+
 void TElTreeWindow::SetHeaderHeight(int v) {
   header_->SetHeight(v);
   PlacePieces();
@@ -896,9 +1019,15 @@ void TElTreeWindow::Dispatch(TMessage& m) {
       // The header follows the grid's font through its parent font; its
       // height may change with it.
       if (headerUseTreeFont_) PlacePieces();
-      measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
-      tree_->SetFontHeight(Font()->Height());
-      tree_->SetTextMeasurer(measurer_.get());
+      {
+        // The tree measures from its first update on: it gets the new
+        // measurer before anything can measure, and the old one is freed
+        // only once nothing points at it, even when the update throws.
+        std::unique_ptr<IElTextMeasurer> old = std::move(measurer_);
+        measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
+        tree_->SetTextMeasurer(measurer_.get());
+        tree_->SetFontHeight(Font()->Height());
+      }
       return;
     }
     case CM_ENABLEDCHANGED:

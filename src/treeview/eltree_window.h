@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "controls/elheader.h"
+#include "platform/ui/imglist.h"
 #include "controls/elxpthemed.h"
 #include "treeview/eltree.h"
 #include "treeview/eltree_inputport.h"
@@ -127,6 +128,31 @@ class TElTreeWindow : public TElXPThemedControl {
   void SetUseXPThemes(bool Value) override;
   // Copies the items and the settings of another grid.
   void AssignTree(TElTreeWindow* Source);
+
+  // The row images (not owned; the grid forgets a list that is freed).
+  // Images2 holds the second image of each row; without it the second
+  // image comes from Images too.
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* v) { SetImageList(images_, imagesLink_, v); }
+  TCustomImageList* Images2() const { return images2_; }
+  void SetImages2(TCustomImageList* v) { SetImageList(images2_, images2Link_, v); }
+  // The expand, collapse and leaf buttons drawn from the grid's own
+  // pictures (made on first use; the transparent colour is each picture's
+  // bottom-left pixel).
+  bool CustomPlusMinus() const { return customPlusMinus_; }
+  void SetCustomPlusMinus(bool v);
+  TBitmap* PlusPicture();
+  TBitmap* MinusPicture();
+  TBitmap* LeafPicture();
+  // Check boxes and radio buttons drawn from strips of six cells (unchecked,
+  // unchecked disabled, checked, checked disabled, grayed, grayed disabled;
+  // radio buttons use the first four). Made on first use; a new picture
+  // lays the rows out again.
+  bool CustomCheckboxes() const { return tree_->CustomCheckboxes; }
+  void SetCustomCheckboxes(bool v);
+  TBitmap* CheckBoxGlyph();
+  TBitmap* RadioButtonGlyph();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 #define MORVANE_TREE_LOOK(Type, Name, Default) \
  public:                                       \
@@ -267,6 +293,15 @@ class TElTreeWindow : public TElXPThemedControl {
   bool headerUseTreeFont_ = true;
   bool scrollbarOpposite_ = false;
   void ApplyHeaderFont();
+  void SetImageList(TCustomImageList*& Slot, std::unique_ptr<TChangeLink>& Link, TCustomImageList* v);
+  void ImagesChanged();
+  TBitmap* Picture(std::unique_ptr<TBitmap>& Slot, bool Glyph);
+  void GlyphsChanged();
+  TCustomImageList* images_ = nullptr;
+  TCustomImageList* images2_ = nullptr;
+  std::unique_ptr<TChangeLink> imagesLink_, images2Link_;
+  bool customPlusMinus_ = false;
+  std::unique_ptr<TBitmap> plusPicture_, minusPicture_, leafPicture_, checkGlyph_, radioGlyph_;
 };
 
 }  // namespace morvane

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <sstream>
@@ -550,6 +551,107 @@ TEST(MainWindow, UpdateCheckAsksTheServerOnlyWhenItIsDue) {
       EXPECT_EQ(date, seeded);
     }
   }
+}
+
+// The visible top-level windows of a process, highest in the z-order first.
+std::vector<HWND> WindowsOf(DWORD Pid) {
+  std::vector<HWND> found;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == Pid && IsWindowVisible(w)) found.push_back(w);
+  }
+  return found;
+}
+
+std::string WindowText(HWND W) {
+  char buf[1024] = {};
+  DWORD_PTR n = 0;
+  if (!W || !SendMessageTimeoutA(W, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, &n))
+    return std::string();
+  return std::string(buf, std::min<size_t>(n, sizeof buf - 1));
+}
+
+// Owns the started program: a failed check ends it.
+struct TChild {
+  PROCESS_INFORMATION pi{};
+  ~TChild() {
+    if (pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(pi.hProcess, 1);
+      WaitForSingleObject(pi.hProcess, 5000);
+    }
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+  }
+};
+
+// A newer version on the server: the notice comes up during the start, in
+// front of the splash (which no longer stays on top of everything), says
+// what it should, and Cancel lets the start go on without a download.
+TEST(MainWindow, UpdateNoticeShowsInFrontOfTheSplashAndCancelGoesOnWithTheStart) {
+  TUpdateServerGuard server;
+  test::TSettingsGuard settings;
+  std::string list = std::getenv("MORVANE_HTTP_PORT_FILE");
+  list = list.substr(0, list.find_last_of('\\') + 1) + "updates.txt";
+  test::WriteFileBytes(list, "9.9.0#/files/morvane-9.9.exe\r\n#A newer release\r\n");
+  struct TRemove {
+    std::string file;
+    ~TRemove() { DeleteFileA(file.c_str()); }
+  } remove{list};
+  test::TTempDir cwd;
+  const std::string exe = test::BinPath("Morvane.exe");
+  std::string cmd = "\"" + exe + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  TChild child;
+  ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.Path().c_str(), &si,
+                             &child.pi));
+  const DWORD pid = child.pi.dwProcessId;
+  auto waitFor = [&](auto Found) {
+    const DWORD end = GetTickCount() + 20000;
+    HWND w = nullptr;
+    while (!(w = Found()) && static_cast<LONG>(GetTickCount() - end) < 0 &&
+           WaitForSingleObject(child.pi.hProcess, 20) == WAIT_TIMEOUT) {
+    }
+    return w;
+  };
+  std::vector<HWND> order;
+  HWND notice = waitFor([&]() -> HWND {
+    order = WindowsOf(pid);
+    for (HWND w : order)
+      if (WindowText(w) == "Software Update") return w;
+    return nullptr;
+  });
+  std::string seen;
+  for (HWND w : order) seen += "\"" + WindowText(w) + "\" (" + WindowName(w) + ")\n";
+  ASSERT_NE(notice, nullptr) << "no update notice; windows:\n" << seen << "server:\n" << ServerLog();
+  HWND splash = nullptr;
+  for (HWND w : order)
+    if (WindowName(w) == "Splash") splash = w;
+  ASSERT_NE(splash, nullptr) << "the splash is not showing under the notice";
+  EXPECT_FALSE(GetWindowLongA(splash, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_LT(std::find(order.begin(), order.end(), notice), std::find(order.begin(), order.end(), splash))
+      << "the notice is behind the splash";
+  EXPECT_EQ(WindowText(FindNamedWindow(notice, "lblCurrentVersion")),
+            "You are using version 1.9.0.0 of Morvane. Version you can download now is 9.9.0.");
+  EXPECT_NE(WindowText(FindNamedWindow(notice, "Memo1")).find("A newer release"), std::string::npos);
+  HWND cancel = FindNamedWindow(notice, "Button2");
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_EQ(WindowText(cancel), "&Cancel");
+  PostMessageA(cancel, BM_CLICK, 0, 0);
+
+  HWND main = waitFor([&]() -> HWND {
+    for (HWND w : WindowsOf(pid))
+      if (WindowName(w) == "MainFrm") return w;
+    return nullptr;
+  });
+  ASSERT_NE(main, nullptr) << "the start did not go on after Cancel";
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(child.pi.hProcess, 20000), WAIT_OBJECT_0) << "the program did not end";
+  DWORD code = 99;
+  GetExitCodeProcess(child.pi.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_FALSE(FileExists(cwd.File("morvane1.exe"))) << "Cancel downloaded the new version";
 }
 
 }  // namespace

@@ -188,28 +188,49 @@ std::string Env(const char* Name, const std::string& Default) {
   return v && *v ? std::string(v) : Default;
 }
 
-TEST(MonkeyRun, AMinuteOfRandomUseKeepsTheProgramWorkingAndLosesNothing) {
-  TSettingsGuard settings;
-  TPendingRenames renames;
-  TPrivacyList privacy;
-  const std::string appData = UserFolder(CSIDL_APPDATA);
-  TFolderGuard cookies(UserFolder(CSIDL_COOKIES)), history(UserFolder(CSIDL_HISTORY));
-  TFolderGuard mozilla(appData + "\\Mozilla"), opera(appData + "\\Opera");
-  SeedMachine(cookies, history, mozilla, opera);
+// The machine of every run: first-run settings, the privacy list, the
+// user's folders emptied and seeded, all given back afterwards.
+class TMonkeyMachine : public ::testing::Test {
+ protected:
+  TMonkeyMachine()
+      : appData_(UserFolder(CSIDL_APPDATA)),
+        cookies_(UserFolder(CSIDL_COOKIES)),
+        history_(UserFolder(CSIDL_HISTORY)),
+        mozilla_(appData_ + "\\Mozilla"),
+        opera_(appData_ + "\\Opera") {
+    SeedMachine(cookies_, history_, mozilla_, opera_);
+  }
 
-  test::TTempDir dir;
-  const std::string log = Env("MORVANE_MONKEY_LOG", dir.File("monkey.log"));
+  // The monkey with Args, its log in Log; the assertions name what failed.
+  void Monkey(std::vector<std::string> Args, unsigned Seconds) {
+    args_.insert(args_.end(), Args.begin(), Args.end());
+    const TDriveResult r = test::RunDrive(args_, (Seconds + 180) * 1000);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("every check held"), std::string::npos) << r.output;
+    // The run's figures (actions, handles, working set) stay in the test log.
+    const size_t summary = r.output.find("monkey: ");
+    if (summary != std::string::npos) std::printf("%s", r.output.substr(summary).c_str());
+  }
+
+  TSettingsGuard settings_;
+  TPendingRenames renames_;
+  TPrivacyList privacy_;
+  std::string appData_;
+  TFolderGuard cookies_, history_, mozilla_, opera_;
+  test::TTempDir dir_;
+  std::vector<std::string> args_{"monkey", "--log", Env("MORVANE_MONKEY_LOG", dir_.File("monkey.log")), "--cwd",
+                                 dir_.Path()};
+};
+
+using MonkeyRun = TMonkeyMachine;
+
+TEST_F(MonkeyRun, AMinuteOfRandomUseKeepsTheProgramWorkingAndLosesNothing) {
   const std::string seconds = Env("MORVANE_MONKEY_SECONDS", "60"), replay = Env("MORVANE_MONKEY_REPLAY", "");
-  std::vector<std::string> args{"monkey", "--log", log, "--cwd", dir.Path()};
-  if (replay.empty()) args.insert(args.end(), {"--seconds", seconds, "--seed", Env("MORVANE_MONKEY_SEED", "1211")});
-  else args.insert(args.end(), {"--replay", replay});
-  const TDriveResult r =
-      test::RunDrive(args, (static_cast<unsigned>(std::atoi(seconds.c_str())) * (replay.empty() ? 1 : 4) + 180) * 1000);
-  EXPECT_EQ(r.exitCode, 0) << r.output;
-  EXPECT_NE(r.output.find("every check held"), std::string::npos) << r.output;
-  // The run's figures (actions, handles, working set) stay in the test log.
-  const size_t summary = r.output.find("monkey: ");
-  if (summary != std::string::npos) std::printf("%s", r.output.substr(summary).c_str());
+  if (replay.empty())
+    Monkey({"--seconds", seconds, "--seed", Env("MORVANE_MONKEY_SEED", "1211")},
+           static_cast<unsigned>(std::atoi(seconds.c_str())));
+  else
+    Monkey({"--replay", replay}, static_cast<unsigned>(std::atoi(seconds.c_str())) * 4);
 }
 
 }  // namespace

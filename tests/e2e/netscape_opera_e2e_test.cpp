@@ -27,6 +27,7 @@
 namespace morvane {
 namespace {
 
+using test::QuoteWord;
 using test::ReadFileBytes;
 using test::RunDrive;
 using test::RunDriveScript;
@@ -67,76 +68,6 @@ const std::string kCookperm =
     "ads.example\t2F\n"
     "@@@@\t0F\t1F\t2F\n";
 
-// Registry.dat naming one profile, laid out as Netscape/Mozilla writes it:
-// a header, then keys of 36 bytes and values of 32, each pointing at its
-// NUL-ended name; keys chain to their first child, next sibling and first
-// value.
-class TRegistryDat {
- public:
-  TRegistryDat() : buf_(32, '\0') {}
-  std::string Build(const std::string& Current, const std::string& Name, const std::string& Dir) {
-    const uint32_t root = Key("/"), common = Key("Common"), profiles = Key("profiles");
-    Set(root, 16, common);
-    Set(common, 16, profiles);
-    Set(common, 32, root);
-    Set(profiles, 20, Value("CurrentProfile", Current));
-    Set(profiles, 32, common);
-    const uint32_t profile = Key(Name);
-    Set(profile, 20, Value("directory", Dir));
-    Set(profile, 32, profiles);
-    Set(profiles, 16, profile);
-    Put32(0, 0x76644441);
-    Put32(4, 0x00010002);
-    Put32(8, static_cast<uint32_t>(buf_.size()));
-    Put32(12, root);
-    return buf_;
-  }
-
- private:
-  uint32_t Alloc(size_t n) {
-    const uint32_t at = static_cast<uint32_t>(buf_.size());
-    buf_.append(n, '\0');
-    return at;
-  }
-  uint32_t Text(const std::string& s) {
-    const uint32_t at = Alloc(s.size() + 1);
-    buf_.replace(at, s.size(), s);
-    return at;
-  }
-  void Put32(uint32_t At, uint32_t V) {
-    for (int i = 0; i < 4; ++i) buf_[At + i] = static_cast<char>((V >> (8 * i)) & 0xFF);
-  }
-  void Put16(uint32_t At, uint16_t V) {
-    buf_[At] = static_cast<char>(V & 0xFF);
-    buf_[At + 1] = static_cast<char>(V >> 8);
-  }
-  void Set(uint32_t KeyAt, uint32_t Offset, uint32_t V) { Put32(KeyAt + Offset, V); }
-  uint32_t Key(const std::string& Name) {
-    const uint32_t at = Alloc(36);
-    const uint32_t name = Text(Name);
-    Put32(at, at);
-    Put32(at + 4, name);
-    Put16(at + 8, static_cast<uint16_t>(Name.size() + 1));
-    Put16(at + 10, 1);
-    return at;
-  }
-  uint32_t Value(const std::string& Name, const std::string& Data) {
-    const uint32_t at = Alloc(32);
-    const uint32_t name = Text(Name);
-    const uint32_t data = Text(Data);
-    const uint32_t length = static_cast<uint32_t>(Data.size() + 1);
-    Put32(at, at);
-    Put32(at + 4, name);
-    Put16(at + 8, static_cast<uint16_t>(Name.size() + 1));
-    Put16(at + 10, 0x11);
-    Put32(at + 20, data);
-    Put32(at + 24, length);
-    Put32(at + 28, length);
-    return at;
-  }
-  std::string buf_;
-};
-
 // The user's Mozilla folder, emptied for the scenario, with a Firefox of two
 // profiles ("default" and "work") and a Netscape/Mozilla profile "default".
 class TMozillaMachine {
@@ -150,7 +81,7 @@ class TMozillaMachine {
     WriteFileBytes(FirefoxOther() + "\\cookies.txt", kFirefoxHeader + kOtherLine);
     WriteFileBytes(FirefoxWork() + "\\cookies.txt", kFirefoxHeader + kSidLine + kLangLine);
     WriteFileBytes(FirefoxWork() + "\\hostperm.1", kHostperm);
-    WriteFileBytes(mozilla_.File("Registry.dat"), TRegistryDat().Build("default", "default", Mozilla()));
+    WriteFileBytes(mozilla_.File("Registry.dat"), test::MozillaRegistryDat("default", "default", Mozilla()));
     WriteFileBytes(Mozilla() + "\\cookies.txt", kMozillaHeader + kSidLine + kLangLine);
     WriteFileBytes(Mozilla() + "\\cookperm.txt", kCookperm);
   }
@@ -164,15 +95,6 @@ class TMozillaMachine {
   TFolderGuard mozilla_;
 };
 
-// A word of a driver script, quoted so that blanks and backslashes survive.
-std::string Q(const std::string& Word) {
-  std::string out = "\"";
-  for (char c : Word) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
 
 // The driver in a working folder of the scenario's own: the program's
 // temporary copies go there, beside nothing of another test.
@@ -279,7 +201,7 @@ TEST(MozillaPagesEndToEnd, EditKeepsTheHeaderLinesAndThePath) {
                                      "text edtCookieValue xyz\n"
                                      "press BtnSave\n"
                                      "expect-gone \"Edit Mozilla Cookie\"\n"
-                                     "save " + Q(cwd.File("rows.txt")) + "\nclose\n",
+                                     "save " + QuoteWord(cwd.File("rows.txt")) + "\nclose\n",
                                  cwd);
     ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
     EXPECT_NE(r.output.find(": .shop.example/cart/items\n"), std::string::npos) << r.output;
@@ -377,7 +299,7 @@ TEST(MozillaPermissionsEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeeps
                                      "click chkBlockPopup\n"
                                      "press btnOK\n"
                                      "expect-gone \"Delete Netscape/Mozilla Cookie(s)\"\n"
-                                     "save " + Q(cwd.File("rows.txt")) + "\nclose\n",
+                                     "save " + QuoteWord(cwd.File("rows.txt")) + "\nclose\n",
                                  cwd);
     ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
     for (const char* text : {"You are about to delete selected item: sid\r\nDo you want to continue?\n",
@@ -409,7 +331,7 @@ TEST(MozillaPermissionsEndToEnd, FirstBlockInAProfileWithoutPermissionsWritesBot
                                "press btnOK\n"
                                "expect-gone \"Delete Netscape/Mozilla Cookie(s)\"\n"
                                "select NetscapeTabControl 1\n"
-                               "save " + Q(cwd.File("rows.txt")) + "\n"
+                               "save " + QuoteWord(cwd.File("rows.txt")) + "\n"
                                "close\n",
                                cwd);
   ASSERT_EQ(r.exitCode, 0) << r.output;
@@ -491,7 +413,7 @@ TEST(MozillaPermissionsEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionF
                                      "show Confirm\n"
                                      "answer Confirm Yes\n"
                                      "expect-gone Confirm\n"
-                                     "save " + Q(cwd.File("rows.txt")) + "\nclose\n",
+                                     "save " + QuoteWord(cwd.File("rows.txt")) + "\nclose\n",
                                  cwd);
     ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
     EXPECT_NE(r.output.find(": old.example\n"), std::string::npos) << r.output;
@@ -594,7 +516,7 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
                                "press btnOK\n"
                                "expect-gone \"Delete Opera Cookie(s)\"\n"
                                "show \"Morvane 1.9 - Opera\"\n"
-                               "save " + Q(cwd.File("rows.txt")) + "\n"
+                               "save " + QuoteWord(cwd.File("rows.txt")) + "\n"
                                "select OperaPageControl 1\n"
                                "menu \"&Edit\" \"&New\"\n"
                                "menu \"&Edit\" \"&Edit\"\n"
@@ -624,14 +546,14 @@ TEST(OperaPageEndToEnd, EveryCookieOfAFullFileListedAndDeletedWithoutABox) {
   const TDriveResult r = Drive("start\n"
                                "press OperaCheck\n"
                                "select OperaPageControl 0\n"
-                               "save " + Q(cwd.File("before.txt")) + "\n"
+                               "save " + QuoteWord(cwd.File("before.txt")) + "\n"
                                "row OperaCookiesElTree 0\n"
                                "menu \"&Edit\" \"&Select all\"\n"
                                "press ToolButtonDelete\n"
                                "show \"Delete Opera Cookie(s)\"\n"
                                "press btnOK\n"
                                "expect-gone \"Delete Opera Cookie(s)\"\n"
-                               "save " + Q(cwd.File("after.txt")) + "\n"
+                               "save " + QuoteWord(cwd.File("after.txt")) + "\n"
                                "close\n",
                                cwd);
   ASSERT_EQ(r.exitCode, 0) << r.output;

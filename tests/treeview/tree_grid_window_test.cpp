@@ -8,12 +8,14 @@
 #include <functional>
 
 #include "controls/controls_fixture.h"
+#include "controls/elhintwnd.h"
 #include "controls/elscrollbar.h"
 #include "controls/elvclutils.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/stdctrls.h"
 #include "tree_fixture.h"
 #include "platform/ui/dragdrop.h"
+#include "platform/ui/imglist.h"
 #include "treeview/eltree_drag.h"
 #include "treeview/eltree_editor.h"
 #include "treeview/eltree_input.h"
@@ -409,6 +411,27 @@ TEST_F(TreeGridWindow, ViewMessagesEndTheirModesAndGiveHints) {
          RECT dirty{};
          EXPECT_TRUE(GetUpdateRect(View(), &dirty, FALSE));
          grid->SetHideSelection(false);
+       }},
+      {"a cut text's line hint shows in the grid's font and text colour; the form going inactive hides it",
+       [&] {
+         T().HeaderSections().GetSection(0)->SetWidth(40);
+         grid->SetTextColor(clMaroon);
+         grid->Font()->SetHeight(-13);
+         SendMessageA(View(), WM_MOUSEMOVE, 0, At(20, 5 * lh + 3));
+         IElTreeTimer* timer = T().View().Input().LineHintTimer();
+         ASSERT_NE(timer, nullptr);
+         ASSERT_TRUE(timer->OnTimer);
+         timer->OnTimer();
+         TElHintWindow* hint = T().View().Input().Port().LineHintWindow();
+         ASSERT_TRUE(hint && hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
+         EXPECT_EQ(hint->WideCaption(), T().Items().Item(5)->Text());
+         EXPECT_EQ(hint->Font()->Color(), clMaroon);
+         EXPECT_EQ(hint->Font()->Height(), -13);
+         EXPECT_EQ(hint->Font()->Name(), grid->View()->Font()->Name());
+         SendMessageA(View(), CM_DEACTIVATE, 0, 0);
+         EXPECT_FALSE(hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
+         EXPECT_EQ(T().View().Input().LineHintItem(), nullptr);
+         T().HeaderSections().GetSection(0)->SetWidth(120);
        }},
       {"the hint is the item's, in Unicode, else the short part of the grid's",
        [&] {
@@ -975,6 +998,7 @@ TEST_F(TreeGridWindow, SettersLayTheGridOutAgain) {
     c.run();
   }
 }
+
 
 }  // namespace
 }  // namespace morvane

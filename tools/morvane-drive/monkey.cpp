@@ -525,6 +525,18 @@ void TMonkey::Execute(const TStep& Step) {
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
     WaitForSingleObject(session_.Process(), 100);
   }
+  // A control behind a modal window takes no clicks or keys from a user:
+  // a replayed action that comes before its window has closed waits its turn
+  // as not done.
+  if (v != "start" && v != "answer" && v != "close-window" && v != "menu" && v != "wait" && session_.Main()) {
+    HWND root = session_.Main();
+    try {
+      root = GetAncestor(session_.Control(a[0]), GA_ROOT);
+    } catch (const TDriveError&) {
+      // A tool button has no window: it is the main window's.
+    }
+    if (!IsWindowEnabled(root)) throw TDriveError(kExitFailed, "\"" + a[0] + "\" is behind a modal window");
+  }
   if (v == "start") {
     session_.Start({});
   } else if (v == "press") {
@@ -573,11 +585,11 @@ void TMonkey::Execute(const TStep& Step) {
     ParseIndex(a[1], downs);
     if (n >= static_cast<int>(sizeof kBarMenus / sizeof kBarMenus[0])) throw TDriveError(kExitFailed, "no menu " + a[0]);
     if (!session_.Main()) throw TDriveError(kExitFailed, "the program is not started");
-    if (n == kFileMenu && downs == kExitDowns) exitAsked_ = true;
     // Alt and the menu's letter, as a user opens it: the menu composes its
     // commands as it opens.
     PostMessageA(session_.Main(), WM_SYSCOMMAND, SC_KEYMENU, kBarMenus[n].letter);
     MenuKeys(downs, "menu " + a[0]);
+    if (n == kFileMenu && downs == kExitDowns) exitAsked_ = true;
     session_.WaitIdle("the menu command");
   } else if (v == "popup") {
     HWND grid = Named(a[0]);
@@ -642,6 +654,8 @@ void TMonkey::Do(const TStep& Step) {
     ++skipped_;
     Note("# not done: " + what);
   }
+  // File > Exit: the program is given the time to save and end.
+  if (exitAsked_ && session_.Process()) WaitForSingleObject(session_.Process(), 20000);
   CheckEnded(Step);
   exitAsked_ = false;
   CheckAnswers();
