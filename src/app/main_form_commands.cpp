@@ -146,6 +146,7 @@ void TMainFrm::GetSelectedRowLines(TStringList* Lines) {
   TElTree& tree = grid->Tree();
   const int wanted = tree.GetSelectedCount();
   const TElList& all = tree.AllItems();
+  Lines->SetCapacity(Lines->Count() + wanted);
   std::string line;
   int k = 0;
   for (int i = 0; i < all.Count() && k < wanted; ++i) {

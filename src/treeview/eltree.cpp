@@ -128,9 +128,14 @@ void TCustomElTree::EndOfBracketWork() {
   updatePending_ = false;
 }
 
+bool TCustomElTree::RowsAreFlat() const {
+  return !filteredVisibility_ && allItems_.Count() == items_->Root()->ChildCount();
+}
+
 int TCustomElTree::CountVisibleRows() {
   int n = 0;
   const int count = allItems_.Count();
+  if (RowsAreFlat()) return visibleRowCount_ = count;
   void** p = allItems_.List();
   for (int i = 0; i < count;) {
     if (i + 8 < count) __builtin_prefetch(p[i + 8]);
@@ -344,6 +349,16 @@ TElFString TCustomElTree::CellText(TElTreeItem* Item, int SectionIndex) const {
   int ci = SectionIndex > mainTreeColumn_ ? SectionIndex - 1 : SectionIndex;
   const TElWideStringList& ct = Item->staticData_->ColumnTexts;
   return ci < ct.Count() ? ct.GetRef(ci) : TElFString();
+}
+
+const TElFString& TCustomElTree::CellTextRef(TElTreeItem* Item, int SectionIndex, TElFString& Scratch) const {
+  if (!Item->staticData_) return Scratch = VirtualText(Item, SectionIndex);
+  if (SectionIndex < 0 || SectionIndex == mainTreeColumn_ || !showColumns_) return Item->staticData_->Text;
+  int ci = SectionIndex > mainTreeColumn_ ? SectionIndex - 1 : SectionIndex;
+  const TElWideStringList& ct = Item->staticData_->ColumnTexts;
+  if (ci < ct.Count()) return ct.GetRef(ci);
+  Scratch.clear();
+  return Scratch;
 }
 
 // ---- properties ----

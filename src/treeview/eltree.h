@@ -142,6 +142,9 @@ class TCustomElTree : public TComponent {
   void ExpandAll();
   void WriteItemLines(TStream& Stream) const;
   int CountVisibleRows();
+  // Every row is a top-level one and none is filtered out: the n-th shown
+  // row is then the n-th item, and no walk is needed to find it.
+  bool RowsAreFlat() const;
   int VisibleRowCount() const { return visibleRowCount_; }
   virtual void UpdateScrollBars();
   bool HorzBarVisible() const { return horzBarVisible_; }
@@ -161,6 +164,9 @@ class TCustomElTree : public TComponent {
   // The cell text of Item for header section SectionIndex (main text for -1
   // and MainTreeColumn); empty when the column text does not exist.
   TElFString CellText(TElTreeItem* Item, int SectionIndex) const;
+  // The same text without a copy where the item holds it; else the text is
+  // made in Scratch.
+  const TElFString& CellTextRef(TElTreeItem* Item, int SectionIndex, TElFString& Scratch) const;
 
   // ---- sorting ----
   virtual void Sort(bool Recursive);

@@ -40,8 +40,9 @@ void TElTreeView::FillVisibleRows(int From) {
   const TElList& flat = tree_->allItems_;
   const int height = ClientHeight();
   const int lh = tree_->lineHeight_;
-  int vis = 0, used = 0;
-  for (int i = 0; i < flat.Count();) {
+  int vis = 0, used = 0, first = 0;
+  if (tree_->RowsAreFlat()) vis = first = std::max(0, From);
+  for (int i = first; i < flat.Count();) {
     auto* it = static_cast<TElTreeItem*>(flat.List()[i]);
     if (tree_->filteredVisibility_ && it->Hidden()) {
       i = tree_->FlatIndexOf(it->LastDescendant()) + 1;
