@@ -2,6 +2,8 @@
 // scripts. Nothing here touches a window, so it is tested on its own.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,29 @@ struct TStep {
 // Splits a line into words: blanks separate, "double quotes" keep blanks
 // (\" and \\ inside them), # starts a comment outside quotes.
 bool SplitWords(const std::string& Line, std::vector<std::string>& Words, std::string& Error);
+
+// A verb with its least and most number of words (-1: any number).
+struct TVerbWords {
+  const char* verb;
+  int least, most;
+};
+// The entry of Verb in a format's table, or null.
+template <size_t N>
+const TVerbWords* FindVerb(const TVerbWords (&Verbs)[N], const std::string& Verb) {
+  for (const TVerbWords& v : Verbs)
+    if (Verb == v.verb) return &v;
+  return nullptr;
+}
+// "" when every word of Step from From on is a key ParseKey knows, else what is wrong.
+std::string UnknownKeyIn(const TStep& Step, size_t From);
+
+// Reads a text of steps, one a line: blank lines and # comments are skipped,
+// every other line is split into words and handed to Check, which returns ""
+// for a sound step and otherwise what is wrong with it. Scripts and monkey
+// logs share this; each format keeps its own verbs, checks and messages.
+// On error, Error is "line N: ..." and Steps holds the steps before it.
+bool ReadSteps(const std::string& Text, std::vector<TStep>& Steps, std::string& Error,
+               const std::function<std::string(const TStep&)>& Check);
 
 // Parses a whole script; checks every verb and its number of words.
 // On error, Error is "line N: ...".
