@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 
 namespace morvane::drive {
@@ -360,12 +361,43 @@ std::string ScriptStepError(const TStep& step) {
 
 }  // namespace
 
+std::vector<TKey> KeysOf(const std::vector<std::string>& Words, size_t From) {
+  std::vector<TKey> keys;
+  for (size_t i = From; i < Words.size(); ++i) {
+    TKey k;
+    ParseKey(Words[i], k);
+    keys.push_back(k);
+  }
+  return keys;
+}
+
+std::string FolderOf(const std::string& Path) {
+  const size_t slash = Path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : Path.substr(0, slash);
+}
+
 bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string& Error) {
   if (!ReadSteps(Text, Steps, Error, ScriptStepError)) return false;
   // A script that does nothing is a mistake (a wrong file, an empty heredoc);
   // a monkey log may well be empty, so this stays here.
   if (Steps.empty()) {
     Error = "line 0: the script has no command";
+    return false;
+  }
+  return true;
+}
+
+bool LoadSteps(const std::string& Path, TStepsParser Parse, std::vector<TStep>& Steps, std::string& Error) {
+  Steps.clear();
+  std::ifstream in(Path, std::ios::binary);
+  if (!in) {
+    Error = "cannot read " + Path;
+    return false;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (!Parse(text.str(), Steps, Error)) {
+    Error = Path + ": " + Error;
     return false;
   }
   return true;

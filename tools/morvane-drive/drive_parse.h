@@ -106,6 +106,11 @@ bool ReadSteps(const std::string& Text, std::vector<TStep>& Steps, std::string& 
 // On error, Error is "line N: ...".
 bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string& Error);
 
+// Reads the file at Path and parses it with Parse (ParseScript, ParseMonkeyLog).
+// On error, Error is "cannot read PATH" or "PATH: line N: ...".
+using TStepsParser = bool (*)(const std::string& Text, std::vector<TStep>& Steps, std::string& Error);
+bool LoadSteps(const std::string& Path, TStepsParser Parse, std::vector<TStep>& Steps, std::string& Error);
+
 // A key as the scripts name it: "Enter", "F5", "Ctrl+F", "Shift+Tab", "a".
 struct TKey {
   unsigned vk = 0;
@@ -113,6 +118,12 @@ struct TKey {
   char ch = 0;  // the character it types, 0 for none
 };
 bool ParseKey(const std::string& Text, TKey& Key);
+// The keys of Words from From on, as ParseKey reads them (words it does not
+// know give an empty key: check them with UnknownKeyIn first).
+std::vector<TKey> KeysOf(const std::vector<std::string>& Words, size_t From);
+
+// The folder part of a path, without the last separator; "" for a bare name.
+std::string FolderOf(const std::string& Path);
 
 // A non-negative decimal number; false for anything else.
 bool ParseIndex(const std::string& Text, int& Value);
