@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "drive_parse.h"
-#include "test_env.h"
+#include "support/test_env.h"
 
 namespace morvane::drive {
 namespace {
