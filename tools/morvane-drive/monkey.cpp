@@ -161,6 +161,9 @@ class TMonkey {
   TStep ChooseInDialog(HWND Dialog);
   TStep ChooseInMain();
   void Finish();
+  // A failed run: into the log, and on stderr with the last actions, which
+  // are what a user needs to see the fault again.
+  void ReportFailure(const char* What);
 
   // The checks after each action.
   void CheckEnded(const TStep& Step);
@@ -812,6 +815,12 @@ void TMonkey::Finish() {
   if (code != 0) Fail("the program ended with exit code " + std::to_string(code) + " after WM_CLOSE");
 }
 
+void TMonkey::ReportFailure(const char* What) {
+  Note(std::string("# FAILED: ") + What);
+  std::fprintf(stderr, "morvane-drive monkey: FAILED after %d actions: %s\nthe last actions:\n", actions_, What);
+  for (const std::string& l : recent_) std::fprintf(stderr, "  %s\n", l.c_str());
+}
+
 int TMonkey::Run() {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
@@ -854,14 +863,10 @@ int TMonkey::Run() {
     CheckDumps(false);
     CheckResources();
   } catch (const TMonkeyFailure& f) {
-    Note(std::string("# FAILED: ") + f.what());
-    std::fprintf(stderr, "morvane-drive monkey: FAILED after %d actions: %s\nthe last actions:\n", actions_, f.what());
-    for (const std::string& l : recent_) std::fprintf(stderr, "  %s\n", l.c_str());
+    ReportFailure(f.what());
     return kExitFailed;
   } catch (const TDriveError& e) {
-    Note(std::string("# FAILED: ") + e.what());
-    std::fprintf(stderr, "morvane-drive monkey: FAILED after %d actions: %s\nthe last actions:\n", actions_, e.what());
-    for (const std::string& l : recent_) std::fprintf(stderr, "  %s\n", l.c_str());
+    ReportFailure(e.what());
     return e.code == kExitOk ? kExitFailed : e.code;
   }
   // The figures of the last run of the program, for the report.
