@@ -88,8 +88,10 @@ bool IsRecord(const TCookieValueInfo& c, const std::string& name, const std::str
 
 uint64_t FileTimeValue(const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
 
-// The records of the cookie files read before, by upper-cased path, with
-// the size and times the folder listed for each. Reading a file again costs
+// The bytes of the cookie files read before, by upper-cased path, with the
+// size and times the folder listed for each. (The bytes, not the records:
+// one block per file costs the first read little, and parsing them again
+// is cheap beside a trip through the system.) Reading a file again costs
 // an open, a read and a close through the system, and a folder holds
 // thousands of them: a reload of the page, or a second look at a folder,
 // takes each unchanged file from here. A file is taken only while the
@@ -108,7 +110,7 @@ class TEarlierReads {
     bool operator==(const TStamp&) const = default;
   };
 
-  bool Find(const std::string& Key, const TStamp& Stamp, std::vector<TCookieValueInfo>& Cookies) {
+  bool Find(const std::string& Key, const TStamp& Stamp, std::string& Bytes) {
     const std::lock_guard<std::mutex> hold(lock_);
     const auto at = files_.find(Key);
     if (at == files_.end()) return false;
@@ -116,11 +118,11 @@ class TEarlierReads {
       files_.erase(at);
       return false;
     }
-    Cookies = at->second.Cookies;
+    Bytes = at->second.Bytes;
     return true;
   }
 
-  void Keep(const std::string& Key, const TStamp& Stamp, const std::vector<TCookieValueInfo>& Cookies) {
+  void Keep(const std::string& Key, const TStamp& Stamp, std::string&& Bytes) {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     constexpr uint64_t kSettled = 4 * 10000000ull;  // four seconds in file-time units
@@ -130,7 +132,7 @@ class TEarlierReads {
     // Folders of this size are not met in practice; past it, start again
     // rather than hold the records of every folder ever looked at.
     if (files_.size() >= kMaxFiles) files_.clear();
-    files_.insert_or_assign(Key, TFile{Stamp, Cookies});
+    files_.insert_or_assign(Key, TFile{Stamp, std::move(Bytes)});
   }
 
   void Forget(const std::string& Key) {
@@ -147,7 +149,7 @@ class TEarlierReads {
   static constexpr size_t kMaxFiles = 200000;
   struct TFile {
     TStamp Stamp;
-    std::vector<TCookieValueInfo> Cookies;
+    std::string Bytes;
   };
   std::mutex lock_;
   std::unordered_map<std::string, TFile> files_;
@@ -156,6 +158,15 @@ class TEarlierReads {
 TEarlierReads& EarlierReads() {
   static TEarlierReads reads;
   return reads;
+}
+
+// The records of a cookie file's bytes, their dates in the time zone of now.
+void FillCookies(std::string_view bytes, TCookieInfoDetails& Details) {
+  std::vector<TIECookieRecord> records = ParseIECookieRecords(bytes);
+  Details.Cookies.clear();
+  Details.Cookies.reserve(records.size());
+  for (TIECookieRecord& r : records) Details.Cookies.push_back(ToValueInfo(std::move(r)));
+  if (Details.Cookies.empty()) Details.FileSize = 0;
 }
 
 TIECookieRecord ToRecord(const TCookieValueInfo& c) {
@@ -232,8 +243,11 @@ void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
   const std::string key = AnsiUpperCase(path);
   const TEarlierReads::TStamp stamp{static_cast<uint64_t>(item.Entry.Size), item.WriteTime, item.CreateTime,
                                     item.ChangeTime};
-  if (!EarlierReads().Find(key, stamp, Details.Cookies) && ReadCookieFile(path, item.Entry.Size, Details))
-    EarlierReads().Keep(key, stamp, Details.Cookies);
+  std::string bytes;
+  if (EarlierReads().Find(key, stamp, bytes))
+    FillCookies(bytes, Details);
+  else if (ReadCookieFile(path, item.Entry.Size, Details, &bytes))
+    EarlierReads().Keep(key, stamp, std::move(bytes));
   item.Entry.CookieCount = static_cast<int>(Details.Cookies.size());
   Details.FileSize = item.Entry.Size;
   Details.FileDate = item.Entry.FileDate;
@@ -256,17 +270,16 @@ std::string TCookieInfo::GetFilePath(int Index) const {
 
 void TCookieInfo::GetCookieFolder(std::string& Folder) const { Folder = Folders.empty() ? std::string() : Folders[0]; }
 
-bool TCookieInfo::ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details) const {
+bool TCookieInfo::ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details,
+                                 std::string* Bytes) const {
   Details.Cookies.clear();
   std::string bytes;
   if (!ReadWholeFile(Path, ExpectedSize, bytes)) {
     Details.FileSize = 0;
     return false;
   }
-  std::vector<TIECookieRecord> records = ParseIECookieRecords(bytes);
-  Details.Cookies.reserve(records.size());
-  for (TIECookieRecord& r : records) Details.Cookies.push_back(ToValueInfo(std::move(r)));
-  if (Details.Cookies.empty()) Details.FileSize = 0;
+  FillCookies(bytes, Details);
+  if (Bytes) *Bytes = std::move(bytes);
   return true;
 }
 

@@ -126,7 +126,9 @@ class TCookieInfo {
   using TMarks = std::vector<TMark>;
 
   void ScanFolder(const std::string& Folder);
-  bool ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details) const;
+  // Bytes, when given, receives the file's bytes as read.
+  bool ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details,
+                      std::string* Bytes = nullptr) const;
   static bool WriteCookieFile(const TCookieInfoDetails& Details);
   std::vector<intptr_t> DeleteCookieFile(const TMarks& Marks, int FileIndex);
   std::vector<intptr_t> BlankMarkedCookies(const std::string& FileName, const TMarks& Marks);
