@@ -115,7 +115,7 @@ class TEarlierReads {
     const auto at = files_.find(Key);
     if (at == files_.end()) return false;
     if (!(at->second.Stamp == Stamp)) {
-      files_.erase(at);
+      Erase(at);
       return false;
     }
     Bytes = at->second.Bytes;
@@ -129,30 +129,45 @@ class TEarlierReads {
     if (Stamp.WriteTime == 0 || Stamp.WriteTime > FileTimeValue(now) || FileTimeValue(now) - Stamp.WriteTime < kSettled)
       return;
     const std::lock_guard<std::mutex> hold(lock_);
-    // Folders of this size are not met in practice; past it, start again
-    // rather than hold the records of every folder ever looked at.
-    if (files_.size() >= kMaxFiles) files_.clear();
-    files_.insert_or_assign(Key, TFile{Stamp, std::move(Bytes)});
+    if (const auto at = files_.find(Key); at != files_.end()) Erase(at);
+    // Far more than the folders met in practice (10,000 files of a few
+    // hundred bytes take 5 MB); past it, start again rather than hold every
+    // folder ever looked at.
+    if (bytes_ + Bytes.capacity() > kMaxBytes) {
+      files_.clear();
+      bytes_ = 0;
+    }
+    bytes_ += Bytes.capacity();
+    files_.emplace(Key, TFile{Stamp, std::move(Bytes)});
   }
 
   void Forget(const std::string& Key) {
     const std::lock_guard<std::mutex> hold(lock_);
-    files_.erase(Key);
+    if (const auto at = files_.find(Key); at != files_.end()) Erase(at);
   }
 
   void ForgetAll() {
     const std::lock_guard<std::mutex> hold(lock_);
     files_.clear();
+    bytes_ = 0;
   }
 
  private:
-  static constexpr size_t kMaxFiles = 200000;
+  static constexpr size_t kMaxBytes = 64u << 20;
   struct TFile {
     TStamp Stamp;
     std::string Bytes;
   };
+  using TFiles = std::unordered_map<std::string, TFile>;
+
+  void Erase(TFiles::iterator At) {
+    bytes_ -= At->second.Bytes.capacity();
+    files_.erase(At);
+  }
+
   std::mutex lock_;
-  std::unordered_map<std::string, TFile> files_;
+  TFiles files_;
+  size_t bytes_ = 0;  // the kept blocks' capacities
 };
 
 TEarlierReads& EarlierReads() {
