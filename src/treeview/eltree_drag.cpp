@@ -132,8 +132,13 @@ void TElTreeInput::BuildDragImage() {
       if (it->GetState(stsStrikeOut)) style |= fsStrikeOut;
     }
     c->Font()->SetStyle(style);
+    // Drawn straight on the device context: the font and its colour go on
+    // it here, and the canvas gets its own selection back afterwards.
+    HDC dc = c->Handle();
+    HGDIOBJ oldFont = SelectObject(dc, c->Font()->Handle());
+    SetTextColor(dc, ColorToRGB(c->Font()->Color()));
     RECT m{0, 0, 0, 0};
-    DrawTextW(c->Handle(), text.c_str(), static_cast<int>(text.size()), &m, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &m, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     const int tw = m.right - m.left;
     RECT tr = rr;
     if (fromRight)
@@ -142,7 +147,8 @@ void TElTreeInput::BuildDragImage() {
       tr.right = tr.left + tw;
     UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;
     if (t->RightAlignedText) flags |= DT_RIGHT | DT_RTLREADING;
-    DrawTextW(c->Handle(), text.c_str(), static_cast<int>(text.size()), &tr, flags);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &tr, flags);
+    SelectObject(dc, oldFont);
   }
   dragImages_ = std::make_shared<TDragImageList>(nullptr, width, height);
   dragImages_->AddMasked(&bmp, back);

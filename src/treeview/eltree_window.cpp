@@ -718,6 +718,7 @@ void TElTreeWindow::CreateParams(TCreateParams& Params) {
     else
       Params.Style |= WS_BORDER;
   }
+  if (tree_ && tree_->RightAlignedText) Params.ExStyle |= WS_EX_RIGHT | WS_EX_RTLREADING;
 }
 
 void TElTreeWindow::CreateWnd() {
@@ -761,6 +762,19 @@ void TElTreeWindow::SetScrollbarOpposite(bool v) {
   if (v == scrollbarOpposite_) return;
   scrollbarOpposite_ = v;
   PlacePieces();
+}
+
+void TElTreeWindow::SetRightAlignedText(bool v) {
+  if (v == tree_->RightAlignedText) return;
+  TTreeBracket b(tree_.get());
+  tree_->RightAlignedText = v;
+  header_->SetRightAlignedText(v);
+  if (HandleAllocated()) RecreateWnd();
+  PlacePieces();
+  tree_->MarkTreePartWidthUnknown();
+  tree_->MarkRows();
+  tree_->MarkFullRepaint();
+  tree_->MarkUpdate();
 }
 
 void TElTreeWindow::SetUseXPThemes(bool Value) {
@@ -996,6 +1010,13 @@ void TElTreeWindow::Dispatch(TMessage& m) {
       // custom bars stand in for.
       DefaultHandler(m);
       if (tree_->UseCustomScrollBars && (m.Result == HTHSCROLL || m.Result == HTVSCROLL)) m.Result = HTBORDER;
+      // The sunken edge is the frame too, where the system answers nowhere.
+      if (m.Result == HTNOWHERE && HandleAllocated()) {
+        RECT w{};
+        GetWindowRect(Handle(), &w);
+        const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+        if (PtInRect(&w, p)) m.Result = HTBORDER;
+      }
       return;
     case WM_NCPAINT:
       BindSizeMoveHook();
@@ -1095,6 +1116,11 @@ void TElTreeWindow::Dispatch(TMessage& m) {
       for (TWinControl* c : {static_cast<TWinControl*>(hBar_), static_cast<TWinControl*>(vBar_),
                              static_cast<TWinControl*>(header_)})
         if (c->HandleAllocated()) SendMessageA(c->Handle(), WM_SYSCOLORCHANGE, m.WParam, m.LParam);
+      return;
+    case CM_CURSORCHANGED:
+      // The rows are the view's: the cursor set on the grid shows over them.
+      TElXPThemedControl::Dispatch(m);
+      view_->SetCursor(Cursor());
       return;
     case CM_COLORCHANGED:
       TElXPThemedControl::Dispatch(m);

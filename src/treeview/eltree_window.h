@@ -156,6 +156,10 @@ class TElTreeWindow : public TElXPThemedControl {
   // left for left-to-right text.
   bool ScrollbarOpposite() const { return scrollbarOpposite_; }
   void SetScrollbarOpposite(bool v);
+  // Text that reads from the right: the window's right-aligned reading
+  // styles, the header's text and the vertical bar's side follow it.
+  bool RightAlignedText() const { return tree_->RightAlignedText; }
+  void SetRightAlignedText(bool v);
   // The grid, its bars and its header follow the visual styles together.
   void SetUseXPThemes(bool Value) override;
   // Copies the items and the settings of another grid.
