@@ -988,6 +988,13 @@ void TElTreeWindow::Paint() {
   if (!vBar_ || !vBar_->Visible() || !hBar_->Visible()) return;
   RECT r{vBar_->Left(), hBar_->Top(), vBar_->Left() + vBar_->Width(), hBar_->Top() + hBar_->Height()};
   TCanvas* c = Canvas();
+  if (IsThemeApplied()) {
+    // The tree's own themed background, a pixel past the square on each side.
+    RECT g = r;
+    InflateRect(&g, 1, 1);
+    DrawThemeBackground(Theme(), c->Handle(), 0, 0, &g, nullptr);
+    return;
+  }
   c->Brush()->SetColor(vBar_->Color());
   c->FillRect(r);
 }
