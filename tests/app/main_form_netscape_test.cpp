@@ -16,6 +16,7 @@
 #include "app/delete_mozilla_cookie_dialog.h"
 #include "app/edit_mozilla_blocked_domains_dialog.h"
 #include "app/edit_mozilla_cookie_dlg.h"
+#include "app/grid_sort_keys.h"
 #include "app/main_form.h"
 #include "browserdata/netscape/mozilla_cookies.h"
 #include "browserdata/opera/qb_opera_cookie_info.h"
@@ -60,10 +61,12 @@ bool HasLine(const std::string& Bytes, const std::string& Line) {
   return std::find(lines.begin(), lines.end(), Line) != lines.end();
 }
 
+// The cells after the row number, whether the row keeps them or its grid
+// asks the store for them.
 std::vector<std::string> Row(TElTreeItem* Item) {
   std::vector<std::string> cells;
-  TElWideStringList* texts = Item->ColumnTexts();
-  for (int i = 0; i < texts->Count(); ++i) cells.push_back(WideToAnsi(texts->Get(i)));
+  std::wstring scratch;
+  for (int i = 0; i < RowCellCount(Item); ++i) cells.push_back(WideToAnsi(RowCellText(Item, i, scratch)));
   return cells;
 }
 
