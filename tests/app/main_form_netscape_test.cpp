@@ -335,6 +335,25 @@ TEST_F(NetscapePage, DeleteWithTheThreeBlocksAddsPermissionLinesAndKeepsTheOldOn
   EXPECT_EQ(Cookies().Items().Count(), 1);
 }
 
+// The rows stand for places in the profile's cookies: deleting the first
+// chosen cookie must not make the next chosen row name its neighbour.
+TEST_F(NetscapePage, DeleteOfSeveralRowsRemovesExactlyTheChosenCookies) {
+  const std::string third = "c.example\tFALSE\t/\tFALSE\t1924992000\tzed\t9\n";
+  const std::string dir = Profile(kHeader + kShopLine + kLangLine + third);
+  UseProfiles({dir});
+  frm_->LoadMozillaCookies();
+  ASSERT_EQ(Cookies().Items().Count(), 3);
+  SelectOnly(Cookies(), CookieRow("SID"));
+  CookieRow("zed")->SetSelected(true);
+  TModalResponderScope scope(Answering([](TForm*) {},
+                                       [](TForm* f) { return static_cast<TDeleteMozillacookieDialog*>(f)->btnOK; }));
+  frm_->DeleteMozillaCookies();
+  EXPECT_EQ(test::ReadFileBytes(dir + "\\cookies.txt"), kHeader + kLangLine);
+  ASSERT_EQ(Cookies().Items().Count(), 1);
+  EXPECT_EQ(Row(Cookies().Items().Item(0)),
+            (std::vector<std::string>{"lang", "en", "www.example.org/", Row(Cookies().Items().Item(0))[3], "Yes", "No"}));
+}
+
 TEST_F(NetscapePage, DeleteOfSeveralRowsAsksForAllAndCancelChangesNothing) {
   const std::string dir = Profile(kHeader + kShopLine + kLangLine);
   UseProfiles({dir});
