@@ -248,6 +248,8 @@ class TCustomElTree : public TComponent {
   bool ShowLeafButton = false;
   bool ShowEmptyImages = false;
   bool ShowEmptyImages2 = false;
+  // A selected row's images are drawn in the image list's selected style.
+  bool ChangeStateImage = false;
   bool CustomCheckboxes = false;
   int CheckBoxSize = 15;
   int CheckBoxGlyphWidth = 0;   // strip width of the custom check-box glyph

@@ -11,6 +11,7 @@
 
 #include "controls/elheader.h"
 #include "controls/elxpthemed.h"
+#include "platform/ui/imglist.h"
 #include "treeview/eltree.h"
 #include "treeview/eltree_inputport.h"
 #include "treeview/eltree_scrollbars.h"
@@ -155,6 +156,23 @@ class TElTreeWindow : public TElXPThemedControl {
   // LinesColor to the button colours when switched on.
   void SetBarStyle(bool v);
 
+  // The rows' pictures: Images gives each row its main image, Images2 its
+  // second one (taken from Images when Images2 is not set). The lists are
+  // not owned; the grid follows their changes and lets go of a list that
+  // is freed.
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* v);
+  TCustomImageList* Images2() const { return images2_; }
+  void SetImages2(TCustomImageList* v);
+  // The strips the custom check boxes and radio buttons are drawn from: six
+  // cells side by side (unchecked, checked, grayed; each enabled, then
+  // disabled); their transparent colour shows the cell. The grid keeps its
+  // own copy; a change of it re-lays the rows out.
+  TBitmap* CheckBoxGlyph() const { return checkBoxGlyph_.get(); }
+  void SetCheckBoxGlyph(TBitmap* v);
+  TBitmap* RadioButtonGlyph() const { return radioButtonGlyph_.get(); }
+  void SetRadioButtonGlyph(TBitmap* v);
+
   TOnItemDrawEvent OnItemDraw;
   TOnItemPostDrawEvent OnItemPostDraw;
   TOnItemPreDrawEvent OnItemPreDraw;
@@ -205,8 +223,15 @@ class TElTreeWindow : public TElXPThemedControl {
   void Resize() override;
   void Paint() override;
   std::string ClassName() const override { return "TElTree"; }
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  // The picture sources changed: the model learns their sizes.
+  void PicturesChanged();
+  TCustomImageList* images_ = nullptr;
+  TCustomImageList* images2_ = nullptr;
+  std::unique_ptr<TChangeLink> imagesLink_, images2Link_;
+  std::unique_ptr<TBitmap> checkBoxGlyph_, radioButtonGlyph_;
   friend class TElTreeViewWindow;
   void LookChanged();
   void WireHeader();
