@@ -65,10 +65,18 @@ void TElTreeWindow::SetImages2(TCustomImageList* v) {
   PicturesChanged();
 }
 
+// Drawing from a strip touches its canvas, which reports a change: only a
+// new size re-lays the rows out (a repaint there would paint for ever).
+void TElTreeWindow::StripChanged() {
+  const int cb = checkBoxGlyph_ ? checkBoxGlyph_->Width() : 0;
+  const int rb = radioButtonGlyph_ ? radioButtonGlyph_->Width() : 0;
+  if (cb != tree_->CheckBoxGlyphWidth || rb != tree_->RadioButtonGlyphWidth) PicturesChanged();
+}
+
 void TElTreeWindow::SetCheckBoxGlyph(TBitmap* v) {
   if (!checkBoxGlyph_) {
     checkBoxGlyph_ = std::make_unique<TBitmap>();
-    checkBoxGlyph_->OnChange = [this](TObject*) { PicturesChanged(); };
+    checkBoxGlyph_->OnChange = [this](TObject*) { StripChanged(); };
   }
   if (v)
     checkBoxGlyph_->Assign(v);
@@ -80,7 +88,7 @@ void TElTreeWindow::SetCheckBoxGlyph(TBitmap* v) {
 void TElTreeWindow::SetRadioButtonGlyph(TBitmap* v) {
   if (!radioButtonGlyph_) {
     radioButtonGlyph_ = std::make_unique<TBitmap>();
-    radioButtonGlyph_->OnChange = [this](TObject*) { PicturesChanged(); };
+    radioButtonGlyph_->OnChange = [this](TObject*) { StripChanged(); };
   }
   if (v)
     radioButtonGlyph_->Assign(v);

@@ -228,6 +228,7 @@ class TElTreeWindow : public TElXPThemedControl {
  private:
   // The picture sources changed: the model learns their sizes.
   void PicturesChanged();
+  void StripChanged();
   TCustomImageList* images_ = nullptr;
   TCustomImageList* images2_ = nullptr;
   std::unique_ptr<TChangeLink> imagesLink_, images2Link_;
