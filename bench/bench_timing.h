@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_sampler.h"
+
 namespace morvane::bench {
 
 inline double Median(std::vector<double> v) {
@@ -19,12 +21,16 @@ inline double Median(std::vector<double> v) {
 // Milliseconds of Work, median of Runs; Setup runs untimed before each.
 inline double Time(int Runs, const std::function<void()>& Setup, const std::function<void()>& Work) {
   std::vector<double> ms;
+  TSampler* sampler = TSampler::Get();
   for (int r = 0; r < Runs; ++r) {
     Setup();
+    if (sampler) sampler->Resume();
     const auto t0 = std::chrono::steady_clock::now();
     Work();
     ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    if (sampler) sampler->Pause();
   }
+  if (sampler) sampler->NextSegment();
   return Median(ms);
 }
 

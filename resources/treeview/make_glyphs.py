@@ -2,18 +2,17 @@
 """Draws the tree's expand, collapse and leaf button glyphs.
 
 Run from this folder: python3 make_glyphs.py. Writes plus.bmp, minus.bmp and
-leaf.bmp: 10 x 10, 24 bits per pixel, in three colours only, which the tree
-turns into the system's colours when it starts: black (the sign) becomes the
-window text colour, grey 0x808080 (the box) the button shadow and white (the
-inside and the margin, also the transparent colour) the window colour."""
+leaf.bmp: 10 x 10 pixels, 24 bits, in the three colours the tree recolours at
+start-up (black: the sign, in the window-text colour; grey 0x808080: the
+box, in the button-shadow colour; white: the inside and the margin, in the
+window colour). The pixel at (1, 8) is inside the box: the transparent
+colour when buttons are drawn transparent."""
 import struct
 
 BLACK, GREY, WHITE = (0, 0, 0), (128, 128, 128), (255, 255, 255)
-N = 10
 
 
 def bmp24(rows):
-    """rows: top-down lists of (r, g, b)."""
     h, w = len(rows), len(rows[0])
     stride = ((w * 3 + 3) // 4) * 4
     pixels = b''
@@ -27,8 +26,9 @@ def bmp24(rows):
 
 
 def glyph(kind):
-    rows = [[WHITE] * N for _ in range(N)]
-    # The box covers (0,1)-(8,9); its inside stays white.
+    n = 10
+    rows = [[WHITE] * n for _ in range(n)]
+    # The box covers (0, 1) to (8, 9).
     for i in range(9):
         rows[1][i] = rows[9][i] = GREY
         rows[1 + i][0] = rows[1 + i][8] = GREY

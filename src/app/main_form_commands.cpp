@@ -146,6 +146,7 @@ void TMainFrm::GetSelectedRowLines(TStringList* Lines) {
   TElTree& tree = grid->Tree();
   const int wanted = tree.GetSelectedCount();
   const TElList& all = tree.AllItems();
+  Lines->SetCapacity(Lines->Count() + wanted);
   std::string line;
   int k = 0;
   for (int i = 0; i < all.Count() && k < wanted; ++i) {
@@ -192,6 +193,14 @@ void TMainFrm::SaveGridAs(bool SelectedOnly) {
     SaveDialog1->Title = "Save Selection As..";
     SaveDialog1->Ctl3D = false;
     SaveDialog1->Options = ofOverwritePrompt | ofHideReadOnly | ofEnableSizing;
+    // The rows are taken as the user left them: closing the dialog activates
+    // this window again, and the activation's reset selects the focused row
+    // and clears the filter.
+    TStringList lines;
+    if (SelectedOnly)
+      GetSelectedRowLines(&lines);
+    else
+      grid->Tree().Items().SaveToStrings(lines);
     if (!SaveDialog1->Execute()) return;
 
     const std::string fileName = SaveDialog1->FileName;
@@ -215,11 +224,6 @@ void TMainFrm::SaveGridAs(bool SelectedOnly) {
 
     // The whole text is made before the file is touched: a failure leaves
     // no half-written file behind it.
-    TStringList lines;
-    if (SelectedOnly)
-      GetSelectedRowLines(&lines);
-    else
-      grid->Tree().Items().SaveToStrings(lines);
     const std::string text = GridExportText(GridExportFormatOf(SaveDialog1->FilterIndex), GridCaptions(grid),
                                             LinesOf(lines));
     TFileStream file(fileName, fmCreate);

@@ -274,7 +274,7 @@ void TMainFrm::BuildLayout() {
     t.SetRowSelect(true);
     t.SetHorizontalLines(true);
     t.SetVerticalLines(true);
-    t.ExpandOnDblClick = false;
+    t.SetExpandOnDblClick(false);
     t.DoInplaceEdit = false;
     t.OnHeaderColumnClick = [this](TObject* s, int i) { IECookiesElTreeHeaderColumnClick(s, i); };
     t.OnItemSelectedChange = [this](TObject* s, TElTreeItem* i) { IECookiesElTreeItemSelectedChange(s, i); };
@@ -386,7 +386,7 @@ void TMainFrm::BuildLayout() {
     t.SetShowImages(false);
     t.SetMultiSelect(true);
     t.SetRowSelect(true);
-    t.ExpandOnDblClick = false;
+    t.SetExpandOnDblClick(false);
     t.DoInplaceEdit = false;
     t.OnChanging = [this](TObject* s, TElTreeItem* i, bool& allow) { ElTreeHistoryFilesChanging(s, i, allow); };
     t.OnItemSelectedChange = [this](TObject* s, TElTreeItem* i) { IECookiesElTreeItemSelectedChange(s, i); };

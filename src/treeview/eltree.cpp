@@ -128,9 +128,14 @@ void TCustomElTree::EndOfBracketWork() {
   updatePending_ = false;
 }
 
+bool TCustomElTree::RowsAreFlat() const {
+  return !filteredVisibility_ && allItems_.Count() == items_->Root()->ChildCount();
+}
+
 int TCustomElTree::CountVisibleRows() {
   int n = 0;
   const int count = allItems_.Count();
+  if (RowsAreFlat()) return visibleRowCount_ = count;
   void** p = allItems_.List();
   for (int i = 0; i < count;) {
     if (i + 8 < count) __builtin_prefetch(p[i + 8]);
@@ -193,17 +198,19 @@ void TCustomElTree::RecalcHorzBar(bool& VisibilityChanged) {
   int content = showColumns_ ? header_->SectionsWidth() : std::max(0, treePartWidth_);
   if (showColumns_) treePartWidth_ = content;
   int vw = port_->ClientWidth();
-  bool needed = content - (vw + 1) >= 1 && !HideHorzScrollBar;
+  bool needed = content - (vw + 1) >= 1 && !HideHorzScrollBar();
+  const bool forced =
+      forcedScrollBars_ == TElForcedScrollBars::ssHorizontal || forcedScrollBars_ == TElForcedScrollBars::ssBoth;
   if (!needed) {
     content = 0;
     leftPosition_ = 0;
     header_->SetLeftPos(0);
   }
   leftPosition_ = std::clamp(leftPosition_, 0, content);
-  port_->ScrollBarChanged(TElScrollBarKind::sbHorizontal, content, vw + 1, leftPosition_, needed);
+  port_->ScrollBarChanged(TElScrollBarKind::sbHorizontal, content, vw + 1, leftPosition_, needed || forced);
   header_->SetLeftPos(leftPosition_);
-  VisibilityChanged = needed != horzBarVisible_;
-  horzBarVisible_ = needed;
+  VisibilityChanged = !forced && needed != horzBarVisible_;
+  horzBarVisible_ = needed || forced;
 }
 
 void TCustomElTree::RecalcVertBar(bool& VisibilityChanged) {
@@ -211,12 +218,14 @@ void TCustomElTree::RecalcVertBar(bool& VisibilityChanged) {
   int rows = view_->VisibleRows().Count();
   bool fits = topIndex_ < 1 && visibleRowCount_ * lineHeight_ <= port_->ClientHeight() &&
               (rows == 0 || rows >= visibleRowCount_);
-  bool needed = !fits && !HideVertScrollBar;
+  bool needed = !fits && !HideVertScrollBar();
+  const bool forced =
+      forcedScrollBars_ == TElForcedScrollBars::ssVertical || forcedScrollBars_ == TElForcedScrollBars::ssBoth;
   int max = needed ? visibleRowCount_ - 1 : 0;
   int page = needed ? view_->FullRowsThatFit() - 1 : 1;
-  port_->ScrollBarChanged(TElScrollBarKind::sbVertical, max, page, topIndex_, needed);
-  VisibilityChanged = needed != vertBarVisible_;
-  vertBarVisible_ = needed;
+  port_->ScrollBarChanged(TElScrollBarKind::sbVertical, max, page, topIndex_, needed || forced);
+  VisibilityChanged = !forced && needed != vertBarVisible_;
+  vertBarVisible_ = needed || forced;
 }
 
 // ---- focus ----
@@ -342,6 +351,16 @@ TElFString TCustomElTree::CellText(TElTreeItem* Item, int SectionIndex) const {
   return ci < ct.Count() ? ct.GetRef(ci) : TElFString();
 }
 
+const TElFString& TCustomElTree::CellTextRef(TElTreeItem* Item, int SectionIndex, TElFString& Scratch) const {
+  if (!Item->staticData_) return Scratch = VirtualText(Item, SectionIndex);
+  if (SectionIndex < 0 || SectionIndex == mainTreeColumn_ || !showColumns_) return Item->staticData_->Text;
+  int ci = SectionIndex > mainTreeColumn_ ? SectionIndex - 1 : SectionIndex;
+  const TElWideStringList& ct = Item->staticData_->ColumnTexts;
+  if (ci < ct.Count()) return ct.GetRef(ci);
+  Scratch.clear();
+  return Scratch;
+}
+
 // ---- properties ----
 
 void TCustomElTree::SetShowColumns(bool v) {
@@ -462,6 +481,99 @@ void TCustomElTree::SetRowSelect(bool v) {
   MarkFullRepaint();
   MarkRows();
   MarkUpdate();
+}
+
+// Every row is laid out and measured again at the end of the bracket.
+static void Relayout(TCustomElTree& t) {
+  TTreeBracket b(&t);
+  t.MarkTreePartWidthUnknown();
+  t.MarkRows();
+  t.MarkFullRepaint();
+  t.MarkUpdate();
+}
+
+void TCustomElTree::SetShowRootButtons(bool v) {
+  if (v == showRootButtons_) return;
+  showRootButtons_ = v;
+  Relayout(*this);
+}
+
+void TCustomElTree::SetShowLeafButton(bool v) {
+  if (v == showLeafButton_) return;
+  showLeafButton_ = v;
+  Relayout(*this);
+}
+
+void TCustomElTree::SetCheckBoxSize(int v) {
+  if (v == checkBoxSize_) return;
+  checkBoxSize_ = v;
+  Relayout(*this);
+}
+
+void TCustomElTree::SetChangeStateImage(bool v) {
+  if (v == changeStateImage_) return;
+  changeStateImage_ = v;
+  Relayout(*this);
+}
+
+void TCustomElTree::SetHideHorzScrollBar(bool v) {
+  if (v == hideHorzScrollBar_) return;
+  TTreeBracket b(this);
+  hideHorzScrollBar_ = v;
+  Relayout(*this);
+  port_->PlaceChildren();
+}
+
+void TCustomElTree::SetHideVertScrollBar(bool v) {
+  if (v == hideVertScrollBar_) return;
+  TTreeBracket b(this);
+  hideVertScrollBar_ = v;
+  Relayout(*this);
+  port_->PlaceChildren();
+}
+
+void TCustomElTree::SetRightAlignedTree(bool v) {
+  if (v == rightAlignedTree_) return;
+  TTreeBracket b(this);
+  rightAlignedTree_ = v;
+  header_->SetRightAlignedOrder(v);
+  Relayout(*this);
+  if (!showColumns_) {
+    // The tree part is measured anew; a right-aligned tree starts at its
+    // right end (clamped to what can scroll).
+    ComputeTreePartWidth();
+    SetLeftPosition(v ? std::max(0, treePartWidth_) : 0);
+  }
+}
+
+void TCustomElTree::SetForcedScrollBars(TElForcedScrollBars v) {
+  if (v == forcedScrollBars_) return;
+  TTreeBracket b(this);
+  forcedScrollBars_ = v;
+  Relayout(*this);
+  port_->PlaceChildren();
+}
+
+void TCustomElTree::SetDblClickMode(TElDblClickMode v) {
+  dblClickMode_ = v;
+  if (v != dcmExpand) expandOnDblClick_ = false;
+}
+
+void TCustomElTree::SetExpandOnDblClick(bool v) {
+  expandOnDblClick_ = v;
+  if (v) dblClickMode_ = dcmExpand;
+}
+
+void TCustomElTree::SetSelectColumn(int v) {
+  if (v == selectColumn_) return;
+  if (!IsLoading() && (v < -1 || v >= HeaderSections().Count())) return;
+  selectColumn_ = v;
+  if (rowSelect_) return;
+  if (multiSelect_) {
+    Relayout(*this);
+  } else if (focused_) {
+    focused_->RedrawItem(true);
+  }
 }
 
 void TCustomElTree::SetItemIndent(int v) {

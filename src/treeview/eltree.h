@@ -19,6 +19,9 @@
 
 namespace morvane {
 
+// Scroll bars shown even when everything fits (then with nothing to scroll).
+enum class TElForcedScrollBars : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 class TCustomElTree : public TComponent {
  public:
   explicit TCustomElTree(TComponent* AOwner);
@@ -139,6 +142,9 @@ class TCustomElTree : public TComponent {
   void ExpandAll();
   void WriteItemLines(TStream& Stream) const;
   int CountVisibleRows();
+  // Every row is a top-level one and none is filtered out: the n-th shown
+  // row is then the n-th item, and no walk is needed to find it.
+  bool RowsAreFlat() const;
   int VisibleRowCount() const { return visibleRowCount_; }
   virtual void UpdateScrollBars();
   bool HorzBarVisible() const { return horzBarVisible_; }
@@ -158,6 +164,9 @@ class TCustomElTree : public TComponent {
   // The cell text of Item for header section SectionIndex (main text for -1
   // and MainTreeColumn); empty when the column text does not exist.
   TElFString CellText(TElTreeItem* Item, int SectionIndex) const;
+  // The same text without a copy where the item holds it; else the text is
+  // made in Scratch.
+  const TElFString& CellTextRef(TElTreeItem* Item, int SectionIndex, TElFString& Scratch) const;
 
   // ---- sorting ----
   virtual void Sort(bool Recursive);
@@ -236,6 +245,40 @@ class TCustomElTree : public TComponent {
   void SetVirtualityLevel(TElTreeVirtualityLevel v);
   bool SortUseCase() const { return sortUseCase_; }
   void SetSortUseCase(bool v) { sortUseCase_ = v; }
+  // These change the layout of every row: the rows are measured again.
+  bool ShowRootButtons() const { return showRootButtons_; }
+  void SetShowRootButtons(bool v);
+  bool ShowLeafButton() const { return showLeafButton_; }
+  void SetShowLeafButton(bool v);
+  int CheckBoxSize() const { return checkBoxSize_; }
+  void SetCheckBoxSize(int v);
+  // The tree part drawn from the right: the header's order is mirrored and,
+  // without columns, the view scrolls to the right end.
+  bool RightAlignedTree() const { return rightAlignedTree_; }
+  void SetRightAlignedTree(bool v);
+  // A bar that is never shown (the pieces are placed again).
+  bool HideHorzScrollBar() const { return hideHorzScrollBar_; }
+  void SetHideHorzScrollBar(bool v);
+  bool HideVertScrollBar() const { return hideVertScrollBar_; }
+  void SetHideVertScrollBar(bool v);
+  // A state image follows the check box; only the layout changes.
+  bool ChangeStateImage() const { return changeStateImage_; }
+  void SetChangeStateImage(bool v);
+  // What a double click does; any mode but expanding turns ExpandOnDblClick
+  // off, and ExpandOnDblClick on means expanding.
+  TElDblClickMode DblClickMode() const { return dblClickMode_; }
+  void SetDblClickMode(TElDblClickMode v);
+  bool ExpandOnDblClick() const { return expandOnDblClick_; }
+  void SetExpandOnDblClick(bool v);
+  // The column whose cells show the selection when rows are not selected
+  // whole: -1 (none) to the section count - 1; other values are ignored
+  // (any value while the tree is read).
+  int SelectColumn() const { return selectColumn_; }
+  void SetSelectColumn(int v);
+  TElForcedScrollBars ForcedScrollBars() const { return forcedScrollBars_; }
+  void SetForcedScrollBars(TElForcedScrollBars v);
+  // Between the texts of an item path (the items' path functions).
+  TElFString PathSeparator = L"\\";
 
   // Plain settings (stored only, read where they matter).
   bool KeepSelectionWithinLevel = false;
@@ -244,21 +287,13 @@ class TCustomElTree : public TComponent {
   bool MoveFocusOnCollapse = false;
   bool DeselectChildrenOnCollapse = false;
   bool IgnoreEnabled = false;
-  bool ShowRootButtons = true;
-  bool ShowLeafButton = false;
   bool ShowEmptyImages = false;
   bool ShowEmptyImages2 = false;
-  // A selected row's images are drawn in the image list's selected style.
-  bool ChangeStateImage = false;
   bool CustomCheckboxes = false;
-  int CheckBoxSize = 15;
   int CheckBoxGlyphWidth = 0;   // strip width of the custom check-box glyph
   int RadioButtonGlyphWidth = 0;
-  bool RightAlignedTree = false;
   bool RightAlignedText = false;
   bool ScrollTracking = false;
-  bool HideHorzScrollBar = false;
-  bool HideVertScrollBar = false;
   bool AutoResizeColumns = true;
   bool OwnerDrawByColumn = true;
   TElFString OwnerDrawMask = L"~~@~~";
@@ -273,10 +308,8 @@ class TCustomElTree : public TComponent {
   TSortDirs SortDir = sdAscend;
   bool DoInplaceEdit = true;
   bool Tracking = true;
-  bool ExpandOnDblClick = true;
   bool AlwaysKeepSelection = true;
   bool RightClickSelect = true;
-  int SelectColumn = -1;
   int Width = 200;
   int Height = 100;
 
@@ -291,7 +324,6 @@ class TCustomElTree : public TComponent {
   int DragExpandDelay = 500;
   bool MouseFrameSelect = true;
   bool MouseFrameVisible = true;
-  TElDblClickMode DblClickMode = dcmExpand;
   bool RowHotTrack = false;
   THintModes LineHintMode = shmLong;
   TLineHintType LineHintType = lhtSmart;
@@ -505,6 +537,17 @@ class TCustomElTree : public TComponent {
   int sortSection_ = -1;
   bool sortUseCase_ = true;
   TElTreeVirtualityLevel virtualityLevel_ = vlNone;
+  bool showRootButtons_ = true;
+  bool showLeafButton_ = false;
+  int checkBoxSize_ = 15;
+  bool rightAlignedTree_ = false;
+  bool hideHorzScrollBar_ = false;
+  bool hideVertScrollBar_ = false;
+  bool changeStateImage_ = false;
+  TElDblClickMode dblClickMode_ = dcmExpand;
+  bool expandOnDblClick_ = true;
+  int selectColumn_ = -1;
+  TElForcedScrollBars forcedScrollBars_ = TElForcedScrollBars::ssNone;
 
   // Made on first use; the manager is an owned component.
   TElTreeInplaceManager* inplaceManager_ = nullptr;

@@ -84,16 +84,16 @@ void TElTreeInput::BuildDragImage() {
     TElRect r = view_->RowRect(i);
     RECT rr{0, r.Top - top, width, r.Bottom - top - (t->HorizontalLines() ? 1 : 0)};
     int indent = 0;
-    if ((t->ShowRoot() && t->ShowLines()) || (t->ShowButtons() && t->ShowRootButtons))
+    if ((t->ShowRoot() && t->ShowLines()) || (t->ShowButtons() && t->ShowRootButtons()))
       indent += t->ItemIndent();
     indent += it->Level() * t->ItemIndent() + t->ItemIndent() / 3;
-    if (t->RightAlignedTree)
+    if (t->RightAlignedTree())
       rr.right -= indent;
     else
       rr.left += indent;
     std::wstring text = it->Text();
     UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;
-    if (t->RightAlignedTree || t->RightAlignedText) flags |= DT_RIGHT;
+    if (t->RightAlignedTree() || t->RightAlignedText) flags |= DT_RIGHT;
     if (t->RightAlignedText) flags |= DT_RTLREADING;
     DrawTextW(c->Handle(), text.c_str(), static_cast<int>(text.size()), &rr, flags);
   }

@@ -139,7 +139,7 @@ void TElTreeInput::DoHintDecision(int X, int Y) {
         if (section->Password()) text = L"******";
         const int w = t->TextMeasurer().MeasureText(text, 0).cx;
         if (section->Index() == t->MainTreeColumn()) {
-          bool cut = t->RightAlignedTree ? tr.Right - w < section->Left()
+          bool cut = t->RightAlignedTree() ? tr.Right - w < section->Left()
                                          : section->Right() < tr.Left + w;
           show = cut || tr.Left < visL || tr.Right > visR;
         } else {

@@ -76,11 +76,13 @@ TElRect TElTreeWindowInputPort::MeasureLineHint(const TElFString& Text, int MaxW
 void TElTreeWindowInputPort::ShowLineHint(const TElFString& Text, const TElRect& R,
                                           bool SystemColors, int32_t Color) {
   TElHintWindow* w = LineHintWindow();
+  if (OnLineHintFont) OnLineHintFont(w->Font());
   if (SystemColors) {
     w->SetColor(clInfoBk);
     w->Font()->SetColor(clInfoText);
   } else {
     w->SetColor(Color);
+    if (OnLineHintTextColor) w->Font()->SetColor(OnLineHintTextColor());
   }
   w->ActivateHintW(RECT{R.Left, R.Top, R.Right, R.Bottom}, Text);
 }

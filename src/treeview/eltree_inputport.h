@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/ui/graphics.h"
 #include "platform/win32.h"
 #include "treeview/eltree_inputdefs.h"
 
@@ -33,6 +34,10 @@ class TElTreeWindowInputPort : public IElTreeInputPort {
   // control and that control's parent can all take the focus.
   std::function<bool()> OnFormHasActiveControl;
   std::function<bool()> OnCanTakeFocusBack;
+  // The line hint's font and, unless the system's hint colours are used,
+  // its text colour (the view's font and the tree's text colour).
+  std::function<void(TFont* Font)> OnLineHintFont;
+  std::function<TColor()> OnLineHintTextColor;
   bool FormHasActiveControl() const override { return OnFormHasActiveControl && OnFormHasActiveControl(); }
   bool CanTakeFocusBack() const override { return OnCanTakeFocusBack ? OnCanTakeFocusBack() : CanFocus(); }
 

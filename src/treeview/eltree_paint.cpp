@@ -341,7 +341,7 @@ void TRowPainter::PaintRow(const TRow& row) {
   }
 
   RECT f = tr, m{};
-  const int sc = t_.SelectColumn;
+  const int sc = t_.SelectColumn();
   if (!t_.RowSelect() && t_.ShowColumns() && sc >= 0 && sc < secs.Count()) {
     TElHeaderSection* s = secs.GetSection(sc);
     f = {s->Left() - lp_, row.r.top, s->Left() + s->Width() - (t_.VerticalLines() ? 1 : 0) - lp_, row.r.bottom};
@@ -412,7 +412,7 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     brush = style->CellBkColor;
     paintBg = style->UseBkColor;
   }
-  const bool selCell = t_.RowSelect() || (t_.SelectColumn == t_.MainTreeColumn() && t_.ShowColumns());
+  const bool selCell = t_.RowSelect() || (t_.SelectColumn() == t_.MainTreeColumn() && t_.ShowColumns());
   if (SelPainted(row) && alpha_ == 255 && selCell) {
     brush = SelColor();
     paintBg = true;
@@ -434,7 +434,7 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
   // The parts are laid out from the left edge; a right-aligned tree mirrors
   // every box about the cell's middle, so that its tree grows from the
   // right edge leftwards, as the hit test reads it.
-  mirrored_ = t_.RightAlignedTree;
+  mirrored_ = t_.RightAlignedTree();
   mirrorCell_ = cell.left + cell.right;
   struct TUnmirror {
     bool& on;
@@ -450,18 +450,18 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
 
   const int level = item->Level();
   int left = cell.left + item->Indent;
-  left += (t_.ShowRoot() && t_.ShowLines()) || (t_.ShowButtons() && t_.ShowRootButtons) ? indent_ : indent_ / 5;
+  left += (t_.ShowRoot() && t_.ShowLines()) || (t_.ShowButtons() && t_.ShowRootButtons()) ? indent_ : indent_ / 5;
   // Level k's slot starts at slot0 + k * indent; the item's own slot holds
   // its elbow and its button.
   const int slot0 = left - indent_;
   if (t_.ShowLines() && !item->Flag(tifSuppressLines)) PaintLines(row, slot0, cell);
   left = slot0 + level * indent_;
   TElTreeItem* top = item->TopLevelAncestor();
-  if (top && top->Flag(tifSuppressButtons) && t_.ShowRootButtons) left -= indent_;
+  if (top && top->Flag(tifSuppressButtons) && t_.ShowRootButtons()) left -= indent_;
 
   const bool hasChildren = item->HasVisibleChildren() || item->Flag(tifForceButtons);
-  const bool suppressed = item->Flag(tifSuppressButtons) && (level > 0 || t_.ShowRootButtons);
-  if (t_.ShowButtons() && !suppressed && (level > 0 || t_.ShowRootButtons) && (hasChildren || t_.ShowLeafButton))
+  const bool suppressed = item->Flag(tifSuppressButtons) && (level > 0 || t_.ShowRootButtons());
+  if (t_.ShowButtons() && !suppressed && (level > 0 || t_.ShowRootButtons()) && (hasChildren || t_.ShowLeafButton()))
     PaintButton(row, left, cell, hasChildren);
   left += indent_;
   if (t_.ShowCheckboxes()) PaintCheckBox(row, left, cell);
@@ -527,7 +527,7 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     paintBg = false;  // the cell already has the row's colour
   }
   if (t_.Tracking && item == t_.HotTrackItem() && w_.UnderlineTracked()) styles |= efsUnderline;
-  const int sc = t_.SelectColumn;
+  const int sc = t_.SelectColumn();
   const bool selText =
       SelPainted(row) && (sc == -1 || sc == t_.MainTreeColumn() || t_.RowSelect() || !t_.ShowColumns());
   if (selText) {
@@ -550,7 +550,7 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     }
   }
   UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
-  if (t_.RightAlignedTree) flags |= DT_RIGHT;
+  if (t_.RightAlignedTree()) flags |= DT_RIGHT;
   if (t_.RightAlignedText) flags |= DT_RTLREADING;
   if (ownFont) flags = (styleFlags | DT_SINGLELINE) & ~static_cast<UINT>(DT_CALCRECT);
   SelectObject(dc_, ownFont ? ownFont : Font(styles));
@@ -640,6 +640,20 @@ void TRowPainter::PaintButton(const TRow& row, int left, const RECT& cell, bool 
     DrawThemeBackground(w_.Theme(), dc_, 2, state, &r, &cell);
     return;
   }
+  if (w_.CustomPlusMinus()) {
+    TBitmap* plus = w_.PlusPicture();
+    TBitmap* pic = !hasChildren ? w_.LeafPicture() : item->Expanded() ? w_.MinusPicture() : plus;
+    if (pic->Empty()) return;
+    const int x = BoxX(left + (indent_ - plus->Width()) / 2, pic->Width());
+    const int y = row.r.top + (h - plus->Height()) / 2;
+    const TColor key = pic->Canvas()->Pixels(0, pic->Height() - 1);
+    if (!w_.PlusMinusTransparent()) {
+      BitBlt(dc_, x, y, pic->Width(), pic->Height(), pic->Canvas()->Handle(), 0, 0, SRCCOPY);
+      return;
+    }
+    DrawTransparentBitmapEx(dc_, pic, x, y, RECT{0, 0, pic->Width(), pic->Height()}, key);
+    return;
+  }
   HBITMAP g = !hasChildren ? ElTreeLeafGlyph() : item->Expanded() ? ElTreeMinusGlyph() : ElTreePlusGlyph();
   if (!g) return;
   BITMAP bm{};
@@ -692,15 +706,18 @@ void TRowPainter::PaintCheckBox(const TRow& row, int& left, const RECT& cell) {
   if (w_.IsThemeApplied()) {
     if (!buttonThemeAsked_) {
       buttonThemeAsked_ = true;
-      buttonTheme_ = OpenThemeData(w_.Handle(), L"BUTTON");
+      buttonTheme_ = OpenThemeData(v_.Handle(), L"BUTTON");
     }
     const int part = radio ? 2 : 3;
     int state = checked ? 5 : grayed ? 9 : 1;
     if (disabled) state += 3;
-    SIZE sz{t_.CheckBoxSize, t_.CheckBoxSize};
+    // The slot keeps the tree's box size, which the rows are measured and
+    // hit-tested with; the themed box is centred in it.
+    const int q = t_.CheckBoxSize();
+    SIZE sz{q, q};
     if (buttonTheme_) GetThemePartSize(buttonTheme_, dc_, part, state, nullptr, 1 /* TS_TRUE */, &sz);
     if (left < cell.right) {
-      RECT r{BoxX(left, sz.cx), row.r.top + (h - sz.cy) / 2, 0, 0};
+      RECT r{BoxX(left + (q - sz.cx) / 2, sz.cx), row.r.top + (h - sz.cy) / 2, 0, 0};
       r.right = r.left + sz.cx;
       r.bottom = r.top + sz.cy;
       if (buttonTheme_)
@@ -708,10 +725,10 @@ void TRowPainter::PaintCheckBox(const TRow& row, int& left, const RECT& cell) {
       else
         DrawThemeBackgroundByClass(L"BUTTON", dc_, part, state, &r, &cell);
     }
-    left += sz.cx;
+    left += q;
     return;
   }
-  const int q = t_.CheckBoxSize;
+  const int q = t_.CheckBoxSize();
   UINT state = radio ? DFCS_BUTTONRADIO : 0;
   if (checked) state |= DFCS_CHECKED;
   if (grayed) state |= DFCS_CHECKED | DFCS_BUTTON3STATE;
@@ -751,7 +768,7 @@ void TRowPainter::PaintImages(const TRow& row, int& left, const RECT& cell) {
   // With ChangeStateImage a selected row's images are drawn selected.
   auto drawOne = [&](TCustomImageList* list, int index, int overlay) {
     const TDrawingStyle old = list->DrawingStyle();
-    if (t_.ChangeStateImage) {
+    if (t_.ChangeStateImage()) {
       if ((t_.RowSelect() && item->Selected()) || item->GetState(stsMarked))
         list->SetDrawingStyle(TDrawingStyle::dsSelected);
       else if (t_.RowSelect())
@@ -796,7 +813,7 @@ void TRowPainter::PaintColumnCell(const TRow& row, TElHeaderSection* section, in
   }
   TColor brush = rowBk_, font = rowText_;
   bool paintBg = rowColorSet_;
-  const bool selCell = n == t_.SelectColumn || t_.RowSelect();
+  const bool selCell = n == t_.SelectColumn() || t_.RowSelect();
   TElCellStyle* style = CellStyle(item, section, n);
   const bool ownStyle = style && !style->OwnerProps;
   if (ownStyle && !rowColorSet_) {

@@ -429,11 +429,11 @@ void TCustomElTree::MeasureCell(TElTreeItem* Item, int SectionIndex, TElHeaderSe
   Width = 0;
   const bool mainCol = SectionIndex == -1 || SectionIndex == mainTreeColumn_;
   if (mainCol) {
-    Width += ((showRoot_ && showLines_) || (showButtons_ && ShowRootButtons)) ? itemIndent_
+    Width += ((showRoot_ && showLines_) || (showButtons_ && ShowRootButtons())) ? itemIndent_
                                                                               : itemIndent_ / 5;
     Width += Item->Level() * itemIndent_;
     bool checkBox = showCheckboxes_ && Item->Flag(tifShowCheckBox);
-    if (checkBox) Width += CustomCheckboxes ? RadioButtonGlyphWidth / 6 : CheckBoxSize;
+    if (checkBox) Width += CustomCheckboxes ? RadioButtonGlyphWidth / 6 : CheckBoxSize();
     if (showImages_) {
       bool alt = Item->Focused() || Item->Selected() || Item->GetState(stsMarked) ||
                  (Item->Expanded() && Item->ChildCount() > 0);
@@ -467,7 +467,7 @@ int TCustomElTree::GetDefaultLineHeight() const {
   int h = showImages_ ? std::max(images_.Height, images2_.Height) : 0;
   h = std::max(h, itemIndent_);
   h = std::max(h, fontHeight_ < 0 ? -fontHeight_ + 4 : fontHeight_ + 2);
-  if (showCheckboxes_) h = std::max(h, CustomCheckboxes ? CheckBoxSize : itemIndent_ - 2);
+  if (showCheckboxes_) h = std::max(h, CustomCheckboxes ? CheckBoxSize() : itemIndent_ - 2);
   if (barStyle_)
     h += 2;
   else if (horizontalLines_)

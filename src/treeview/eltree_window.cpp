@@ -116,6 +116,14 @@ void TElTreeViewWindow::CreateWnd() {
   TCustomControl::CreateWnd();
   // The input handling works on this window: its focus, capture and hints.
   if (owner_->inputPort_) owner_->inputPort_->SetWindow(Handle());
+  // Rows loaded before this window existed (a page filled before it was
+  // first shown) were laid out with nowhere to go: lay them out again now.
+  if (owner_->tree_) {
+    TTreeBracket b(owner_->tree_.get());
+    owner_->tree_->MarkRows();
+    owner_->tree_->MarkFullRepaint();
+    owner_->tree_->MarkUpdate();
+  }
 }
 
 void TElTreeViewWindow::DestroyWnd() {
@@ -206,6 +214,10 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
     keyMessage_ = outer;
     return;
   }
+  // Messages that end a showing line hint without being input of the rows.
+  if (msg == WM_NCMOUSEMOVE || msg == WM_COMMAND || msg == WM_MOUSEWHEEL || msg == kToolkitMouseWheel ||
+      msg == CM_ACTIVATE || msg == CM_DEACTIVATE || (msg >= 0xB016 && msg <= 0xB017))
+    tree.View().Input().FilterForHints(msg == kToolkitMouseWheel ? WM_MOUSEWHEEL : msg);
   const bool input = IsButtonOrMoveMessage(msg) || msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE ||
                      msg == WM_TIMER || msg == WM_MOUSELEAVE || msg == CM_MOUSELEAVE || msg == CM_MOUSEENTER;
   if (input) {
@@ -393,6 +405,8 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   header_ = new TElHeader(this);
   header_->SetParent(this);
   header_->SetVisible(false);
+  // Placed by the grid: it gives way to a vertical bar on either side.
+  header_->SetAlign(TAlign::alNone);
   headerLink_ = std::make_unique<TElTreeHeaderLink>(header_);
   view_ = new TElTreeViewWindow(this);
   view_->SetParent(this);
@@ -421,6 +435,8 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   inputPort_->OnCanTakeFocusBack = [this] {
     return view_->CanFocus() && CanFocus() && Parent() && Parent()->CanFocus();
   };
+  inputPort_->OnLineHintFont = [this](TFont* f) { f->Assign(view_->Font()); };
+  inputPort_->OnLineHintTextColor = [this] { return TextColor(); };
   bars_->SetDrawPart(false, [this](TCanvas* c, RECT r, int part, bool enabled, bool focused, bool pressed,
                                    bool& defaultDraw) {
     if (OnHorzScrollDrawPart)
@@ -436,6 +452,11 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   });
   WireHeader();
   WireInput();
+  headerFont_ = std::make_unique<TFont>();
+  headerFont_->Assign(Font());
+  headerFont_->OnChange = [this](TObject*) {
+    if (!headerUseTreeFont_) ApplyHeaderFont();
+  };
   SetBounds(Left(), Top(), 200, 100);
 }
 
@@ -672,6 +693,196 @@ void TElTreeWindow::SetBorderStyle(TBorderStyle v) {
   if (HandleAllocated()) RecreateWnd();
 }
 
+void TElTreeWindow::ApplyHeaderFont() {
+  if (headerUseTreeFont_) {
+    header_->SetParentFont(true);
+  } else {
+    header_->SetParentFont(false);
+    header_->Font()->Assign(headerFont_.get());
+  }
+  PlacePieces();
+}
+
+void TElTreeWindow::SetHeaderUseTreeFont(bool v) {
+  if (v == headerUseTreeFont_) return;
+  headerUseTreeFont_ = v;
+  ApplyHeaderFont();
+}
+
+void TElTreeWindow::SetStickyHeaderSections(bool v) {
+  header_->SetStickySections(v);
+  tree_->StickyHeaderSections = v;
+  PlacePieces();
+}
+
+void TElTreeWindow::SetScrollbarOpposite(bool v) {
+  if (v == scrollbarOpposite_) return;
+  scrollbarOpposite_ = v;
+  PlacePieces();
+}
+
+void TElTreeWindow::SetUseXPThemes(bool Value) {
+  TElXPThemedControl::SetUseXPThemes(Value);
+  for (TWinControl* c : {hBar_, vBar_, static_cast<TWinControl*>(header_)})
+    if (auto* t = dynamic_cast<TElXPThemedControl*>(c)) t->SetUseXPThemes(Value);
+}
+
+void TElTreeWindow::AssignTree(TElTreeWindow* Source) {
+  if (!Source || Source == this) return;
+  TElTree& from = Source->Tree();
+  TElTree& to = *tree_;
+  TTreeBracket b(tree_.get());
+  to.Items().Assign(&from.Items());
+  SetLinesStyle(Source->LinesStyle());
+  SetLinesColor(Source->LinesColor());
+  to.DeselectChildrenOnCollapse = from.DeselectChildrenOnCollapse;
+  SetDrawFocusRect(Source->DrawFocusRect());
+  SetBarStyle(from.BarStyle());
+  to.AlwaysKeepSelection = from.AlwaysKeepSelection;
+  to.SetFullRowSelect(from.FullRowSelect());
+  to.DragType = from.DragType;
+  to.AutoLookup = from.AutoLookup;
+  to.SetSelectColumn(from.SelectColumn());
+  to.AutoExpand = from.AutoExpand;
+  to.SetShowCheckboxes(from.ShowCheckboxes());
+  to.SetShowLeafButton(from.ShowLeafButton());
+  to.SetHideHorzScrollBar(from.HideHorzScrollBar());
+  to.SetHideVertScrollBar(from.HideVertScrollBar());
+  SetBkColor(Source->BkColor());
+  SetTextColor(Source->TextColor());
+  to.SetShowButtons(from.ShowButtons());
+  to.SetShowLines(from.ShowLines());
+  to.SetShowImages(from.ShowImages());
+  to.SetShowRoot(from.ShowRoot());
+  to.LineHintMode = from.LineHintMode;
+  to.SetShowColumns(from.ShowColumns());
+  SetBorderStyle(Source->BorderStyle());
+  to.DoInplaceEdit = from.DoInplaceEdit;
+  to.SetHorizontalLines(from.HorizontalLines());
+  to.SetVerticalLines(from.VerticalLines());
+  to.ScrollTracking = from.ScrollTracking;
+  to.Tracking = from.Tracking;
+  to.OwnerDrawByColumn = from.OwnerDrawByColumn;
+  to.OwnerDrawMask = from.OwnerDrawMask;
+  SetDragTrgDrawMode(Source->DragTrgDrawMode());
+  to.SetAutoLineHeight(from.AutoLineHeight());
+  if (!from.AutoLineHeight()) to.SetLineHeight(from.LineHeight());
+  to.SetTopIndex(from.TopIndex());
+  to.MarkTreePartWidthUnknown();
+  to.MarkRows();
+  to.MarkFullRepaint();
+  to.MarkUpdate();
+}
+
+void TElTreeWindow::SetImageList(TCustomImageList*& Slot, std::unique_ptr<TChangeLink>& Link,
+                                 TCustomImageList* v) {
+  if (Slot == v) return;
+  if (Slot) {
+    Slot->UnRegisterChanges(Link.get());
+    Slot->RemoveFreeNotification(this);
+  }
+  Slot = v;
+  if (v) {
+    if (!Link) {
+      Link = std::make_unique<TChangeLink>();
+      Link->OnChange = [this](TObject*) { ImagesChanged(); };
+    }
+    v->RegisterChanges(Link.get());
+    v->FreeNotification(this);
+  }
+  ImagesChanged();
+}
+
+void TElTreeWindow::ImagesChanged() {
+  if (!tree_) return;
+  auto metrics = [](TCustomImageList* l) {
+    TElImageMetrics m;
+    if (l) {
+      m.Width = l->Width();
+      m.Height = l->Height();
+      m.Count = l->Count();
+    }
+    return m;
+  };
+  tree_->SetImages(metrics(images_));
+  tree_->SetImages2(metrics(images2_));
+}
+
+void TElTreeWindow::Notification(TComponent* AComponent, TOperation Operation) {
+  TElXPThemedControl::Notification(AComponent, Operation);
+  if (Operation != TOperation::opRemove) return;
+  if (AComponent == images_) {
+    images_ = nullptr;
+    ImagesChanged();
+  }
+  if (AComponent == images2_) {
+    images2_ = nullptr;
+    ImagesChanged();
+  }
+}
+
+TBitmap* TElTreeWindow::Picture(std::unique_ptr<TBitmap>& Slot, bool Glyph) {
+  if (!Slot) {
+    Slot = std::make_unique<TBitmap>();
+    Slot->OnChange = [this, Glyph](TObject*) {
+      if (Glyph)
+        GlyphsChanged();
+      else
+        LookChanged();
+    };
+  }
+  return Slot.get();
+}
+
+TBitmap* TElTreeWindow::PlusPicture() { return Picture(plusPicture_, false); }
+TBitmap* TElTreeWindow::MinusPicture() { return Picture(minusPicture_, false); }
+TBitmap* TElTreeWindow::LeafPicture() { return Picture(leafPicture_, false); }
+TBitmap* TElTreeWindow::CheckBoxGlyph() { return Picture(checkGlyph_, true); }
+TBitmap* TElTreeWindow::RadioButtonGlyph() { return Picture(radioGlyph_, true); }
+
+void TElTreeWindow::SetCustomPlusMinus(bool v) {
+  if (v == customPlusMinus_) return;
+  customPlusMinus_ = v;
+  if (v) {
+    PlusPicture();
+    MinusPicture();
+    LeafPicture();
+  }
+  TTreeBracket b(tree_.get());
+  tree_->MarkRows();
+  tree_->MarkFullRepaint();
+  tree_->MarkUpdate();
+}
+
+void TElTreeWindow::GlyphsChanged() {
+  // The strips' cell widths are what the rows are measured with.
+  tree_->CheckBoxGlyphWidth = checkGlyph_ ? checkGlyph_->Width() : 0;
+  tree_->RadioButtonGlyphWidth = radioGlyph_ ? radioGlyph_->Width() : 0;
+  if (!tree_->CustomCheckboxes || (view_ && view_->Painting())) return;
+  TTreeBracket b(tree_.get());
+  tree_->MarkTreePartWidthUnknown();
+  tree_->MarkRows();
+  tree_->MarkFullRepaint();
+  tree_->MarkUpdate();
+}
+
+void TElTreeWindow::SetCustomCheckboxes(bool v) {
+  if (v == tree_->CustomCheckboxes) return;
+  tree_->CustomCheckboxes = v;
+  if (v) {
+    CheckBoxGlyph();
+    RadioButtonGlyph();
+  }
+  GlyphsChanged();
+  if (!v) {
+    TTreeBracket b(tree_.get());
+    tree_->MarkTreePartWidthUnknown();
+    tree_->MarkRows();
+    tree_->MarkFullRepaint();
+    tree_->MarkUpdate();
+  }
+}
+
 void TElTreeWindow::SetHeaderHeight(int v) {
   header_->SetHeight(v);
   PlacePieces();
@@ -686,15 +897,20 @@ void TElTreeWindow::PlacePieces() {
   const bool showHeader = tree_->ShowColumns();
   const bool vShown = vBar_->Visible(), hShown = hBar_->Visible();
   const int viewW = std::max(0, w - (vShown ? barW : 0));
+  // The vertical bar sits at the right when the text reads the way the bar
+  // is set to be placed, else at the left; the other pieces give way.
+  const bool barLeft = vShown && tree_->RightAlignedText != scrollbarOpposite_;
+  const int x0 = barLeft ? barW : 0;
   header_->SetVisible(showHeader);
   // The header may settle on its own height when placed: read it after.
-  if (showHeader) header_->SetBounds(0, 0, viewW, header_->Height());
+  if (showHeader)
+    header_->SetBounds(x0, 0, viewW + (header_->StickySections() ? 1 : 0), header_->Height());
   const int top = showHeader ? header_->Height() : 0;
   const int viewH = std::max(0, h - top - (hShown ? barH : 0));
-  if (vShown) vBar_->SetBounds(viewW, 0, barW, std::max(0, h - (hShown ? barH : 0)));
-  if (hShown) hBar_->SetBounds(0, h - barH, viewW, barH);
+  if (vShown) vBar_->SetBounds(barLeft ? 0 : viewW, 0, barW, std::max(0, h - (hShown ? barH : 0)));
+  if (hShown) hBar_->SetBounds(x0, h - barH, viewW, barH);
   const bool sizeChanged = view_->Width() != viewW || view_->Height() != viewH;
-  view_->SetBounds(0, top, viewW, viewH);
+  view_->SetBounds(x0, top, viewW, viewH);
   placing_ = false;
   if (sizeChanged) {
     TTreeBracket b(tree_.get());
@@ -794,11 +1010,24 @@ void TElTreeWindow::Dispatch(TMessage& m) {
                              static_cast<TWinControl*>(header_)})
         if (c->HandleAllocated()) SendMessageA(c->Handle(), WM_SYSCOLORCHANGE, m.WParam, m.LParam);
       return;
+    case CM_COLORCHANGED:
+      TElXPThemedControl::Dispatch(m);
+      Canvas()->Brush()->SetColor(Color());
+      return;
     case CM_FONTCHANGED: {
       TElXPThemedControl::Dispatch(m);
-      measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
-      tree_->SetFontHeight(Font()->Height());
-      tree_->SetTextMeasurer(measurer_.get());
+      // The header follows the grid's font through its parent font; its
+      // height may change with it.
+      if (headerUseTreeFont_) PlacePieces();
+      {
+        // The tree measures from its first update on: it gets the new
+        // measurer before anything can measure, and the old one is freed
+        // only once nothing points at it, even when the update throws.
+        std::unique_ptr<IElTextMeasurer> old = std::move(measurer_);
+        measurer_ = std::make_unique<TGdiTextMeasurer>(AnsiToWide(Font()->Name()), Font()->Height());
+        tree_->SetTextMeasurer(measurer_.get());
+        tree_->SetFontHeight(Font()->Height());
+      }
       return;
     }
     case CM_ENABLEDCHANGED:

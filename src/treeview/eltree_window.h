@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "controls/elheader.h"
-#include "controls/elxpthemed.h"
 #include "platform/ui/imglist.h"
+#include "controls/elxpthemed.h"
 #include "treeview/eltree.h"
 #include "treeview/eltree_inputport.h"
 #include "treeview/eltree_scrollbars.h"
@@ -108,6 +108,52 @@ class TElTreeWindow : public TElXPThemedControl {
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v);
 
+  // The width new header sections start with.
+  int DefaultSectionWidth() const { return header_->DefaultWidth(); }
+  void SetDefaultSectionWidth(int v) { header_->SetDefaultWidth(v); }
+  // The header draws with the grid's font, or with HeaderFont when
+  // HeaderUseTreeFont is off; its height follows the font.
+  TFont* HeaderFont() const { return headerFont_.get(); }
+  bool HeaderUseTreeFont() const { return headerUseTreeFont_; }
+  void SetHeaderUseTreeFont(bool v);
+  // Sections that stretch to the header's width (the header one pixel
+  // wider, so that the last divider is not drawn).
+  bool StickyHeaderSections() const { return header_->StickySections(); }
+  void SetStickyHeaderSections(bool v);
+  // The vertical bar on the side opposite the text's reading direction:
+  // left for left-to-right text.
+  bool ScrollbarOpposite() const { return scrollbarOpposite_; }
+  void SetScrollbarOpposite(bool v);
+  // The grid, its bars and its header follow the visual styles together.
+  void SetUseXPThemes(bool Value) override;
+  // Copies the items and the settings of another grid.
+  void AssignTree(TElTreeWindow* Source);
+
+  // The row images (not owned; the grid forgets a list that is freed).
+  // Images2 holds the second image of each row; without it the second
+  // image comes from Images too.
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* v) { SetImageList(images_, imagesLink_, v); }
+  TCustomImageList* Images2() const { return images2_; }
+  void SetImages2(TCustomImageList* v) { SetImageList(images2_, images2Link_, v); }
+  // The expand, collapse and leaf buttons drawn from the grid's own
+  // pictures (made on first use; the transparent colour is each picture's
+  // bottom-left pixel).
+  bool CustomPlusMinus() const { return customPlusMinus_; }
+  void SetCustomPlusMinus(bool v);
+  TBitmap* PlusPicture();
+  TBitmap* MinusPicture();
+  TBitmap* LeafPicture();
+  // Check boxes and radio buttons drawn from strips of six cells (unchecked,
+  // unchecked disabled, checked, checked disabled, grayed, grayed disabled;
+  // radio buttons use the first four). Made on first use; a new picture
+  // lays the rows out again.
+  bool CustomCheckboxes() const { return tree_->CustomCheckboxes; }
+  void SetCustomCheckboxes(bool v);
+  TBitmap* CheckBoxGlyph();
+  TBitmap* RadioButtonGlyph();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
 #define MORVANE_TREE_LOOK(Type, Name, Default) \
  public:                                       \
   Type Name() const { return Name##_; }        \
@@ -155,23 +201,6 @@ class TElTreeWindow : public TElXPThemedControl {
   // Colours of the row and bar style also change BkColor, TextColor and
   // LinesColor to the button colours when switched on.
   void SetBarStyle(bool v);
-
-  // The rows' pictures: Images gives each row its main image, Images2 its
-  // second one (taken from Images when Images2 is not set). The lists are
-  // not owned; the grid follows their changes and lets go of a list that
-  // is freed.
-  TCustomImageList* Images() const { return images_; }
-  void SetImages(TCustomImageList* v);
-  TCustomImageList* Images2() const { return images2_; }
-  void SetImages2(TCustomImageList* v);
-  // The strips the custom check boxes and radio buttons are drawn from: six
-  // cells side by side (unchecked, checked, grayed; each enabled, then
-  // disabled); their transparent colour shows the cell. The grid keeps its
-  // own copy; a change of it re-lays the rows out.
-  TBitmap* CheckBoxGlyph() const { return checkBoxGlyph_.get(); }
-  void SetCheckBoxGlyph(TBitmap* v);
-  TBitmap* RadioButtonGlyph() const { return radioButtonGlyph_.get(); }
-  void SetRadioButtonGlyph(TBitmap* v);
 
   TOnItemDrawEvent OnItemDraw;
   TOnItemPostDrawEvent OnItemPostDraw;
@@ -223,16 +252,8 @@ class TElTreeWindow : public TElXPThemedControl {
   void Resize() override;
   void Paint() override;
   std::string ClassName() const override { return "TElTree"; }
-  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
-  // The picture sources changed: the model learns their sizes.
-  void PicturesChanged();
-  void StripChanged();
-  TCustomImageList* images_ = nullptr;
-  TCustomImageList* images2_ = nullptr;
-  std::unique_ptr<TChangeLink> imagesLink_, images2Link_;
-  std::unique_ptr<TBitmap> checkBoxGlyph_, radioButtonGlyph_;
   friend class TElTreeViewWindow;
   void LookChanged();
   void WireHeader();
@@ -268,6 +289,19 @@ class TElTreeWindow : public TElXPThemedControl {
   bool sizeMove_ = false;
   bool focusInside_ = false;
   SIZE headerSize_{};  // the header's size last reported by OnHeaderResize
+  std::unique_ptr<TFont> headerFont_;
+  bool headerUseTreeFont_ = true;
+  bool scrollbarOpposite_ = false;
+  void ApplyHeaderFont();
+  void SetImageList(TCustomImageList*& Slot, std::unique_ptr<TChangeLink>& Link, TCustomImageList* v);
+  void ImagesChanged();
+  TBitmap* Picture(std::unique_ptr<TBitmap>& Slot, bool Glyph);
+  void GlyphsChanged();
+  TCustomImageList* images_ = nullptr;
+  TCustomImageList* images2_ = nullptr;
+  std::unique_ptr<TChangeLink> imagesLink_, images2Link_;
+  bool customPlusMinus_ = false;
+  std::unique_ptr<TBitmap> plusPicture_, minusPicture_, leafPicture_, checkGlyph_, radioGlyph_;
 };
 
 }  // namespace morvane

@@ -18,6 +18,7 @@ class TElTreeHeaderLink : public IElTreeHeader {
   int MeasureSection(TElHeaderSection* Section) override;
   void SetLeftPos(int Value) override { header_->SetLeftPos(Value); }
   int SectionsWidth() override { return header_->SectionsWidth(); }
+  void SetRightAlignedOrder(bool Value) override { header_->SetRightAlignedOrder(Value); }
   TCustomElHeader* Header() const { return header_; }
 
  private:

@@ -61,7 +61,7 @@ int TElTreeItems::VisibleIndexOf(TElTreeItem* Item) const {
   if (!Item || Item->owner_ != owner_ || !Item->IsShown()) return -1;
   const TElList& flat = owner_->allItems_;
   int target = owner_->FlatIndexOf(Item);
-  if (target < 0) return -1;
+  if (target < 0 || owner_->RowsAreFlat()) return target;
   int vis = 0;
   for (int i = 0; i < target;) {
     auto* it = static_cast<TElTreeItem*>(flat.List()[i]);
@@ -310,12 +310,22 @@ void TElTreeItems::LoadFromWideStrings(const TElWideStrings& Strings) {
 }
 
 namespace {
-// A cell cannot carry the characters that separate cells and rows.
-void AppendCell(std::wstring& Line, const std::wstring& Cell) {
-  size_t at = Line.size();
-  Line += Cell;
+// A cell cannot carry the characters that separate cells and rows. ASCII is
+// the same in every ANSI code page: it is narrowed without a call. (No code
+// page has a multi-byte character with a byte below 0x40, so the separators
+// are found the same after the narrowing.)
+void AppendCell(std::string& Line, const std::wstring& Cell) {
+  const size_t at = Line.size();
+  size_t k = 0;
+  while (k < Cell.size() && Cell[k] < 0x80) ++k;
+  if (k == Cell.size()) {
+    Line.resize(at + k);
+    for (size_t i = 0; i < k; ++i) Line[at + i] = static_cast<char>(Cell[i]);
+  } else {
+    Line += WideToAnsi(Cell);
+  }
   for (size_t i = at; i < Line.size(); ++i)
-    if (Line[i] == L'\t' || Line[i] == L'\r' || Line[i] == L'\n') Line[i] = L' ';
+    if (Line[i] == '\t' || Line[i] == '\r' || Line[i] == '\n') Line[i] = ' ';
 }
 }  // namespace
 
@@ -323,18 +333,19 @@ void TElTreeItems::SaveToStrings(TStrings& Strings) const {
   Strings.BeginUpdate();
   try {
     Strings.Clear();
+    Strings.SetCapacity(Count());
     const bool cols = owner_->showColumns_;
-    const int mainCol = owner_->mainTreeColumn_;
     const int sections = cols ? owner_->HeaderSections().Count() : 1;
-    std::wstring line;
+    std::string line;
+    TElFString scratch;
     for (int i = 0; i < Count(); ++i) {
       TElTreeItem* it = Item(i);
-      line.assign(static_cast<size_t>(it->Level()), L'\t');
+      line.assign(static_cast<size_t>(it->Level()), '\t');
       for (int k = 0; k < sections; ++k) {
-        if (k > 0) line += L'\t';
-        AppendCell(line, owner_->CellText(it, cols ? k : -1));
+        if (k > 0) line += '\t';
+        AppendCell(line, owner_->CellTextRef(it, cols ? k : -1, scratch));
       }
-      Strings.Add(WideToAnsi(line));
+      Strings.Add(line);
     }
   } catch (...) {
     Strings.EndUpdate();

@@ -186,6 +186,8 @@ class IElTreeHeader {
   virtual void SetLeftPos(int Value) = 0;
   // Total width of the shown sections.
   virtual int SectionsWidth() = 0;
+  // The sections are ordered from the right (a right-aligned tree).
+  virtual void SetRightAlignedOrder(bool Value) { (void)Value; }
 };
 
 // A header without a window: its sections and the bracket calls it got.

@@ -40,8 +40,9 @@ void TElTreeView::FillVisibleRows(int From) {
   const TElList& flat = tree_->allItems_;
   const int height = ClientHeight();
   const int lh = tree_->lineHeight_;
-  int vis = 0, used = 0;
-  for (int i = 0; i < flat.Count();) {
+  int vis = 0, used = 0, first = 0;
+  if (tree_->RowsAreFlat()) vis = first = std::max(0, From);
+  for (int i = first; i < flat.Count();) {
     auto* it = static_cast<TElTreeItem*>(flat.List()[i]);
     if (tree_->filteredVisibility_ && it->Hidden()) {
       i = tree_->FlatIndexOf(it->LastDescendant()) + 1;
@@ -309,18 +310,18 @@ TElTreeItem* TElTreeView::HitTest(int X, int Y, int& SectionIndex, TElHitPart& P
   if (tr.Left == 0 && tr.Right == 0 && tr.Top == 0 && tr.Bottom == 0) return item;
   const int third = t->itemIndent_ / 3;
   const bool checkBox = t->showCheckboxes_ && item->Flag(tifShowCheckBox);
-  int checkWidth = t->CheckBoxSize;
+  int checkWidth = t->CheckBoxSize();
   if (t->CustomCheckboxes)
     checkWidth = (item->CheckBoxType == 2 ? t->RadioButtonGlyphWidth : t->CheckBoxGlyphWidth) / 6;
   const int images2Width = t->images2_.Assigned() ? t->images2_.Width : t->images_.Width;
   const bool hasButton = t->showButtons_ && (item->HasVisibleChildren() ||
-                                             item->Flag(tifForceButtons) || t->ShowLeafButton);
+                                             item->Flag(tifForceButtons) || t->ShowLeafButton());
   auto found = [&](TElHitPart p) {
     Part = p;
     SectionIndex = t->mainTreeColumn_;
     return item;
   };
-  if (!t->RightAlignedTree) {
+  if (!t->RightAlignedTree()) {
     if (x >= tr.Left - third + 1 && x <= tr.Right) return found(hpText);
     int d = tr.Left - third + 1;
     if (item->Flag(tifImageDrawn)) {

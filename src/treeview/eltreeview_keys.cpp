@@ -58,7 +58,7 @@ void TElTreeInput::KeyDown(WORD& Key, TShiftState Shift) {
     return;
   }
   WORD left = VK_LEFT, right = VK_RIGHT;
-  if (t->RightAlignedTree) std::swap(left, right);
+  if (t->RightAlignedTree()) std::swap(left, right);
   switch (Key) {
     case VK_BACK:
       if (f) {

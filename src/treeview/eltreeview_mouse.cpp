@@ -463,7 +463,7 @@ void TElTreeInput::LeftButtonUp(TShiftState Shift, int X, int Y) {
       part != hpNowhere && !clickDone_) {
     if ((part == hpText || part == hpColumn) && (item == lastClickItem_ || t->QuickEditMode) &&
         item->Flag(tifAllowEdit) && t->DoInplaceEdit && (clickEditArmed_ || t->QuickEditMode) &&
-        t->DblClickMode != dcmEdit) {
+        t->DblClickMode() != dcmEdit) {
       if (!t->ShowColumns()) {
         ScheduleEdit(item, section, static_cast<unsigned>(t->InplaceEditorDelay));
       } else if (section == lastClickSection_ || t->QuickEditMode) {
@@ -515,11 +515,11 @@ void TElTreeInput::LeftDblClick(TShiftState Shift, int X, int Y) {
   if (item && !Usable(item)) return;
   int cx, cy;
   TElCellControl* control = CellControlAt(X, Y, cx, cy);
-  if (t->DblClickMode == dcmEdit && t->DoInplaceEdit && item && item->Flag(tifAllowEdit) &&
+  if (t->DblClickMode() == dcmEdit && t->DoInplaceEdit && item && item->Flag(tifAllowEdit) &&
       (part == hpText || part == hpColumn || part == hpMainCell) &&
       (item == lastClickItem_ || t->QuickEditMode)) {
     ScheduleEdit(item, section, 1);
-  } else if (t->DblClickMode == dcmExpand && item &&
+  } else if (t->DblClickMode() == dcmExpand && item &&
              (part == hpText || (t->FullRowSelect() && part != hpCheckBox))) {
     if (item->Expanded())
       item->Collapse(false);

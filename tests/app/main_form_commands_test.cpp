@@ -149,6 +149,34 @@ TEST_F(MainFormCommands, SaveSelectionWritesEveryCellOfTheSelectedRows) {
             std::string(kCaptions) + "\r\n1\ta\t1\td1\t\tNo\tNo\textra\r\n2\tc\t3\td3\t\tNo\tNo\tx\ty\r\n");
 }
 
+// Closing the save dialog activates the window again, and the activation
+// resets the search panel and selects the focused row: the file still holds
+// the rows the user had selected, here none, since the filter hid them all.
+TEST_F(MainFormCommands, SaveSelectionWritesTheRowsSelectedBeforeTheDialog) {
+  TElTree& t = ShowCookies();
+  t.SetItemFocused(t.Items().Item(1));
+  frm_->EdtItemToSearch->SetText("no cell holds this");
+  frm_->BtnSearchClick(nullptr);
+  frm_->SelectAll2Click(nullptr);
+  ASSERT_EQ(Shown(t), "");
+  test::TTempDir dir;
+  TScriptedResponder r;
+  r.OnUnexpected = [](const std::string& w) { ADD_FAILURE() << w; };
+  r.Expect(TModalKind::mkSaveDialog, "", [&](TModalRequest& q) {
+    frm_->FormActivate(frm_);
+    *q.Value = dir.File("s.txt");
+    frm_->SaveDialog1->FilterIndex = 1;
+    return IDOK;
+  });
+  {
+    TModalResponderScope scope(r.AsResponder());
+    frm_->mnuEditSaveSelectedAsClick(nullptr);
+  }
+  EXPECT_TRUE(r.Done());
+  EXPECT_EQ(test::ReadFileBytes(dir.File("s.txt")), std::string(kCaptions) + "\r\n");
+  EXPECT_EQ(Shown(t), "sid pref Abc") << "the activation still clears the filter";
+}
+
 TEST_F(MainFormCommands, HiddenOrSystemTargetIsAskedAboutOnce) {
   ShowCookies({"1\tn\tv\td\t\tNo\tNo"});
   test::TTempDir dir;

@@ -168,6 +168,29 @@ TEST_F(DiskSearch, EndsWithTheNothingFoundMessageForDecoysAndMissingFolders) {
   EXPECT_EQ(frm_->btnIECookiesSearch->Caption(), "Start Search");
 }
 
+// My Computer searches every place below it that has a folder on disk; a
+// place without one (a control-panel or printers folder) is left out, not
+// searched as "\\", which is the root of the current drive.
+TEST_F(DiskSearch, MyComputerSearchesOnlyThePlacesWithAFolder) {
+  Folder("real");
+  File("real\\index.dat");
+  File("real\\user@host[1].txt");
+  TShellComboBox* places = frm_->cboLocalIEDrives;
+  places->ClearPlaces();
+  places->AddPlace("My Computer", "");
+  places->AddPlace("Control Panel", "");
+  places->AddPlace("Tree", tree_.Path());
+  places->AddPlace("Printers", "");
+  places->SetItemIndex(0);
+
+  TMessages messages;
+  TModalResponderScope scope(messages.Responder());
+  frm_->btnIECookiesSearchClick(frm_->btnIECookiesSearch);
+  ASSERT_TRUE(WaitForEnd()) << "the search did not end: it went beyond the places with a folder";
+  EXPECT_EQ(Entries(), std::vector<std::string>{"Manually Found(0) = " + tree_.Path() + "\\real\\"});
+  EXPECT_EQ(messages.Texts, std::vector<std::string>{"One IE cookie folder was found."});
+}
+
 // Stop while the search thread waits in its first report: the cancel
 // message alone, and no thread left behind.
 TEST_F(DiskSearch, StopShowsTheCancelMessageAndReleasesTheThread) {

@@ -68,17 +68,103 @@ class TQuietSettings {
   test::TSettingsGuard guard_;
 };
 
+// The clipboard's 8-bit text ("" when it holds none); the clipboard is
+// shared by the whole desktop, so opening it may have to wait a moment.
+bool OpenTheClipboard() {
+  for (int i = 0; i < 100; ++i) {
+    if (OpenClipboard(nullptr)) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+std::string ClipboardText() {
+  if (!OpenTheClipboard()) return "(the clipboard cannot be opened)";
+  std::string text;
+  if (HANDLE h = GetClipboardData(CF_TEXT))
+    if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+      text = p;
+      GlobalUnlock(h);
+    }
+  CloseClipboard();
+  return text;
+}
+
+void EmptyTheClipboard() {
+  ASSERT_TRUE(OpenTheClipboard());
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+
+// How many entries the cookie-folder list starts with: every profile folder
+// that holds a "cookies" folder, and the user's own cookie folder when it is
+// none of them. A folder the search finds comes after these.
+int StartingCookieFolderEntries() {
+  std::string profiles;
+  {
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (reg.OpenKeyReadOnly("\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList"))
+      profiles = reg.ReadString("ProfilesDirectory");
+  }
+  char expanded[MAX_PATH] = {};
+  ExpandEnvironmentStringsA(profiles.c_str(), expanded, MAX_PATH);
+  const std::string own = test::UserFolder(CSIDL_COOKIES) + "\\";
+  int count = 0;
+  bool ownListed = false;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = profiles.empty() ? INVALID_HANDLE_VALUE : FindFirstFileA((std::string(expanded) + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = fd.cFileName;
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == "." || name == "..") continue;
+      const std::string cookies = std::string(expanded) + "\\" + name + "\\cookies\\";
+      const DWORD attrs = GetFileAttributesA(cookies.c_str());
+      if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) continue;
+      ++count;
+      if (lstrcmpiA(cookies.c_str(), own.c_str()) == 0) ownListed = true;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  return count + (ownListed ? 0 : 1);
+}
+
+// A value of the program's settings ("(none)" when it is not there).
+std::string StoredValue(const std::string& Name) {
+  TRegistry reg;
+  if (!reg.OpenKeyReadOnly("\\SOFTWARE\\Quenbry\\QbMorvane\\Props\\UserDefined") || !reg.ValueExists(Name)) return "(none)";
+  return reg.ReadString(Name);
+}
+
+// A stored array of the program's settings, as its elements joined by "|".
+std::string StoredArray(const std::string& Name) {
+  TRegistry reg;
+  if (!reg.OpenKeyReadOnly("\\SOFTWARE\\Quenbry\\QbMorvane\\Props\\UserDefinedArrays")) return "(none)";
+  std::string v = reg.ValueExists(Name) ? reg.ReadString(Name) : "(none)";
+  for (size_t at; (at = v.find("!@~")) != std::string::npos;) v.replace(at, 3, "|");
+  return v;
+}
+
+// What the message boxes that `show` printed said, as "CAPTION: TEXT" lines
+// joined by " / ".
+std::string Messages(const std::string& Output) {
+  std::string out, caption;
+  size_t at = 0;
+  while (at < Output.size()) {
+    size_t end = Output.find('\n', at);
+    if (end == std::string::npos) end = Output.size();
+    const std::string line = Output.substr(at, end - at);
+    at = end + 1;
+    if (line.rfind("window \"", 0) == 0) caption = line.substr(8, line.size() - 9);
+    else if (line.rfind("  Static: ", 0) == 0 && !caption.empty())
+      out += (out.empty() ? "" : " / ") + caption + ": " + line.substr(10);
+  }
+  return out;
+}
+
 // ---- the scenarios ----
 
-// A word of a driver script, quoted so that blanks and backslashes survive.
-std::string Q(const std::string& Word) {
-  std::string out = "\"";
-  for (char c : Word) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
 
 const char kCaptions[] =
     "Row Number\tFile Name\tCookie Name\tCookie Value\tCookie Domain\tSecure\tHttpOnly\tCreated Date\t"
@@ -115,7 +201,7 @@ class CommandsScenario : public ::testing::Test {
     WriteCookieFile(cookies.File("user@news[1].txt"), kNewsCookies);
   }
   TDriveResult Drive(const std::string& Script) { return RunDriveScript(Script, {"--cwd", cwd.Path()}); }
-  std::string Out(const std::string& Name) const { return Q(cwd.File(Name)); }
+  std::string Out(const std::string& Name) const { return test::QuoteWord(cwd.File(Name)); }
   std::string Read(const std::string& Name) const { return test::ReadFileBytes(cwd.File(Name)); }
 
   TQuietSettings settings;
@@ -130,6 +216,9 @@ TEST_F(CommandsScenario, SaveAsWritesEachFormatByteForByte) {
                                "save " + Out("rows.htm") + " htm\n"
                                "close\n");
   ASSERT_EQ(r.exitCode, 0) << r.output;
+  // The next save starts where this one ended: its folder and file type.
+  EXPECT_EQ(StoredValue("LastSaveAsDirectory"), cwd.Path() + "\\");
+  EXPECT_EQ(StoredValue("FilterIndex"), "3");
   const std::string tab = TabText({kNewsRow, kQuoteRow, kTagRow});
   EXPECT_EQ(Read("rows.txt"), tab);
   EXPECT_EQ(Read("rows.xls"), tab);
@@ -156,6 +245,123 @@ TEST_F(CommandsScenario, SaveAsWritesEachFormatByteForByte) {
             "<td>3/4/2025 5:06:08 AM</td>\r\n"
             "</tr>\r\n"
             "</tbody></table>\r\n");
+}
+
+
+// Copy puts the captions and every cell of the selected rows (also those no
+// column shows), numbered from 1, joined by CR LF with none at the end.
+TEST_F(CommandsScenario, CopyPutsTheCaptionsAndTheSelectedRowsOnTheClipboard) {
+  EmptyTheClipboard();
+  const TDriveResult r = Drive("start\n"
+                               "row IECookiesElTree 1\n"
+                               "key IECookiesElTree Shift+Down\n"
+                               "menu \"&Edit\" \"&Copy selection to the clipboard\"\n"
+                               "close\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_EQ(ClipboardText(), std::string(kCaptions) + "\r\n1" + kQuoteRow + "\t8193\t654649600\r\n2" + kTagRow +
+                                 "\t0\t654649600");
+}
+
+// The search panel's filter on the cookie page, each step read back as the
+// rows that Select all and Save selection as find visible. Coming back from
+// the save dialog activates the main window, which clears the filter and
+// its text: every step types its text again.
+TEST_F(CommandsScenario, FilterHidesAndShowsRowsAsTheSearchSays) {
+  auto search = [](const std::string& Text) { return "text EdtItemToSearch " + test::QuoteWord(Text) + "\npress BtnSearch\n"; };
+  auto saveVisible = [this](const std::string& Name) {
+    return "menu \"&Edit\" \"&Select all\"\nsave-selection " + Out(Name) + "\n";
+  };
+  const std::string boxes = "click chkFileNames\nclick chkCookieNames\nclick chkCookieValues\nclick chkURLs\n";
+  const TDriveResult r = Drive("start\n"
+                               "press ToolBtnSearch\n" +
+                               search("DEF") + saveVisible("upper.txt") +
+                               "click chkCaseSensitive\n" + search("DEF") + saveVisible("sensitive.txt") +
+                               "click chkCaseSensitive\n" +
+                               search("www.caf\xE9.fr/path/") + saveVisible("whole.txt") +
+                               search("www.caf\xE9.fr/path/x") + saveVisible("longer.txt") +
+                               boxes + search("e") + saveVisible("nowhere.txt") + boxes +
+                               saveVisible("activated.txt") +
+                               search("DEF") + "press btnClearSearch\n" + saveVisible("cleared.txt") +
+                               search("DEF") + "press ToolButtonRefresh\n" + saveVisible("refreshed.txt") +
+                               "close\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  auto selected = [](const std::string& Row, const std::string& Flags) {
+    return std::string(kCaptions) + "\r\n1" + Row + "\t" + Flags + "\t654649600\r\n";
+  };
+  const std::string all = std::string(kCaptions) + "\r\n1" + kNewsRow + "\t0\t654649600\r\n2" + kQuoteRow +
+                          "\t8193\t654649600\r\n3" + kTagRow + "\t0\t654649600\r\n";
+  const std::string none = std::string(kCaptions) + "\r\n";
+  // Upper case finds lower case inside a longer cell, unless case counts.
+  EXPECT_EQ(Read("upper.txt"), selected(kNewsRow, "0"));
+  EXPECT_EQ(Read("sensitive.txt"), none);
+  // A cell exactly as long as the text still matches; one letter more never does.
+  EXPECT_EQ(Read("whole.txt"), selected(kQuoteRow, "8193"));
+  EXPECT_EQ(Read("longer.txt"), none);
+  // Nothing searched in: every row hidden.
+  EXPECT_EQ(Read("nowhere.txt"), none);
+  // The window activated again, Clear, Refresh: every row back.
+  EXPECT_EQ(Read("activated.txt"), all);
+  EXPECT_EQ(Read("cleared.txt"), all);
+  EXPECT_EQ(Read("refreshed.txt"), all);
+}
+
+
+// The search panel of the Internet Explorer page over a folder tree with one
+// cookie folder and one decoy (an index file with no cookie file beside it):
+// one new entry, named after the manual entries before it, that opens like
+// any other folder, then and at the next start.
+TEST_F(CommandsScenario, DiskSearchAddsTheOneCookieFolderItFinds) {
+  test::TTempDir tree;
+  const std::string real = tree.File("a\\real\\"), decoy = tree.File("b\\decoy\\");
+  test::WriteFileBytes(real + "index.dat", "Client UrlCache MMF Ver 5.2");
+  WriteCookieFile(real + "user@host[1].txt",
+                  {{"found", "yes", "host.example/", "0", kExpiresLow, kExpiresHigh, kCreatedLow, kCreatedHigh}});
+  test::WriteFileBytes(decoy + "index.dat", "Client UrlCache MMF Ver 5.2");
+  const int entry = StartingCookieFolderEntries();
+  const TDriveResult r = Drive("start\n"
+                               "click chkIECookiesSearch\n"
+                               "text cboLocalIEDrives " + test::QuoteWord(tree.Path()) + "\n"
+                               "press btnIECookiesSearch\n"
+                               "show Information\n"
+                               "answer Information OK\n"
+                               "select CboIECookieFolders " + std::to_string(entry) + "\n"
+                               "save " + Out("found.txt") + "\n"
+                               "close\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  // The count alone: the decoy does not make the search say that nothing new was found.
+  EXPECT_EQ(Messages(r.output), "Information: One IE cookie folder was found.") << r.output;
+  const std::string rows = TabText({"\tuser@host[1].txt\tfound\tyes\thost.example/\tNo\tNo\t" + std::string(kDates)});
+  EXPECT_EQ(Read("found.txt"), rows);
+  EXPECT_EQ(StoredArray("ManuallyEnteredIEProfileNames"), "Manually Found(0)|");
+  EXPECT_EQ(StoredArray("ManuallyEnteredIEProfilePaths"), real + "|");
+
+  const TDriveResult again = test::RunDrive({"export", "ie-cookies", cwd.File("again.txt"), "--ie-folder",
+                                             std::to_string(entry), "--cwd", cwd.Path()});
+  ASSERT_EQ(again.exitCode, 0) << again.output;
+  EXPECT_EQ(Read("again.txt"), rows);
+}
+
+
+// Stop while the search is deep in a large tree: the cancel message and no
+// other, and nothing left running that keeps the program from ending at once.
+TEST_F(CommandsScenario, StopCancelsTheSearchAndTheProgramEndsCleanly) {
+  test::TTempDir tree;
+  // Every folder holds an index file and no cookie file: each is reported
+  // and looked into, which keeps the search busy for seconds after Stop.
+  for (int i = 0; i < 25; ++i)
+    for (int k = 0; k < 20; ++k)
+      test::WriteFileBytes(tree.File("d" + std::to_string(i) + "\\e" + std::to_string(k) + "\\index.dat"), "x");
+  const TDriveResult r = Drive("start\n"
+                               "click chkIECookiesSearch\n"
+                               "text cboLocalIEDrives " + test::QuoteWord(tree.Path()) + "\n"
+                               "press btnIECookiesSearch\n"
+                               "press btnIECookiesSearch\n"
+                               "show Information\n"
+                               "answer Information OK\n"
+                               "timeout 3\n"  // no search thread may keep the program from ending
+                               "close\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_EQ(Messages(r.output), "Information: Internet Explorer cookies search was cancelled!") << r.output;
 }
 
 }  // namespace

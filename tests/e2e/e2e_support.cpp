@@ -4,6 +4,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "browserdata/netscape/reg_builder.h"
 #include "platform/core/registry.h"
 #include "platform/win32.h"
 #include "support/test_env.h"
@@ -149,65 +150,29 @@ TSettingsGuard::TSettingsGuard() { TRegistry().DeleteKey(kSettingsKey); }
 TSettingsGuard::~TSettingsGuard() { TRegistry().DeleteKey(kSettingsKey); }
 
 std::string MozillaRegistryDat(const std::string& Current, const std::string& Name, const std::string& Dir) {
-  // A header of 32 bytes, then keys of 36 bytes and values of 32, each
-  // pointing at its NUL-ended name; a key points at its first child (16),
-  // its first value (20) and its parent (32).
-  std::string buf(32, '\0');
-  auto put32 = [&](uint32_t At, uint32_t V) {
-    for (int i = 0; i < 4; ++i) buf[At + i] = static_cast<char>((V >> (8 * i)) & 0xFF);
-  };
-  auto put16 = [&](uint32_t At, uint32_t V) {
-    buf[At] = static_cast<char>(V & 0xFF);
-    buf[At + 1] = static_cast<char>((V >> 8) & 0xFF);
-  };
-  auto alloc = [&](size_t N) {
-    const auto at = static_cast<uint32_t>(buf.size());
-    buf.append(N, '\0');
+  // Keys point at their first child (16), first value (20) and parent (32);
+  // a value carries its data's length twice (24 and 28), as the browser writes it.
+  TRegBuilder b;
+  auto value = [&b](const std::string& ValueName, const std::string& Data) {
+    const uint32_t at = b.Value(ValueName, Data);
+    b.Put32(at + 28, static_cast<uint32_t>(Data.size() + 1));
     return at;
   };
-  auto text = [&](const std::string& S) {
-    const uint32_t at = alloc(S.size() + 1);
-    buf.replace(at, S.size(), S);
-    return at;
-  };
-  auto key = [&](const std::string& KeyName) {
-    const uint32_t at = alloc(36);
-    const uint32_t name = text(KeyName);
-    put32(at, at);
-    put32(at + 4, name);
-    put16(at + 8, static_cast<uint32_t>(KeyName.size() + 1));
-    put16(at + 10, 1);
-    return at;
-  };
-  auto value = [&](const std::string& ValueName, const std::string& Data) {
-    const uint32_t at = alloc(32);
-    const uint32_t name = text(ValueName);
-    const uint32_t data = text(Data);
-    const auto length = static_cast<uint32_t>(Data.size() + 1);
-    put32(at, at);
-    put32(at + 4, name);
-    put16(at + 8, static_cast<uint32_t>(ValueName.size() + 1));
-    put16(at + 10, 0x11);
-    put32(at + 20, data);
-    put32(at + 24, length);
-    put32(at + 28, length);
-    return at;
-  };
-  const uint32_t root = key("/"), common = key("Common"), profiles = key("profiles");
-  put32(root + 16, common);
-  put32(common + 16, profiles);
-  put32(common + 32, root);
-  put32(profiles + 20, value("CurrentProfile", Current));
-  put32(profiles + 32, common);
-  const uint32_t profile = key(Name);
-  put32(profile + 20, value("directory", Dir));
-  put32(profile + 32, profiles);
-  put32(profiles + 16, profile);
-  put32(0, 0x76644441);
-  put32(4, 0x00010002);
-  put32(8, static_cast<uint32_t>(buf.size()));
-  put32(12, root);
-  return buf;
+  const uint32_t root = b.Key("/"), common = b.Key("Common"), profiles = b.Key("profiles");
+  b.Child(root, common);
+  b.Child(common, profiles);
+  b.Put32(common + 32, root);
+  b.FirstValue(profiles, value("CurrentProfile", Current));
+  b.Put32(profiles + 32, common);
+  const uint32_t profile = b.Key(Name);
+  b.FirstValue(profile, value("directory", Dir));
+  b.Put32(profile + 32, profiles);
+  b.Child(profiles, profile);
+  b.Put32(4, 0x00010002);
+  std::string bytes = b.Bytes(root);
+  const auto size = static_cast<uint32_t>(bytes.size());
+  for (int i = 0; i < 4; ++i) bytes[8 + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+  return bytes;
 }
 
 void WriteFileBytes(const std::string& Path, const std::string& Bytes) {
@@ -216,6 +181,24 @@ void WriteFileBytes(const std::string& Path, const std::string& Bytes) {
   std::ofstream f(Path, std::ios::binary);
   f.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
   if (!f) throw std::runtime_error("cannot write " + Path);
+}
+
+std::string QuoteWord(const std::string& Word) {
+  std::string out = "\"";
+  for (char c : Word) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+void TPendingRenamesGuard::Clear() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_SET_VALUE,
+                    &key) != ERROR_SUCCESS)
+    return;
+  RegDeleteValueA(key, "PendingFileRenameOperations");
+  RegCloseKey(key);
 }
 
 }  // namespace morvane::test

@@ -55,4 +55,18 @@ std::string MozillaRegistryDat(const std::string& Current, const std::string& Na
 // Writes Bytes into Path, creating the folders on the way; throws when it cannot.
 void WriteFileBytes(const std::string& Path, const std::string& Bytes);
 
+// A word of a driver script, quoted so that blanks and backslashes survive.
+std::string QuoteWord(const std::string& Word);
+
+// Deleting cookies or history schedules files for the next restart: nothing
+// a scenario scheduled may be carried out when the prefix starts again, so
+// the list is cleared before and after it.
+struct TPendingRenamesGuard {
+  TPendingRenamesGuard() { Clear(); }
+  ~TPendingRenamesGuard() { Clear(); }
+  TPendingRenamesGuard(const TPendingRenamesGuard&) = delete;
+  TPendingRenamesGuard& operator=(const TPendingRenamesGuard&) = delete;
+  static void Clear();
+};
+
 }  // namespace morvane::test

@@ -27,21 +27,13 @@
 namespace morvane {
 namespace {
 
+using test::QuoteWord;
 using test::ReadFileBytes;
 using test::TDriveResult;
 using test::TFolderGuard;
 using test::TSettingsGuard;
 using test::WriteFileBytes;
 
-// A word of a driver script, quoted so that blanks and backslashes survive.
-std::string Q(const std::string& Word) {
-  std::string out = "\"";
-  for (char c : Word) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
 
 // The driver run in a working folder of the scenario's own: the program
 // writes its temporary files there, and nothing of another test is in it.
@@ -115,18 +107,6 @@ bool PendingDeletionOf(const std::string& File) {
   return false;
 }
 
-// Nothing the scenarios scheduled may be carried out at the next start of
-// this prefix.
-struct TPendingRenamesGuard {
-  TPendingRenamesGuard() { Clear(); }
-  ~TPendingRenamesGuard() { Clear(); }
-  static void Clear() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, "PendingFileRenameOperations");
-    RegCloseKey(key);
-  }
-};
 
 // ---- Internet Explorer's per-site privacy list ----
 
@@ -282,10 +262,10 @@ class IECookiesScenario : public ::testing::Test {
     for (const char* f : {kZetaFile, kAlphaFile}) SetWriteTime(cookies.File(f), kFileWritten);
   }
   std::string Start() const { return "start\npress IECheck\nselect IETabControl 0\n"; }
-  std::string SaveTo(const std::string& Name) const { return "save " + Q(cwd.File(Name)) + "\n"; }
+  std::string SaveTo(const std::string& Name) const { return "save " + QuoteWord(cwd.File(Name)) + "\n"; }
 
   TSettingsGuard settings;
-  TPendingRenamesGuard renames;
+  test::TPendingRenamesGuard renames;
   TPrivacyListGuard privacy;
   TFolderGuard cookies{test::UserFolder(CSIDL_COOKIES)};
   test::TTempDir cwd;
@@ -413,7 +393,7 @@ class IEPrivacyScenario : public ::testing::Test {
     RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kListKey) + "\\mv-users-own.example").c_str());
     if (!userListExisted) RegDeleteTreeA(HKEY_CURRENT_USER, kListKey);
   }
-  std::string SaveTo(const std::string& Name) const { return "save " + Q(cwd.File(Name)) + "\n"; }
+  std::string SaveTo(const std::string& Name) const { return "save " + QuoteWord(cwd.File(Name)) + "\n"; }
 
   const std::map<std::string, std::string> kSeeded = {
       {"mv-block.example", "dword:5"}, {"mv-allow.example", "dword:1"}, {"mv-two.example", "dword:2"},
@@ -431,29 +411,29 @@ TEST_F(IEPrivacyScenario, NewEditAndDeleteTouchOnlyBlockAndAllowEntries) {
       "start\npress IECheck\nselect IETabControl 1\n" + SaveTo("before.txt") +
           // A whole URL: the entry is the registrable domain of its host.
           "menu \"&Edit\" \"&New\"\n"
-          "expect " + Q(dialog) + "\n"
+          "expect " + QuoteWord(dialog) + "\n"
           "text txtDomainName \"http://user@www.shop.example.co.uk:8080/x\"\n"
           "select cboBlockedDomainSetting 1\n"
           "press Button1\n"
-          "expect-gone " + Q(dialog) + "\n"
+          "expect-gone " + QuoteWord(dialog) + "\n"
           // No dot: refused, and the dialog stays open with the text typed.
           "menu \"&Edit\" \"&New\"\n"
-          "expect " + Q(dialog) + "\n"
+          "expect " + QuoteWord(dialog) + "\n"
           "text txtDomainName nodot\n"
           "press Button1\n"
           "show Morvane\n"
           "answer Morvane OK\n"
-          "show " + Q(dialog) + "\n"
+          "show " + QuoteWord(dialog) + "\n"
           "press btnCancel\n"
-          "expect-gone " + Q(dialog) + "\n"
+          "expect-gone " + QuoteWord(dialog) + "\n"
           // A backslash would make a nested key Internet Explorer ignores.
           "menu \"&Edit\" \"&New\"\n"
-          "expect " + Q(dialog) + "\n"
-          "text txtDomainName " + Q("a\\b.com") + "\n"
+          "expect " + QuoteWord(dialog) + "\n"
+          "text txtDomainName " + QuoteWord("a\\b.com") + "\n"
           "press Button1\n"
           "show Morvane\n"
           "answer Morvane OK\n"
-          "expect-gone " + Q(dialog) + "\n"
+          "expect-gone " + QuoteWord(dialog) + "\n"
           // Rows in domain order: example.co.uk, mv-allow.example, mv-block.example.
           "row ElTreeDomains 1\n"
           "menu \"&Edit\" \"&Edit\"\n"
@@ -525,10 +505,10 @@ class IEHistoryScenario : public ::testing::Test {
     WriteFileBytes(history.File("Empty") + "\\readme.txt", "no index here");
   }
   std::string Start() const { return "start\npress IECheck\nselect IETabControl 2\n"; }
-  std::string SaveTo(const std::string& Name) const { return "save " + Q(cwd.File(Name)) + "\n"; }
+  std::string SaveTo(const std::string& Name) const { return "save " + QuoteWord(cwd.File(Name)) + "\n"; }
 
   TSettingsGuard settings;
-  TPendingRenamesGuard renames;
+  test::TPendingRenamesGuard renames;
   TPrivacyListGuard privacy;  // present: the history page is the third tab
   TFolderGuard history{test::UserFolder(CSIDL_HISTORY)};
   test::TTempDir cwd;
@@ -582,8 +562,8 @@ TEST_F(IEHistoryScenario, DeleteOfTwoFilesOneHeldOpenNamesBothAndLeavesTheLocked
                                    "row ElTreeHistoryFiles 1\n"
                                    "key ElTreeHistoryFiles Shift+Down\n"
                                    "menu \"&Edit\" \"&Delete\"\n"
-                                   "show " + Q(dialog) + "\n"
-                                   "answer " + Q(dialog) + " OK\n"
+                                   "show " + QuoteWord(dialog) + "\n"
+                                   "answer " + QuoteWord(dialog) + " OK\n"
                                    "show Information\n"
                                    "answer Information No\n"
                                    "expect-gone Information\n" +

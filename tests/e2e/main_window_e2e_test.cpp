@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <sstream>
@@ -257,6 +258,39 @@ TEST(MainWindow, SecondRunRestoresColumnsSortPlacementAndBars) {
   EXPECT_EQ(StoredNumber("ViewStatusbar"), 0);
 }
 
+// Sort columns an older layout or a hand left behind: each grid keeps what
+// it can of its own, and none of them costs the grids after it their sort.
+TEST(MainWindow, StoredSortColumnsOutsideAGridAreClampedGridByGrid) {
+  test::TSettingsGuard settings;
+  struct TCase {
+    const char* grid;
+    const char* column;
+    const char* dir;
+    const char* savedColumn;
+    const char* savedDir;
+  };
+  const TCase cases[] = {
+      {"IECookiesElTree", "99", "Ascending", "9", "Ascending"},  // ten columns: the last
+      {"ElTreeDomains", "-3", "Descending", "1", "Descending"},
+      {"ElTreeHistory", "abc", "Descending", "1", "Descending"},
+      {"MozillaCookiesElTree", "2", "Descending", "2", "Descending"},
+      {"ElTreeMozillaDomains", "0", "Ascending", "1", "Ascending"},
+      {"OperaCookiesElTree", "7", "Descending", "7", "Descending"},
+  };
+  for (const TCase& c : cases) {
+    Store(std::string(c.grid) + "-SortColumn", c.column);
+    Store(std::string(c.grid) + "-SortDir", c.dir);
+  }
+  // The Opera domain list has no column at all.
+  Store("EltreeOperaDomains-SortColumn", "1");
+  const TDriveResult r = RunDriveScript("start\nclose\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  for (const TCase& c : cases) {
+    EXPECT_EQ(Stored(std::string(c.grid) + "-SortColumn"), c.savedColumn) << c.grid << "\n" << StoredValues();
+    EXPECT_EQ(Stored(std::string(c.grid) + "-SortDir"), c.savedDir) << c.grid;
+  }
+}
+
 TEST(MainWindow, LeftoversOfInterruptedRewritesBesideTheProgramAreGoneAfterStart) {
   test::TSettingsGuard settings;
   test::TTempDir dir;
@@ -336,6 +370,49 @@ TEST(MainWindow, EachBrowserButtonShowsItsPageUnderItsCaption) {
     // The IE page's grid is seen only on the IE page.
     const bool ie = std::string(c.grid) == "IECookiesElTree";
     EXPECT_TRUE(Has(line("IECookiesElTree"), ie ? "shown" : "hidden")) << r.output;
+  }
+}
+
+const char kArrays[] = "Software\\Quenbry\\QbMorvane\\Props\\UserDefinedArrays";
+
+void StoreArray(const std::string& Name, const std::string& Joined) {
+  HKEY k = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kArrays, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(k, Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Joined.c_str()),
+                 static_cast<DWORD>(Joined.size() + 1));
+  RegCloseKey(k);
+}
+
+std::string StoredArray(const std::string& Name) {
+  std::string data;
+  if (!ReadValue(kArrays, Name, REG_SZ, data)) return "<absent>";
+  if (!data.empty() && data.back() == '\0') data.pop_back();
+  return data;
+}
+
+// Profiles and cookie folders the user added by hand outlive a restart,
+// also while the Firefox store (which takes the Netscape-style ones) exists;
+// a cookie folder that is gone is dropped.
+TEST(MainWindow, ManuallyAddedProfilesAndCookieFoldersSurviveARestart) {
+  test::TSettingsGuard settings;
+  TMozillaProfiles profiles;
+  test::TTempDir manual, ieFolder;
+  manual.Write("cookies.txt", "# HTTP Cookie File\n\n.manual.example\tTRUE\t/\tFALSE\t2000000000\tm\t1\n");
+  const std::string gone = ieFolder.Path() + "\\gone";
+  StoreArray("ManuallyEnteredProfiles", manual.Path() + "!@~");
+  StoreArray("ManuallyEnteredIEProfilePaths", gone + "!@~" + ieFolder.Path() + "!@~");
+  StoreArray("ManuallyEnteredIEProfileNames", "Gone!@~Found on D!@~");
+  // The Netscape store's list also holds the folders its discovery found;
+  // they are written with the manual ones, once each, Netscape's first.
+  const std::string discovered = test::UserFolder(CSIDL_APPDATA) + "\\Mozilla\\Profiles\\default\\e2e.slt";
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    const TDriveResult r = RunDriveScript("start\nclose\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(StoredArray("ManuallyEnteredProfiles"), discovered + "!@~" + manual.Path() + "!@~");
+    EXPECT_EQ(StoredArray("ManuallyEnteredIEProfilePaths"), ieFolder.Path() + "!@~");
+    EXPECT_EQ(StoredArray("ManuallyEnteredIEProfileNames"), "Found on D!@~");
   }
 }
 
@@ -474,6 +551,107 @@ TEST(MainWindow, UpdateCheckAsksTheServerOnlyWhenItIsDue) {
       EXPECT_EQ(date, seeded);
     }
   }
+}
+
+// The visible top-level windows of a process, highest in the z-order first.
+std::vector<HWND> WindowsOf(DWORD Pid) {
+  std::vector<HWND> found;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == Pid && IsWindowVisible(w)) found.push_back(w);
+  }
+  return found;
+}
+
+std::string WindowText(HWND W) {
+  char buf[1024] = {};
+  DWORD_PTR n = 0;
+  if (!W || !SendMessageTimeoutA(W, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, &n))
+    return std::string();
+  return std::string(buf, std::min<size_t>(n, sizeof buf - 1));
+}
+
+// Owns the started program: a failed check ends it.
+struct TChild {
+  PROCESS_INFORMATION pi{};
+  ~TChild() {
+    if (pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(pi.hProcess, 1);
+      WaitForSingleObject(pi.hProcess, 5000);
+    }
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+  }
+};
+
+// A newer version on the server: the notice comes up during the start, in
+// front of the splash (which no longer stays on top of everything), says
+// what it should, and Cancel lets the start go on without a download.
+TEST(MainWindow, UpdateNoticeShowsInFrontOfTheSplashAndCancelGoesOnWithTheStart) {
+  TUpdateServerGuard server;
+  test::TSettingsGuard settings;
+  std::string list = std::getenv("MORVANE_HTTP_PORT_FILE");
+  list = list.substr(0, list.find_last_of('\\') + 1) + "updates.txt";
+  test::WriteFileBytes(list, "9.9.0#/files/morvane-9.9.exe\r\n#A newer release\r\n");
+  struct TRemove {
+    std::string file;
+    ~TRemove() { DeleteFileA(file.c_str()); }
+  } remove{list};
+  test::TTempDir cwd;
+  const std::string exe = test::BinPath("Morvane.exe");
+  std::string cmd = "\"" + exe + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  TChild child;
+  ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.Path().c_str(), &si,
+                             &child.pi));
+  const DWORD pid = child.pi.dwProcessId;
+  auto waitFor = [&](auto Found) {
+    const DWORD end = GetTickCount() + 20000;
+    HWND w = nullptr;
+    while (!(w = Found()) && static_cast<LONG>(GetTickCount() - end) < 0 &&
+           WaitForSingleObject(child.pi.hProcess, 20) == WAIT_TIMEOUT) {
+    }
+    return w;
+  };
+  std::vector<HWND> order;
+  HWND notice = waitFor([&]() -> HWND {
+    order = WindowsOf(pid);
+    for (HWND w : order)
+      if (WindowText(w) == "Software Update") return w;
+    return nullptr;
+  });
+  std::string seen;
+  for (HWND w : order) seen += "\"" + WindowText(w) + "\" (" + WindowName(w) + ")\n";
+  ASSERT_NE(notice, nullptr) << "no update notice; windows:\n" << seen << "server:\n" << ServerLog();
+  HWND splash = nullptr;
+  for (HWND w : order)
+    if (WindowName(w) == "Splash") splash = w;
+  ASSERT_NE(splash, nullptr) << "the splash is not showing under the notice";
+  EXPECT_FALSE(GetWindowLongA(splash, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_LT(std::find(order.begin(), order.end(), notice), std::find(order.begin(), order.end(), splash))
+      << "the notice is behind the splash";
+  EXPECT_EQ(WindowText(FindNamedWindow(notice, "lblCurrentVersion")),
+            "You are using version 1.9.0.0 of Morvane. Version you can download now is 9.9.0.");
+  EXPECT_NE(WindowText(FindNamedWindow(notice, "Memo1")).find("A newer release"), std::string::npos);
+  HWND cancel = FindNamedWindow(notice, "Button2");
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_EQ(WindowText(cancel), "&Cancel");
+  PostMessageA(cancel, BM_CLICK, 0, 0);
+
+  HWND main = waitFor([&]() -> HWND {
+    for (HWND w : WindowsOf(pid))
+      if (WindowName(w) == "MainFrm") return w;
+    return nullptr;
+  });
+  ASSERT_NE(main, nullptr) << "the start did not go on after Cancel";
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(child.pi.hProcess, 20000), WAIT_OBJECT_0) << "the program did not end";
+  DWORD code = 99;
+  GetExitCodeProcess(child.pi.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_FALSE(FileExists(cwd.File("morvane1.exe"))) << "Cancel downloaded the new version";
 }
 
 }  // namespace

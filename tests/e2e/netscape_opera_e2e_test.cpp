@@ -27,6 +27,7 @@
 namespace morvane {
 namespace {
 
+using test::QuoteWord;
 using test::ReadFileBytes;
 using test::RunDrive;
 using test::RunDriveScript;
@@ -67,76 +68,6 @@ const std::string kCookperm =
     "ads.example\t2F\n"
     "@@@@\t0F\t1F\t2F\n";
 
-// Registry.dat naming one profile, laid out as Netscape/Mozilla writes it:
-// a header, then keys of 36 bytes and values of 32, each pointing at its
-// NUL-ended name; keys chain to their first child, next sibling and first
-// value.
-class TRegistryDat {
- public:
-  TRegistryDat() : buf_(32, '\0') {}
-  std::string Build(const std::string& Current, const std::string& Name, const std::string& Dir) {
-    const uint32_t root = Key("/"), common = Key("Common"), profiles = Key("profiles");
-    Set(root, 16, common);
-    Set(common, 16, profiles);
-    Set(common, 32, root);
-    Set(profiles, 20, Value("CurrentProfile", Current));
-    Set(profiles, 32, common);
-    const uint32_t profile = Key(Name);
-    Set(profile, 20, Value("directory", Dir));
-    Set(profile, 32, profiles);
-    Set(profiles, 16, profile);
-    Put32(0, 0x76644441);
-    Put32(4, 0x00010002);
-    Put32(8, static_cast<uint32_t>(buf_.size()));
-    Put32(12, root);
-    return buf_;
-  }
-
- private:
-  uint32_t Alloc(size_t n) {
-    const uint32_t at = static_cast<uint32_t>(buf_.size());
-    buf_.append(n, '\0');
-    return at;
-  }
-  uint32_t Text(const std::string& s) {
-    const uint32_t at = Alloc(s.size() + 1);
-    buf_.replace(at, s.size(), s);
-    return at;
-  }
-  void Put32(uint32_t At, uint32_t V) {
-    for (int i = 0; i < 4; ++i) buf_[At + i] = static_cast<char>((V >> (8 * i)) & 0xFF);
-  }
-  void Put16(uint32_t At, uint16_t V) {
-    buf_[At] = static_cast<char>(V & 0xFF);
-    buf_[At + 1] = static_cast<char>(V >> 8);
-  }
-  void Set(uint32_t KeyAt, uint32_t Offset, uint32_t V) { Put32(KeyAt + Offset, V); }
-  uint32_t Key(const std::string& Name) {
-    const uint32_t at = Alloc(36);
-    const uint32_t name = Text(Name);
-    Put32(at, at);
-    Put32(at + 4, name);
-    Put16(at + 8, static_cast<uint16_t>(Name.size() + 1));
-    Put16(at + 10, 1);
-    return at;
-  }
-  uint32_t Value(const std::string& Name, const std::string& Data) {
-    const uint32_t at = Alloc(32);
-    const uint32_t name = Text(Name);
-    const uint32_t data = Text(Data);
-    const uint32_t length = static_cast<uint32_t>(Data.size() + 1);
-    Put32(at, at);
-    Put32(at + 4, name);
-    Put16(at + 8, static_cast<uint16_t>(Name.size() + 1));
-    Put16(at + 10, 0x11);
-    Put32(at + 20, data);
-    Put32(at + 24, length);
-    Put32(at + 28, length);
-    return at;
-  }
-  std::string buf_;
-};
-
 // The user's Mozilla folder, emptied for the scenario, with a Firefox of two
 // profiles ("default" and "work") and a Netscape/Mozilla profile "default".
 class TMozillaMachine {
@@ -150,7 +81,7 @@ class TMozillaMachine {
     WriteFileBytes(FirefoxOther() + "\\cookies.txt", kFirefoxHeader + kOtherLine);
     WriteFileBytes(FirefoxWork() + "\\cookies.txt", kFirefoxHeader + kSidLine + kLangLine);
     WriteFileBytes(FirefoxWork() + "\\hostperm.1", kHostperm);
-    WriteFileBytes(mozilla_.File("Registry.dat"), TRegistryDat().Build("default", "default", Mozilla()));
+    WriteFileBytes(mozilla_.File("Registry.dat"), test::MozillaRegistryDat("default", "default", Mozilla()));
     WriteFileBytes(Mozilla() + "\\cookies.txt", kMozillaHeader + kSidLine + kLangLine);
     WriteFileBytes(Mozilla() + "\\cookperm.txt", kCookperm);
   }
@@ -164,15 +95,6 @@ class TMozillaMachine {
   TFolderGuard mozilla_;
 };
 
-// A word of a driver script, quoted so that blanks and backslashes survive.
-std::string Q(const std::string& Word) {
-  std::string out = "\"";
-  for (char c : Word) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
 
 // The driver in a working folder of the scenario's own: the program's
 // temporary copies go there, beside nothing of another test.
@@ -236,10 +158,33 @@ TEST(MozillaPagesEndToEnd, ExportShowsTheChosenProfilesRowsAndInstallsOnlyForHos
     ASSERT_EQ(r.exitCode, 0) << c.view << "\n" << r.output;
     EXPECT_EQ(ReadFileBytes(file), c.expected) << c.view;
   }
-  // Looking changes nothing.
+  // Looking changes nothing, and the copy of Registry.dat that the program
+  // reads beside itself is gone with it.
+  WIN32_FIND_DATAA fd;
+  HANDLE copies = FindFirstFileA(test::BinPath("qbM*.tmp").c_str(), &fd);
+  EXPECT_EQ(copies, INVALID_HANDLE_VALUE) << fd.cFileName;
+  if (copies != INVALID_HANDLE_VALUE) FindClose(copies);
   EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\cookies.txt"), kFirefoxHeader + kSidLine + kLangLine);
   EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\hostperm.1"), kHostperm);
   EXPECT_EQ(ReadFileBytes(machine.Mozilla() + "\\cookperm.txt"), kCookperm);
+}
+
+// The profile chosen in one run is the one shown at the next start.
+TEST(MozillaPagesEndToEnd, TheChosenProfileComesBackAtTheNextStart) {
+  TMozillaMachine machine;
+  TTempDir cwd;
+  const TDriveResult first = Drive("start\n"
+                                   "press FireFoxCheck\n"
+                                   "select NetscapeTabControl 0\n"
+                                   "select cboMozillaProfiles 1\n"
+                                   "close\n",
+                                   cwd);
+  ASSERT_EQ(first.exitCode, 0) << first.output;
+  const std::string file = cwd.File("rows.txt");
+  const TDriveResult second = RunDrive({"export", "firefox-cookies", file});
+  ASSERT_EQ(second.exitCode, 0) << second.output;
+  EXPECT_EQ(ReadFileBytes(file), std::string(kCookieCaptions) + "1" + kLangRow +
+                                     "2\tsid\tabc\t.shop.example/cart/items\t1/1/2031 1:02:03 AM\tNo\tYes\r\n");
 }
 
 // The sid cookie's path is longer than "/": an edit of its value rewrites
@@ -256,7 +201,7 @@ TEST(MozillaPagesEndToEnd, EditKeepsTheHeaderLinesAndThePath) {
                                      "text edtCookieValue xyz\n"
                                      "press BtnSave\n"
                                      "expect-gone \"Edit Mozilla Cookie\"\n"
-                                     "save " + Q(cwd.File("rows.txt")) + "\nclose\n",
+                                     "save " + QuoteWord(cwd.File("rows.txt")) + "\nclose\n",
                                  cwd);
     ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
     EXPECT_NE(r.output.find(": .shop.example/cart/items\n"), std::string::npos) << r.output;
@@ -272,7 +217,9 @@ TEST(MozillaPagesEndToEnd, EditKeepsTheHeaderLinesAndThePath) {
 }
 
 // A new cookie is one line at the end; the lines before it keep their bytes.
-// Its expiry is the dialog's own proposal, a day from now.
+// Its expiry is the dialog's own proposal, a day from now. A value with a
+// TAB, which would shift the file's fields, is refused first and the dialog
+// stays open for the correction.
 TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
   for (const TMozillaBrowser& b : kBrowsers) {
     TMozillaMachine machine;
@@ -282,14 +229,23 @@ TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
                                      "press ToolButtonNew\n"
                                      "expect \"New Cookie\"\n"
                                      "text edtCookieName pref\n"
-                                     "text edtCookieValue dark\n"
+                                     "text edtCookieValue \"da\trk\"\n"
                                      "text edtDomain news.example/\n"
+                                     "press BtnSave\n"
+                                     "show Information\n"
+                                     "answer Information OK\n"
+                                     "expect-gone Information\n"
+                                     "expect \"New Cookie\"\n"
+                                     "text edtCookieValue dark\n"
                                      "press BtnSave\n"
                                      "expect-gone \"New Cookie\"\n"
                                      "close\n",
                                  cwd);
     const long long after = static_cast<long long>(std::time(nullptr));
     ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
+    EXPECT_NE(r.output.find(": The cookie name, value and domain cannot contain tabs or line breaks.\n"),
+              std::string::npos)
+        << r.output;
     const std::string kept = *b.header + kSidLine + kLangLine;
     const std::string bytes = ReadFileBytes((machine.*b.dir)() + "\\cookies.txt");
     ASSERT_EQ(bytes.substr(0, kept.size()), kept) << b.button;
@@ -307,7 +263,7 @@ TEST(MozillaPagesEndToEnd, NewAppendsOneLine) {
 // Delete with the three block boxes: the cookie's line goes, the host (its
 // leading "." dropped) is blocked for cookies, images and pop-ups, and the
 // permissions that were there stay, in each browser's own file format.
-TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOldOnes) {
+TEST(MozillaPermissionsEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOldOnes) {
   struct Case {
     const TMozillaBrowser* browser;
     const char* file;
@@ -343,7 +299,7 @@ TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOld
                                      "click chkBlockPopup\n"
                                      "press btnOK\n"
                                      "expect-gone \"Delete Netscape/Mozilla Cookie(s)\"\n"
-                                     "save " + Q(cwd.File("rows.txt")) + "\nclose\n",
+                                     "save " + QuoteWord(cwd.File("rows.txt")) + "\nclose\n",
                                  cwd);
     ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
     for (const char* text : {"You are about to delete selected item: sid\r\nDo you want to continue?\n",
@@ -358,11 +314,53 @@ TEST(MozillaPagesEndToEnd, DeleteWithTheThreeBlocksAddsPermissionsAndKeepsTheOld
   }
 }
 
+// A profile without a permission file: the first block writes both files,
+// each in its own format with its default header; hostperm.1 is the one read
+// from then on, so the page shows installs.
+TEST(MozillaPermissionsEndToEnd, FirstBlockInAProfileWithoutPermissionsWritesBothFiles) {
+  TMozillaMachine machine;
+  TTempDir cwd;
+  const TDriveResult r = Drive("start\n"
+                               "press FireFoxCheck\n"
+                               "select NetscapeTabControl 0\n"
+                               "select cboMozillaProfiles 0\n"
+                               "row MozillaCookiesElTree 0\n"
+                               "press ToolButtonDelete\n"
+                               "expect \"Delete Netscape/Mozilla Cookie(s)\"\n"
+                               "click chkBlockCookie\n"
+                               "press btnOK\n"
+                               "expect-gone \"Delete Netscape/Mozilla Cookie(s)\"\n"
+                               "select NetscapeTabControl 1\n"
+                               "save " + QuoteWord(cwd.File("rows.txt")) + "\n"
+                               "close\n",
+                               cwd);
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  const std::string dir = machine.FirefoxOther();
+  EXPECT_EQ(ReadFileBytes(dir + "\\cookies.txt"), kFirefoxHeader);
+  EXPECT_EQ(ReadFileBytes(dir + "\\cookperm.txt"),
+            "# HTTP Permission File\n"
+            "# http://www.netscape.com/newsref/std/cookie_spec.html\n"
+            "# This is a generated file!  Do not edit.\n"
+            "other.example\t0F\n"
+            "@@@@\t0F\t1F\t2F");
+  EXPECT_EQ(ReadFileBytes(dir + "\\hostperm.1"),
+            "# Permision File\n"
+            "#This is generated file! Do not edit.\n"
+            "\n"
+            "host\tcookie\t2\tother.example\n");
+  EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")),
+            "Row Number\tCookie Domain\tBlock Cookies\tBlock Images\tBlock Ads\tBlock Installs\r\n"
+            "1\tother.example\talways block\tdefault\tdefault\tdefault\r\n");
+  // The other profile is not touched.
+  EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\cookies.txt"), kFirefoxHeader + kSidLine + kLangLine);
+  EXPECT_EQ(ReadFileBytes(machine.FirefoxWork() + "\\hostperm.1"), kHostperm);
+}
+
 // The permission page's own commands, one after the other: New adds a bare
 // host blocked for cookies, images and pop-ups; Edit changes one host; Delete
 // asks and removes one. Each browser's file keeps its format, and only
 // hostperm.1 offers installs.
-TEST(MozillaPagesEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
+TEST(MozillaPermissionsEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
   struct Case {
     const TMozillaBrowser* browser;
     const char* file;
@@ -415,7 +413,7 @@ TEST(MozillaPagesEndToEnd, PermissionNewEditAndDeleteRewriteThePermissionFile) {
                                      "show Confirm\n"
                                      "answer Confirm Yes\n"
                                      "expect-gone Confirm\n"
-                                     "save " + Q(cwd.File("rows.txt")) + "\nclose\n",
+                                     "save " + QuoteWord(cwd.File("rows.txt")) + "\nclose\n",
                                  cwd);
     ASSERT_EQ(r.exitCode, 0) << b.button << "\n" << r.output;
     EXPECT_NE(r.output.find(": old.example\n"), std::string::npos) << r.output;
@@ -517,7 +515,8 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
                                "show \"Delete Opera Cookie(s)\"\n"
                                "press btnOK\n"
                                "expect-gone \"Delete Opera Cookie(s)\"\n"
-                               "save " + Q(cwd.File("rows.txt")) + "\n"
+                               "show \"Morvane 1.9 - Opera\"\n"
+                               "save " + QuoteWord(cwd.File("rows.txt")) + "\n"
                                "select OperaPageControl 1\n"
                                "menu \"&Edit\" \"&New\"\n"
                                "menu \"&Edit\" \"&Edit\"\n"
@@ -531,6 +530,8 @@ TEST(OperaPageEndToEnd, DeleteRemovesTheRowAndLeavesTheFileAsItWas) {
   EXPECT_NE(r.output.find(": Delete selected cookie\n"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("Block all future"), std::string::npos) << r.output;
   EXPECT_EQ(r.output.find("third-party"), std::string::npos) << r.output;
+  // The user is told in the status bar, not in a box.
+  EXPECT_NE(r.output.find(": Opera's file is unchanged\n"), std::string::npos) << r.output;
   EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), std::string(kOperaCaptions) + "1" + kPrefRow);
   EXPECT_EQ(ReadFileBytes(machine.CookieFile()), machine.Bytes());
 }
@@ -545,14 +546,14 @@ TEST(OperaPageEndToEnd, EveryCookieOfAFullFileListedAndDeletedWithoutABox) {
   const TDriveResult r = Drive("start\n"
                                "press OperaCheck\n"
                                "select OperaPageControl 0\n"
-                               "save " + Q(cwd.File("before.txt")) + "\n"
+                               "save " + QuoteWord(cwd.File("before.txt")) + "\n"
                                "row OperaCookiesElTree 0\n"
                                "menu \"&Edit\" \"&Select all\"\n"
                                "press ToolButtonDelete\n"
                                "show \"Delete Opera Cookie(s)\"\n"
                                "press btnOK\n"
                                "expect-gone \"Delete Opera Cookie(s)\"\n"
-                               "save " + Q(cwd.File("after.txt")) + "\n"
+                               "save " + QuoteWord(cwd.File("after.txt")) + "\n"
                                "close\n",
                                cwd);
   ASSERT_EQ(r.exitCode, 0) << r.output;

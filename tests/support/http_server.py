@@ -23,8 +23,10 @@ The path of a request picks the answer:
   /download-held the download body with Content-Length, then 10 s without
                  closing
   /morvane/updates.txt
-                 the path the real program asks for: a list naming an older
-                 version than any build, so no notice interrupts a scenario
+                 the path the real program asks for: the bytes of
+                 DIR/updates.txt when a test has put that file there, else a
+                 list naming an older version than any build, so that no
+                 notice interrupts a scenario
 
 Every request line is appended to DIR/requests.log, so that a test can tell
 whether (and how often) a program asked.
@@ -54,7 +56,7 @@ def read_request(conn):
     return data
 
 
-def answer(conn, request):
+def answer(conn, request, directory):
     line = request.split(b"\r\n", 1)[0].decode("latin-1")
     parts = line.split(" ")
     path = parts[1] if len(parts) > 1 else "/"
@@ -62,7 +64,12 @@ def answer(conn, request):
     if path == "/list":
         conn.sendall(ok + UPDATE_LIST)
     elif path == "/morvane/updates.txt":
-        conn.sendall(ok + OLD_LIST)
+        try:
+            with open(os.path.join(directory, "updates.txt"), "rb") as f:
+                body = f.read()
+        except OSError:
+            body = OLD_LIST
+        conn.sendall(ok + body)
     elif path == "/list-split":
         conn.sendall(ok)
         time.sleep(0.3)
@@ -112,7 +119,7 @@ def handle(conn, directory):
         if request:
             with log_lock, open(os.path.join(directory, "requests.log"), "ab") as log:
                 log.write(request.split(b"\r\n", 1)[0] + b"\n")
-            answer(conn, request)
+            answer(conn, request, directory)
     except OSError:
         pass
     finally:
@@ -144,7 +151,7 @@ def serve(directory):
 
 def start(directory):
     os.makedirs(directory, exist_ok=True)
-    for name in ("port", "pid", "requests.log"):
+    for name in ("port", "pid", "requests.log", "updates.txt"):
         try:
             os.remove(os.path.join(directory, name))
         except FileNotFoundError:

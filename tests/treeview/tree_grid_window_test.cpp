@@ -8,12 +8,14 @@
 #include <functional>
 
 #include "controls/controls_fixture.h"
+#include "controls/elhintwnd.h"
 #include "controls/elscrollbar.h"
 #include "controls/elvclutils.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/stdctrls.h"
 #include "tree_fixture.h"
 #include "platform/ui/dragdrop.h"
+#include "platform/ui/imglist.h"
 #include "treeview/eltree_drag.h"
 #include "treeview/eltree_editor.h"
 #include "treeview/eltree_input.h"
@@ -410,6 +412,27 @@ TEST_F(TreeGridWindow, ViewMessagesEndTheirModesAndGiveHints) {
          EXPECT_TRUE(GetUpdateRect(View(), &dirty, FALSE));
          grid->SetHideSelection(false);
        }},
+      {"a cut text's line hint shows in the grid's font and text colour; the form going inactive hides it",
+       [&] {
+         T().HeaderSections().GetSection(0)->SetWidth(40);
+         grid->SetTextColor(clMaroon);
+         grid->Font()->SetHeight(-13);
+         SendMessageA(View(), WM_MOUSEMOVE, 0, At(20, 5 * lh + 3));
+         IElTreeTimer* timer = T().View().Input().LineHintTimer();
+         ASSERT_NE(timer, nullptr);
+         ASSERT_TRUE(timer->OnTimer);
+         timer->OnTimer();
+         TElHintWindow* hint = T().View().Input().Port().LineHintWindow();
+         ASSERT_TRUE(hint && hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
+         EXPECT_EQ(hint->WideCaption(), T().Items().Item(5)->Text());
+         EXPECT_EQ(hint->Font()->Color(), clMaroon);
+         EXPECT_EQ(hint->Font()->Height(), -13);
+         EXPECT_EQ(hint->Font()->Name(), grid->View()->Font()->Name());
+         SendMessageA(View(), CM_DEACTIVATE, 0, 0);
+         EXPECT_FALSE(hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
+         EXPECT_EQ(T().View().Input().LineHintItem(), nullptr);
+         T().HeaderSections().GetSection(0)->SetWidth(120);
+       }},
       {"the hint is the item's, in Unicode, else the short part of the grid's",
        [&] {
          EXPECT_EQ(hintAt(1), wide);
@@ -461,7 +484,7 @@ TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
   };
   grid->OnHeaderSectionMeasure = [&](TObject* sender, TElHeaderSection* s, POINT& size) {
     EXPECT_EQ(sender, grid);
-    size = POINT{50, 10};
+    size = POINT{50, 0};
     EXPECT_EQ(s, target);
     seen.push_back("measure");
   };
@@ -498,7 +521,6 @@ TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
          SendMessageA(header, WM_LBUTTONUP, 0, At(to, y));
        },
        {"down", "move C1 0>2"}},
-      {"a new header height", [&] { grid->SetHeaderHeight(grid->Header()->Height() + 6); }, {"resize"}},
       {"the expand sign of an expandable section, twice",
        [&] {
          TElHeaderSection* s = target = T().HeaderSections().GetSection(1);
@@ -558,6 +580,8 @@ TEST_F(TreeGridWindow, HeaderEventsReachTheGrid) {
          T().AutoLookup = false;
        },
        {"down", "lookup R", "lookup Ro", "lookup Row", "lookup Row1", "lookup Row14", "done Row14 accepted"}},
+      // Last: the header measures its own height again when its sections change.
+      {"a new header height", [&] { grid->SetHeaderHeight(grid->Header()->Height() + 6); }, {"resize"}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -793,6 +817,188 @@ TEST_F(TreeGridWindow, ViewDragAndBarEventsReachTheGrid) {
     c.run();
   }
 }
+
+
+// Setters that change the layout take effect on the next paint of the real
+// window without anything else asked; the coupled ones keep each other true.
+TEST_F(TreeGridWindow, SettersLayTheGridOutAgain) {
+  auto repaint = [&] { UpdateWindow(View()); };
+  auto textLeft = [&](int i) {
+    RedrawWindow(View(), nullptr, nullptr, RDW_UPDATENOW);
+    return T().Items().Item(i)->TextRect.Left;
+  };
+  const int indent = T().ItemIndent();
+  const int barW = GetSystemMetrics(SM_CXVSCROLL);
+  struct TCase {
+    const char* name;
+    std::function<void()> run;
+  };
+  const TCase cases[] = {
+      {"without root buttons the rows start a button's width further left",
+       [&] {
+         repaint();
+         const int before = textLeft(0);
+         T().SetShowRootButtons(false);
+         repaint();
+         EXPECT_EQ(T().Items().Item(0)->TextRect.Left, before - (indent - indent / 5));
+         T().SetShowRootButtons(true);
+         repaint();
+         EXPECT_EQ(T().Items().Item(0)->TextRect.Left, before);
+       }},
+      {"a larger check box moves the text of the rows that show one",
+       [&] {
+         T().SetShowCheckboxes(true);
+         T().Items().Item(0)->SetFlag(tifShowCheckBox, true);
+         repaint();
+         const int before = textLeft(0);
+         T().SetCheckBoxSize(T().CheckBoxSize() + 6);
+         repaint();
+         EXPECT_EQ(T().Items().Item(0)->TextRect.Left, before + 6);
+         T().SetCheckBoxSize(15);
+         T().SetShowCheckboxes(false);
+       }},
+      {"a leaf button on childless rows",
+       [&] {
+         repaint();
+         int painted = 0;
+         grid->OnItemPreDraw = [&](TObject*, TElTreeItem*) { ++painted; };
+         T().SetShowLeafButton(true);
+         EXPECT_GE(painted, T().View().VisibleRows().Count() - 1) << "every row on screen is painted again";
+         painted = 0;
+         T().SetShowLeafButton(false);
+         EXPECT_GE(painted, T().View().VisibleRows().Count() - 1);
+         grid->OnItemPreDraw = nullptr;
+       }},
+      {"a hidden vertical bar gives its width to the rows; forcing the horizontal one shows it",
+       [&] {
+         ASSERT_TRUE(grid->VScrollBar()->Visible());
+         ASSERT_FALSE(grid->HScrollBar()->Visible());
+         T().SetHideVertScrollBar(true);
+         EXPECT_FALSE(grid->VScrollBar()->Visible());
+         EXPECT_EQ(grid->View()->Width(), grid->ClientWidth());
+         T().SetHideVertScrollBar(false);
+         EXPECT_TRUE(grid->VScrollBar()->Visible());
+         T().SetForcedScrollBars(TElForcedScrollBars::ssHorizontal);
+         EXPECT_TRUE(grid->HScrollBar()->Visible());
+         EXPECT_EQ(grid->View()->Height(), grid->ClientHeight() - grid->Header()->Height() - grid->HScrollBar()->Height());
+         EXPECT_EQ(T().LeftPosition(), 0);
+         T().SetForcedScrollBars(TElForcedScrollBars::ssNone);
+         EXPECT_FALSE(grid->HScrollBar()->Visible());
+         T().SetHideHorzScrollBar(true);
+         T().HeaderSections().GetSection(2)->SetWidth(900);
+         EXPECT_FALSE(grid->HScrollBar()->Visible()) << "however wide the columns";
+         T().SetHideHorzScrollBar(false);
+         EXPECT_TRUE(grid->HScrollBar()->Visible());
+         T().HeaderSections().GetSection(2)->SetWidth(100);
+       }},
+      {"the bar on the opposite side, sticky sections one pixel wider",
+       [&] {
+         grid->SetScrollbarOpposite(true);
+         EXPECT_EQ(grid->VScrollBar()->Left(), 0);
+         EXPECT_EQ(grid->View()->Left(), barW);
+         EXPECT_EQ(grid->Header()->Left(), barW);
+         grid->SetScrollbarOpposite(false);
+         EXPECT_EQ(grid->View()->Left(), 0);
+         EXPECT_EQ(grid->VScrollBar()->Left(), grid->View()->Width());
+         grid->SetStickyHeaderSections(true);
+         EXPECT_EQ(grid->Header()->Width(), grid->View()->Width() + 1);
+         grid->SetStickyHeaderSections(false);
+         EXPECT_EQ(grid->Header()->Width(), grid->View()->Width());
+       }},
+      {"double click mode and expanding on a double click follow each other",
+       [&] {
+         TElTreeItem* parent = T().Items().Item(0);
+         T().Items().AddChild(parent, L"child");
+         T().SetDblClickMode(dcmEdit);
+         EXPECT_FALSE(T().ExpandOnDblClick());
+         T().SetDblClickMode(dcmNone);
+         EXPECT_FALSE(T().ExpandOnDblClick());
+         Click(WM_LBUTTONDOWN, WM_LBUTTONUP, Row(0));
+         Click(WM_LBUTTONDBLCLK, WM_LBUTTONUP, Row(0));
+         EXPECT_FALSE(parent->Expanded());
+         T().SetExpandOnDblClick(true);
+         EXPECT_EQ(T().DblClickMode(), dcmExpand);
+         Click(WM_LBUTTONDOWN, WM_LBUTTONUP, Row(0));
+         Click(WM_LBUTTONDBLCLK, WM_LBUTTONUP, Row(0));
+         EXPECT_TRUE(parent->Expanded());
+         parent->Collapse(false);
+       }},
+      {"the select column takes -1 to the last section only",
+       [&] {
+         T().SetSelectColumn(2);
+         EXPECT_EQ(T().SelectColumn(), 2);
+         T().SetSelectColumn(3);
+         EXPECT_EQ(T().SelectColumn(), 2) << "three sections";
+         T().SetSelectColumn(-2);
+         EXPECT_EQ(T().SelectColumn(), 2);
+         T().SetSelectColumn(-1);
+         EXPECT_EQ(T().SelectColumn(), -1);
+       }},
+      {"a right-aligned tree orders the header from the right and draws the text at the column's right",
+       [&] {
+         T().SetRightAlignedTree(true);
+         EXPECT_TRUE(grid->Header()->RightAlignedOrder());
+         repaint();
+         TElHeaderSection* main = T().HeaderSections().GetSection(T().MainTreeColumn());
+         RedrawWindow(View(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+         const TElRect tr = T().Items().Item(0)->TextRect;
+         EXPECT_GE(tr.Left, main->Left()) << "the main column is the rightmost now";
+         EXPECT_LE(tr.Right, main->Right());
+         T().SetRightAlignedTree(false);
+         EXPECT_FALSE(grid->Header()->RightAlignedOrder());
+       }},
+      {"the header keeps its own font only without HeaderUseTreeFont",
+       [&] {
+         grid->HeaderFont()->SetHeight(-20);
+         EXPECT_NE(grid->Header()->Font()->Height(), -20) << "the tree's font is still used";
+         grid->SetHeaderUseTreeFont(false);
+         EXPECT_EQ(grid->Header()->Font()->Height(), -20);
+         grid->Font()->SetHeight(-15);
+         EXPECT_EQ(grid->Header()->Font()->Height(), -20);
+         EXPECT_EQ(grid->View()->Top(), grid->Header()->Height());
+         grid->SetHeaderUseTreeFont(true);
+         EXPECT_EQ(grid->Header()->Font()->Height(), -15);
+         EXPECT_EQ(grid->View()->Top(), grid->Header()->Height());
+       }},
+      {"visual styles, the default section width and the background colour",
+       [&] {
+         grid->SetUseXPThemes(false);
+         EXPECT_FALSE(grid->Header()->UseXPThemes());
+         EXPECT_FALSE(grid->HorzScrollBarStyles()->UseXPThemes());
+         EXPECT_FALSE(grid->VertScrollBarStyles()->UseXPThemes());
+         grid->SetUseXPThemes(true);
+         EXPECT_TRUE(grid->Header()->UseXPThemes());
+         EXPECT_TRUE(grid->VertScrollBarStyles()->UseXPThemes());
+         grid->SetDefaultSectionWidth(77);
+         EXPECT_EQ(grid->Header()->Sections()->AddSection()->Width(), 77);
+         grid->Header()->Sections()->DeleteSection(grid->Header()->Sections()->GetSection(3));
+         grid->SetColor(clRed);
+         EXPECT_EQ(grid->Canvas()->Brush()->Color(), clRed);
+       }},
+      {"a grid copies another's items and settings",
+       [&] {
+         auto* other = new TElTreeWindow(form.get());
+         other->SetParent(form.get());
+         test::Load(other->Tree(), {"one", "|one.a", "two"});
+         other->Tree().SetShowLines(false);
+         other->Tree().SetHideVertScrollBar(true);
+         other->SetBkColor(clYellow);
+         other->Tree().OwnerDrawMask = L"#";
+         grid->AssignTree(other);
+         EXPECT_EQ(test::Outline(T()), "one .one.a two");
+         EXPECT_FALSE(T().ShowLines());
+         EXPECT_TRUE(T().HideVertScrollBar());
+         EXPECT_EQ(grid->BkColor(), clYellow);
+         EXPECT_EQ(T().OwnerDrawMask, L"#");
+         delete other;
+       }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.run();
+  }
+}
+
 
 }  // namespace
 }  // namespace morvane

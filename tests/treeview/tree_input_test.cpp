@@ -294,14 +294,14 @@ TEST(TreeMouseEditing, SecondClickSchedulesEditDoubleClickDisarms) {
   EXPECT_FALSE(f.in.ClickEditArmed());
   EXPECT_EQ(f.in.LastClickedSection(), -2);
   EXPECT_EQ(f.dblClicks, 1);
-  f.tree->DblClickMode = dcmEdit;
+  f.tree->SetDblClickMode(dcmEdit);
   f.Click(0);
   EXPECT_FALSE(f.in.EditTimer()->Enabled());  // dcmEdit: single clicks never edit
   f.Send(WM_LBUTTONDBLCLK, 40, 5, MK_LBUTTON);
   EXPECT_TRUE(f.in.EditTimer()->Enabled());
   EXPECT_EQ(f.in.EditTimer()->Interval(), 1u);
   // An item that does not allow editing is never scheduled.
-  f.tree->DblClickMode = dcmExpand;
+  f.tree->SetDblClickMode(dcmExpand);
   f.Row(1)->SetFlag(tifAllowEdit, false);
   f.Click(1);
   f.Click(1);
@@ -474,7 +474,7 @@ TEST(TreeKeys, ExpandCollapseAndParent) {
   f.Key(VK_DIVIDE);
   EXPECT_FALSE(f.Row(0)->Expanded());
   EXPECT_FALSE(f.Row(1)->Expanded());
-  f.tree->RightAlignedTree = true;
+  f.tree->SetRightAlignedTree(true);
   f.Key(VK_LEFT);
   EXPECT_TRUE(f.Row(0)->Expanded());
   f.Key(VK_RIGHT);

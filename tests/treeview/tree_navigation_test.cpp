@@ -51,6 +51,51 @@ TEST(TreeNavigationTarget, KeysSkipDisabledAndInvisibleRows) {
   }
 }
 
+// Rows filtered out, alone or with their subtree, under an expanded or a
+// collapsed parent: the keys pass over them both ways, and the row index
+// counts only the rows shown.
+TEST(TreeNavigationTarget, KeysSkipFilteredOutRowsBothWays) {
+  struct TCase {
+    const char* name;
+    const char* focused;
+    int key;
+    std::string target;
+    int row;
+  } cases[] = {
+      {"down-out-of-child-past-hidden", "b2", kDown, "e", 4},
+      {"up-into-last-shown-child", "e", kUp, "b2", 3},
+      {"up-over-hidden-subtree", "g", kUp, "e", 4},
+      {"down-over-hidden-subtree", "e", kDown, "g", 5},
+      {"up-to-collapsed-parent", "h", kUp, "g", 5},
+      {"end-skips-hidden-last", "a", kEnd, "h", 6},
+      {"home-skips-hidden-first", "h", kHome, "a", 0},
+      {"page-up-from-end", "h", kPrior, "b", 1},
+      {"page-down-counts-shown-rows", "a", kNext, "g", 5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto t = NewTree();
+    t->HeadlessView()->Height = 100;  // five full rows: a page is five rows on
+    // Shown: a b b1 b2 e g h; f (with f1) and the last row z are filtered
+    // out, b3 inside expanded b, and g1 under collapsed g.
+    Load(*t, {"x", "a", "b", "|b1", "|b2", "|b3", "e", "f", "|f1", "g", "|g1", "|g2", "h", "z"});
+    TElTreeItem* focus = nullptr;
+    for (int i = 0; i < t->Items().Count(); ++i) {
+      TElTreeItem* it = t->Items().Item(i);
+      const std::string name = Main(it);
+      if (name == "x" || name == "b3" || name == "f" || name == "g1" || name == "z") it->SetHidden(true);
+      if (name == "b") it->Expand(false);
+      if (name == c.focused) focus = it;
+    }
+    t->SetFilteredVisibility(true);
+    t->SetItemFocused(focus);
+    int row = -9;
+    bool selected = true;
+    EXPECT_EQ(Main(t->View().NavigationTarget(c.key, row, selected)), c.target);
+    EXPECT_EQ(row, c.row);
+  }
+}
+
 TEST(TreeNavigationTarget, IgnoreEnabledCountsEveryRow) {
   auto t = NewTree();
   Load(*t, {"a", "b", "c"});

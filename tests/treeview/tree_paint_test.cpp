@@ -248,7 +248,7 @@ TEST_F(TreePaint, ButtonsShowPlusMinusAndLeaf) {
   EXPECT_EQ(ink(2, 4), 5) << "plus";
   EXPECT_EQ(ink(2, 2), 1);
   EXPECT_EQ(ink(3, 4), 0) << "a childless row shows no button without ShowLeafButton";
-  T().ShowLeafButton = true;
+  T().SetShowLeafButton(true);
   Paint(dib);
   EXPECT_EQ(ink(3, 4), 1) << "the leaf glyph's dot";
   EXPECT_EQ(ink(3, 2), 0);
@@ -295,6 +295,19 @@ TEST_F(TreePaint, UnitStartUpIsCountedAndRegistersTheDragCursors) {
   EXPECT_EQ(column(ElTreeMinusGlyph()), 1);
   EXPECT_EQ(column(ElTreePlusGlyph()), 5);
   EXPECT_EQ(column(ElTreeLeafGlyph()), 1);
+  // They are the program's own bitmaps, taken to the system colours once:
+  // the box in the button shadow, the inside in the window colour.
+  for (const char* name : {"PlusBmp", "MinusBmp", "LeafBmp"})
+    EXPECT_NE(FindResourceA(GetModuleHandleA(nullptr), name, MAKEINTRESOURCEA(2)), nullptr) << name;
+  {
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, ElTreePlusGlyph());
+    EXPECT_EQ(GetPixel(mem, 0, 1), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(GetPixel(mem, 1, 8), Sys(COLOR_WINDOW));
+    EXPECT_EQ(GetPixel(mem, 9, 0), Sys(COLOR_WINDOW));
+    SelectObject(mem, old);
+    DeleteDC(mem);
+  }
   for (int n = 1; n <= 3; ++n)
     EXPECT_NE(Screen->Cursors(crElTreeDragCursorBase + n), Screen->Cursors(crDefault)) << n;
 }

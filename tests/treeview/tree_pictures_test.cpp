@@ -195,7 +195,7 @@ TEST_F(TreePictures, CustomCheckBoxesShowTheirStripCell) {
   w->SetCheckBoxGlyph(cbStrip.get());
   w->SetRadioButtonGlyph(rbStrip.get());
   EXPECT_EQ(T().CheckBoxGlyphWidth, 60);
-  T().CustomCheckboxes = true;
+  w->SetCustomCheckboxes(true);
   T().SetShowCheckboxes(true);
   struct TCase {
     const char* text;
@@ -352,7 +352,7 @@ TEST_F(TreeImages, ARightAlignedTreeIsPaintedAndHitFromTheRight) {
   // The box left of the second image (the check box), a pixel in it.
   const int boxX = green.first - T().ItemIndent() / 3 - 2;
 
-  T().RightAlignedTree = true;
+  T().SetRightAlignedTree(true);
   Paint();
   const auto red2 = Span(1, RGB(255, 0, 0)), green2 = Span(1, RGB(0, 255, 0));
   EXPECT_EQ(red2.first, 200 - red.second);
@@ -390,7 +390,7 @@ TEST_F(TreeImages, ACheckBoxBesideBothImagesIsHitOverItsWholeWidth) {
   T().SetShowCheckboxes(true);
   Paint();
   const auto green = Span(0, RGB(0, 255, 0));
-  const int q = T().CheckBoxSize;
+  const int q = T().CheckBoxSize();
   const int boxRight = green.first - T().ItemIndent() / 3;  // one past the box
   for (int x : {boxRight - q + 1, boxRight - 2}) {
     TElHitPart part = hpNowhere;
@@ -459,9 +459,9 @@ TEST_F(TreePicturesScreenshot, PicturesAndARightAlignedTree) {
     g->SetImages(list.get());
     g->SetCheckBoxGlyph(cbStrip.get());
     g->SetRadioButtonGlyph(rbStrip.get());
-    t.CustomCheckboxes = true;
+    g->SetCustomCheckboxes(true);
     t.SetShowCheckboxes(true);
-    t.RightAlignedTree = right;
+    t.SetRightAlignedTree(right);
     test::Load(t, {"example.com|yes", "news.example|no", "shop.example|yes"});
     TElTreeItem* a = t.Items().Item(0);
     t.Items().AddChild(a, L"id|session");

@@ -218,6 +218,14 @@ HWND TSession::Control(const std::string& Name) {
   throw TDriveError(kExitFailed, "no control named \"" + Name + "\"");
 }
 
+bool TSession::HasControl(const std::string& Name) {
+  try {
+    return Control(Name) != nullptr;
+  } catch (const TDriveError&) {
+    return false;
+  }
+}
+
 void TSession::Perform(const std::vector<TSentMessage>& Messages, const std::string& What, const std::string& Text) {
   HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE mine = nullptr;
@@ -353,9 +361,20 @@ void TSession::Screenshot(const std::string& File) {
   Settle("drawing before the screenshot");
   RECT r{};
   GetWindowRect(main_, &r);
+  // Paint what is still to be painted now, then take the screen once it has
+  // stopped changing: a page shown by the last step may still be on its way
+  // to the screen, and a picture of it half drawn shows the page before.
+  RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   // The screen's pixels: the frame is drawn there, and another process's
   // window DC would not hold them.
-  const TScreenImage screen = CaptureWindow(GetDesktopWindow());
+  TScreenImage screen = CaptureWindow(GetDesktopWindow());
+  for (int tries = 0; tries < 30; ++tries) {
+    Sleep(100);
+    TScreenImage again = CaptureWindow(GetDesktopWindow());
+    const bool same = again.Pixels == screen.Pixels;
+    screen = std::move(again);
+    if (same) break;
+  }
   const int left = std::max<LONG>(r.left, 0), top = std::max<LONG>(r.top, 0);
   const int right = std::min<LONG>(r.right, screen.Width), bottom = std::min<LONG>(r.bottom, screen.Height);
   if (right <= left || bottom <= top) throw TDriveError(kExitFailed, "the main window is not on the screen");

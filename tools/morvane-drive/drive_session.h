@@ -44,6 +44,9 @@ class TSession {
 
   // A named control of the main window or of a window shown and accepted.
   HWND Control(const std::string& Name);
+  // Whether the program has made that control's window (a control never
+  // shown may have none).
+  bool HasControl(const std::string& Name);
 
   void Press(const std::string& Name);
   void Menu(const std::vector<std::string>& CaptionsOrId);

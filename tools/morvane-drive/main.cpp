@@ -33,7 +33,9 @@ void RunExport(TSession& S, const TExportRequest& R) {
   const TViewRoute* route = FindView(R.view);
   S.Start({});
   S.Press(route->browserButton);
-  S.Select(route->tabs, route->tab);
+  // Without the privacy list the Internet Explorer page has no tabs: its
+  // first tab's grid is all it shows.
+  if (route->tab != 0 || S.HasControl(route->tabs)) S.Select(route->tabs, route->tab);
   if (R.ieFolder >= 0) S.Select("CboIECookieFolders", R.ieFolder);
   if (R.profile >= 0) S.Select("cboMozillaProfiles", R.profile);
   if (R.row >= 0) S.SelectRow("ElTreeHistoryFiles", R.row);

@@ -425,10 +425,17 @@ void TMonkey::CheckAnswers() {
   const DWORD before = GetTickCount();
   if (!SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &r)) {
     if (WaitForSingleObject(session_.Process(), 0) == WAIT_OBJECT_0) return;  // ended: CheckEnded says so
+    const DWORD waited = GetTickCount() - before;
     std::string crash;
     if (HWND w = FindWindowA(nullptr, "Program Error")) crash = " (Wine shows \"" + TextOf(w) + "\": the program crashed)";
-    Fail("the main window did not answer a message within 2 s (waited " + std::to_string(GetTickCount() - before) +
-         " ms)" + crash);
+    // A program that crashed is held by Wine's debugger while it writes the
+    // backtrace (to this run's error output), and ended after it: give it the time.
+    if (WaitForSingleObject(session_.Process(), 60000) == WAIT_OBJECT_0) {
+      DWORD code = 0;
+      GetExitCodeProcess(session_.Process(), &code);
+      crash = " and then ended with exit code " + std::to_string(code) + ": it crashed";
+    }
+    Fail("the main window did not answer a message within 2 s (waited " + std::to_string(waited) + " ms)" + crash);
   }
 }
 
@@ -518,6 +525,18 @@ void TMonkey::Execute(const TStep& Step) {
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
     WaitForSingleObject(session_.Process(), 100);
   }
+  // A control behind a modal window takes no clicks or keys from a user:
+  // a replayed action that comes before its window has closed waits its turn
+  // as not done.
+  if (v != "start" && v != "answer" && v != "close-window" && v != "menu" && v != "wait" && session_.Main()) {
+    HWND root = session_.Main();
+    try {
+      root = GetAncestor(session_.Control(a[0]), GA_ROOT);
+    } catch (const TDriveError&) {
+      // A tool button has no window: it is the main window's.
+    }
+    if (!IsWindowEnabled(root)) throw TDriveError(kExitFailed, "\"" + a[0] + "\" is behind a modal window");
+  }
   if (v == "start") {
     session_.Start({});
   } else if (v == "press") {
@@ -566,11 +585,11 @@ void TMonkey::Execute(const TStep& Step) {
     ParseIndex(a[1], downs);
     if (n >= static_cast<int>(sizeof kBarMenus / sizeof kBarMenus[0])) throw TDriveError(kExitFailed, "no menu " + a[0]);
     if (!session_.Main()) throw TDriveError(kExitFailed, "the program is not started");
-    if (n == kFileMenu && downs == kExitDowns) exitAsked_ = true;
     // Alt and the menu's letter, as a user opens it: the menu composes its
     // commands as it opens.
     PostMessageA(session_.Main(), WM_SYSCOMMAND, SC_KEYMENU, kBarMenus[n].letter);
     MenuKeys(downs, "menu " + a[0]);
+    if (n == kFileMenu && downs == kExitDowns) exitAsked_ = true;
     session_.WaitIdle("the menu command");
   } else if (v == "popup") {
     HWND grid = Named(a[0]);
@@ -602,7 +621,15 @@ void TMonkey::Execute(const TStep& Step) {
 }
 
 void TMonkey::Do(const TStep& Step) {
-  Note(FormatStep(Step));
+  const std::string line = FormatStep(Step);
+  {
+    // Every logged action must replay: a line the log cannot read back is the monkey's own fault.
+    std::vector<TStep> back;
+    std::string error;
+    if (!ParseMonkeyLog(line, back, error) || back.size() != 1 || back[0].args != Step.args)
+      throw TDriveError(kExitFailed, "the run chose an action its log cannot replay: " + line + " (" + error + ")");
+  }
+  Note(line);
   ++actions_;
   const auto before = files_;
   std::string page;
@@ -627,6 +654,8 @@ void TMonkey::Do(const TStep& Step) {
     ++skipped_;
     Note("# not done: " + what);
   }
+  // File > Exit: the program is given the time to save and end.
+  if (exitAsked_ && session_.Process()) WaitForSingleObject(session_.Process(), 20000);
   CheckEnded(Step);
   exitAsked_ = false;
   CheckAnswers();
@@ -748,10 +777,11 @@ TStep TMonkey::ChooseInMain() {
       return TStep{0, "header", {g, std::to_string(random_.Below(std::max<int>(r.right, 1)))}};
     } else if (roll < 93) {
       HWND edit = Named("EdtItemToSearch");
-      if (!edit || !IsWindowVisible(edit)) return TStep{0, random_.Percent(50) ? "press" : "key",
-                                                        random_.Percent(50) ? std::vector<std::string>{"ToolBtnSearch"}
-                                                        : grids.empty() ? std::vector<std::string>{"ToolBtnSearch"}
-                                                                        : std::vector<std::string>{pick(grids), "F3"}};
+      if (!edit || !IsWindowVisible(edit)) {
+        // The panel opens from its tool button or with F3 in a grid.
+        if (grids.empty() || random_.Percent(50)) return TStep{0, "press", {"ToolBtnSearch"}};
+        return TStep{0, "key", {pick(grids), "F3"}};
+      }
       if (random_.Percent(55)) {
         const std::string text = RandomText(random_);
         return NeedsHex(text) ? TStep{0, "htext", {"EdtItemToSearch", ToHex(text)}}
@@ -875,11 +905,21 @@ int TMonkey::Run() {
     for (const std::string& l : recent_) std::fprintf(stderr, "  %s\n", l.c_str());
     return e.code == kExitOk ? kExitFailed : e.code;
   }
-  uint32_t handles = samples_.empty() ? 0 : samples_.back().handles;
-  uint64_t memory = samples_.empty() ? 0 : samples_.back().workingSet;
-  std::printf("monkey: %d actions (%d not possible when chosen), %d restarts, every check held; last handle count %u, "
-              "working set %llu MB\n",
-              actions_, skipped_, restarts_, handles, static_cast<unsigned long long>(memory >> 20));
+  // The figures of the last run of the program, for the report.
+  uint32_t handlesMax = 0;
+  uint64_t memoryMax = 0;
+  for (const TResourceSample& x : samples_) {
+    handlesMax = std::max(handlesMax, x.handles);
+    memoryMax = std::max(memoryMax, x.workingSet);
+  }
+  const TResourceSample first = samples_.empty() ? TResourceSample{} : samples_.front();
+  const TResourceSample last = samples_.empty() ? TResourceSample{} : samples_.back();
+  std::printf("monkey: %d actions (%d not possible when chosen), %d restarts, %zu browser files read by morvane-dump "
+              "before and after; handles %u first, %u most, %u last; working set %llu MB first, %llu MB most, %llu MB "
+              "last; every check held\n",
+              actions_, skipped_, restarts_, readable_.size(), first.handles, handlesMax, last.handles,
+              static_cast<unsigned long long>(first.workingSet >> 20), static_cast<unsigned long long>(memoryMax >> 20),
+              static_cast<unsigned long long>(last.workingSet >> 20));
   Note("# every check held");
   return kExitOk;
 }

@@ -135,13 +135,16 @@ bool NeedsHex(const std::string& Text) {
   return false;
 }
 
+uint64_t TRandom::Mix(uint64_t Z) {
+  Z = (Z ^ (Z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  Z = (Z ^ (Z >> 27)) * 0x94D049BB133111EBull;
+  return Z ^ (Z >> 31);
+}
+
 uint32_t TRandom::Next() {
   // splitmix64: small, fast and fully specified, so a seed means the same
   // run on every build.
-  uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return static_cast<uint32_t>((z ^ (z >> 31)) >> 16);
+  return static_cast<uint32_t>(Mix(state_ += 0x9E3779B97F4A7C15ull) >> 16);
 }
 
 std::string RandomText(TRandom& R) {

@@ -27,13 +27,16 @@ bool NeedsHex(const std::string& Text);
 // Reproducible numbers from a seed, the same on every machine.
 class TRandom {
  public:
-  explicit TRandom(uint64_t Seed) : state_(Seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull) {}
+  // The seed is mixed first: the stream only steps by a constant, so seeds
+  // taken as they are would give runs that are the same run shifted.
+  explicit TRandom(uint64_t Seed) : state_(Mix(Seed ^ 0x2545F4914F6CDD1Dull)) {}
   uint32_t Next();
   // 0 .. N-1 (0 when N <= 0).
   int Below(int N) { return N <= 0 ? 0 : static_cast<int>(Next() % static_cast<uint32_t>(N)); }
   bool Percent(int P) { return Below(100) < P; }
 
  private:
+  static uint64_t Mix(uint64_t Z);
   uint64_t state_;
 };
 

@@ -101,27 +101,13 @@ uint32_t DateTimeToUnixSeconds(double dateTime) {
   return static_cast<uint32_t>(s);
 }
 
-TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format) {
-  TCookiesTxt file;
-  const size_t nul = bytes.find('\0');
-  if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
+namespace {
 
-  // Reserving once saves moving every cookie on growth. Only a line with the
-  // six TABs of a cookie can be one: blank and comment lines, however many,
-  // reserve nothing.
-  size_t cookieLines = 0;
-  size_t tabs = 0;
-  for (char ch : bytes) {
-    if (ch == '\t') {
-      ++tabs;
-    } else if (ch == '\n') {
-      cookieLines += tabs >= kFieldCount - 1;
-      tabs = 0;
-    }
-  }
-  cookieLines += tabs >= kFieldCount - 1;
-  file.Cookies.reserve(cookieLines);
-
+// Walks the lines of a file: OnHeader(line) for each line of the header,
+// OnCookie(fields, lineEnd, lineNo) for each later line with all seven
+// fields; other lines are skipped.
+template <class THeader, class TCookie>
+void ForEachLine(std::string_view bytes, THeader&& OnHeader, TCookie&& OnCookie) {
   size_t pos = 0;
   bool inHeader = true;
   size_t lineNo = 0;
@@ -134,7 +120,7 @@ TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format) {
 
     if (inHeader) {
       if (IsHeaderLine(line)) {
-        file.Header.emplace_back(line);
+        OnHeader(line);
         continue;
       }
       inHeader = false;
@@ -154,28 +140,93 @@ TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format) {
 
     std::string_view f[kFieldCount];
     if (SplitFields(line, f, kFieldCount) < kFieldCount) continue;
-
-    uint32_t seconds = 0;
-    if (!ParseExpiryField(f[4], seconds))
-      throw ECookiesTxtFormat("'" + std::string(f[4]) + "' is not a valid expiry (line " +
-                              std::to_string(lineNo) + ")");
-    TQbCookie& c = file.Cookies.emplace_back();
-    std::string_view host = f[0];
-    if (host.compare(0, std::strlen(kHttpOnlyPrefix), kHttpOnlyPrefix) == 0) {
-      c.HttpOnly = true;
-      host.remove_prefix(std::strlen(kHttpOnlyPrefix));
-    }
-    c.Host.assign(host);
-    c.DomainFlag = f[1] == "TRUE";
-    c.Path.assign(f[2]);
-    c.Secure = f[3] == "TRUE";
-    c.ExpiresField.assign(f[4]);
-    c.Expires = format(seconds);
-    c.Name.assign(f[5]);
-    c.Value.assign(f[6]);
-    c.LineEnd.assign(lineEnd);
+    OnCookie(f, lineEnd, lineNo);
   }
+}
+
+uint32_t ExpirySeconds(std::string_view field, size_t lineNo) {
+  uint32_t seconds = 0;
+  if (!ParseExpiryField(field, seconds))
+    throw ECookiesTxtFormat("'" + std::string(field) + "' is not a valid expiry (line " + std::to_string(lineNo) + ")");
+  return seconds;
+}
+
+// Every field of C from a cookie line, into the strings C already has.
+void SetCookie(TQbCookie& c, const std::string_view (&f)[kFieldCount], std::string_view lineEnd, uint32_t seconds,
+               const TExpiryFormatter& format) {
+  std::string_view host = f[0];
+  c.HttpOnly = host.compare(0, std::strlen(kHttpOnlyPrefix), kHttpOnlyPrefix) == 0;
+  if (c.HttpOnly) host.remove_prefix(std::strlen(kHttpOnlyPrefix));
+  c.Host.assign(host);
+  c.DomainFlag = f[1] == "TRUE";
+  c.Path.assign(f[2]);
+  c.Secure = f[3] == "TRUE";
+  c.ExpiresField.assign(f[4]);
+  c.Expires = format(seconds);
+  c.Name.assign(f[5]);
+  c.Value.assign(f[6]);
+  c.LineEnd.assign(lineEnd);
+}
+
+std::string_view BeforeNul(std::string_view bytes) {
+  const size_t nul = bytes.find('\0');
+  return nul == std::string_view::npos ? bytes : bytes.substr(0, nul);
+}
+
+}  // namespace
+
+TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format) {
+  TCookiesTxt file;
+  bytes = BeforeNul(bytes);
+
+  // Reserving once saves moving every cookie on growth. Only a line with the
+  // six TABs of a cookie can be one: blank and comment lines, however many,
+  // reserve nothing.
+  size_t cookieLines = 0;
+  size_t tabs = 0;
+  for (char ch : bytes) {
+    if (ch == '\t') {
+      ++tabs;
+    } else if (ch == '\n') {
+      cookieLines += tabs >= kFieldCount - 1;
+      tabs = 0;
+    }
+  }
+  cookieLines += tabs >= kFieldCount - 1;
+  file.Cookies.reserve(cookieLines);
+
+  ForEachLine(
+      bytes, [&](std::string_view line) { file.Header.emplace_back(line); },
+      [&](const std::string_view (&f)[kFieldCount], std::string_view lineEnd, size_t lineNo) {
+        const uint32_t seconds = ExpirySeconds(f[4], lineNo);
+        SetCookie(file.Cookies.emplace_back(), f, lineEnd, seconds, format);
+      });
   return file;
+}
+
+void ParseInto(std::string_view bytes, const TExpiryFormatter& format, std::vector<std::string>& header,
+               TCookiesArray& cookies) {
+  bytes = BeforeNul(bytes);
+  // Every expiry is checked before anything changes; the same pass counts
+  // the cookies.
+  size_t count = 0;
+  ForEachLine(
+      bytes, [](std::string_view) {},
+      [&](const std::string_view (&f)[kFieldCount], std::string_view, size_t lineNo) {
+        ExpirySeconds(f[4], lineNo);
+        ++count;
+      });
+  header.clear();
+  if (cookies.size() > count) cookies.resize(count);
+  cookies.reserve(count);
+  size_t k = 0;
+  ForEachLine(
+      bytes, [&](std::string_view line) { header.emplace_back(line); },
+      [&](const std::string_view (&f)[kFieldCount], std::string_view lineEnd, size_t lineNo) {
+        TQbCookie& c = k < cookies.size() ? cookies[k] : cookies.emplace_back();
+        ++k;
+        SetCookie(c, f, lineEnd, ExpirySeconds(f[4], lineNo), format);
+      });
 }
 
 std::string Write(const std::vector<std::string>* header, const TCookiesArray& cookies,

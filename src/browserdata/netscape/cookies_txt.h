@@ -75,6 +75,12 @@ uint32_t DateTimeToUnixSeconds(double dateTime);
 // Parses a whole file. Raises ECookiesTxtFormat for a cookie line whose
 // expiry is not a number.
 TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format);
+// The same into the arrays of an earlier read, whose strings and elements
+// are reused: reading a file of 100,000 cookies again then costs its text,
+// not the memory for it. When a cookie line's expiry is no number it raises
+// ECookiesTxtFormat before either array has changed.
+void ParseInto(std::string_view bytes, const TExpiryFormatter& format, std::vector<std::string>& header,
+               TCookiesArray& cookies);
 
 // The bytes of a file: the header (or the default header when there is
 // none), then one line per cookie. The parser is asked only for cookies whose

@@ -186,19 +186,33 @@ void QbMozillaCookiesClass::SaveCookies(const std::string& ProfileCaption) {
 void QbMozillaCookiesClass::ReloadCookies(const std::string& ProfileCaption) {
   qbMozillaProfileInfo* p = FindProfile(ProfileCaption);
   if (!p) return;
-  // Read into new lists first: when the read raises, the profile keeps what
-  // it showed, and it is not saved over the file it could not read.
-  std::optional<std::vector<std::string>> header;
-  TCookiesArray cookies;
+  // The file is read into the profile's own arrays, reusing their memory:
+  // an edit reads a file of 100,000 cookies again before it writes, and
+  // fresh memory for all of them cost more than their text. A file that
+  // does not parse raises before anything has changed, so the profile keeps
+  // what it showed, and it is not saved over the file it could not read.
   const std::string file = p->Dir + "\\cookies.txt";
   try {
-    if (FileExists(file)) ReadCookiesFile(file, header, cookies);
+    std::string bytes;
+    if (!FileExists(file)) {
+      p->Header.reset();
+      p->Cookies.clear();
+    } else if (!TryLoadFileBytes(file, bytes)) {
+      p->Header.emplace();
+      p->Cookies.clear();
+    } else {
+      std::vector<std::string> header;
+      try {
+        cookies_txt::ParseInto(bytes, ExpiresText, header, p->Cookies);
+      } catch (const ECookiesTxtFormat& e) {
+        throw EConvertError(e.what());
+      }
+      p->Header = std::move(header);
+    }
   } catch (...) {
     p->Unreadable = true;
     throw;
   }
-  p->Header = std::move(header);
-  p->Cookies = std::move(cookies);
   p->Unreadable = false;
 }
 

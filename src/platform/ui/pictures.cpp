@@ -259,10 +259,14 @@ void TBitmap::Assign(TPersistent* Source) {
     } else {
       void* bits = nullptr;
       HBITMAP nb = Create(b->width_, b->height_, b->pixelFormat_, &bits);
-      TMemoryDC a(nullptr);
-      TSelectObject sa(a.Get(), nb);
-      HDC sdc = b->Canvas()->Handle();
-      BitBlt(a.Get(), 0, 0, b->width_, b->height_, sdc, 0, 0, SRCCOPY);
+      {
+        // The copy leaves the work DC before it is handed over: a bitmap
+        // still selected there could not be selected into this canvas.
+        TMemoryDC a(nullptr);
+        TSelectObject sa(a.Get(), nb);
+        HDC sdc = b->Canvas()->Handle();
+        BitBlt(a.Get(), 0, 0, b->width_, b->height_, sdc, 0, 0, SRCCOPY);
+      }
       Replace(nb, b->width_, b->height_, b->pixelFormat_);
     }
     transparent_ = b->transparent_;

@@ -6,8 +6,7 @@ TShellComboBox::TShellComboBox(TComponent* AOwner) : TComboBox(AOwner) { Refresh
 
 void TShellComboBox::Refresh() {
   Items()->BeginUpdate();
-  Items()->Clear();
-  paths_.clear();
+  ClearPlaces();
   std::string computer = "My Computer";
   LPITEMIDLIST pidl = nullptr;
   if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &pidl)) && pidl) {
@@ -16,8 +15,7 @@ void TShellComboBox::Refresh() {
       computer = fi.szDisplayName;
     CoTaskMemFree(pidl);
   }
-  Items()->Add(computer);
-  paths_.push_back("");
+  AddPlace(computer, "");
   DWORD drives = GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
     if (!(drives & (1u << i))) continue;
@@ -26,10 +24,19 @@ void TShellComboBox::Refresh() {
     SHFILEINFOA fi{};
     if (SHGetFileInfoA(path.c_str(), 0, &fi, sizeof(fi), SHGFI_DISPLAYNAME) && fi.szDisplayName[0]) name = fi.szDisplayName;
     if (name.empty()) name = "(" + path.substr(0, 2) + ")";
-    Items()->Add(name);
-    paths_.push_back(path);
+    AddPlace(name, path);
   }
   Items()->EndUpdate();
+}
+
+void TShellComboBox::AddPlace(const std::string& Name, const std::string& Path) {
+  Items()->Add(Name);
+  paths_.push_back(Path);
+}
+
+void TShellComboBox::ClearPlaces() {
+  Items()->Clear();
+  paths_.clear();
 }
 
 std::string TShellComboBox::Path(int Index) const {

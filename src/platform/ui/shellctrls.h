@@ -22,6 +22,11 @@ class TShellComboBox : public TComboBox {
   std::string SelectedPath();
   // Reads the drives again.
   void Refresh();
+  // Adds a place below My Computer; Path is "" for a place with no folder
+  // on disk (a printers or control-panel folder).
+  void AddPlace(const std::string& Name, const std::string& Path);
+  // Removes every place, My Computer itself included.
+  void ClearPlaces();
 
  protected:
   std::string ClassName() const override { return "TShellComboBox"; }

@@ -74,6 +74,58 @@ TEST(CookiesTxt, ReadsFieldsHeaderAndLineEnds) {
   EXPECT_EQ(cookies_txt::Write(&f.Header, {x}, Fmt, Back), "# HTTP Cookie File\r\nabc\nx.org\tTRUE\t/\tTRUE\t5\tn\tv\n");
 }
 
+// Every field a read sets, so that a read into used arrays can be compared
+// with a fresh one.
+std::string Fields(const TQbCookie& c) {
+  return c.Host + "|" + (c.DomainFlag ? "D" : "-") + "|" + c.Path + "|" + (c.Secure ? "S" : "-") + "|" + c.Expires +
+         "|" + c.Name + "|" + c.Value + "|" + c.LineEnd + "|" + c.ExpiresField + "|" + (c.HttpOnly ? "H" : "-");
+}
+
+TEST(CookiesTxt, AReadIntoUsedArraysGivesWhatAFreshReadGives) {
+  const std::string many =
+      "# old header\r\n# two\r\n"
+      "#HttpOnly_.long-host-name-of-the-old-file.example\tTRUE\t/a/long/path/of/the/old/file\tTRUE\t99\t"
+      "old-name-longer-than-the-new\told-value-longer-than-any-new-value-here\r\n"
+      "b.test\tFALSE\t/\tTRUE\t2\tb\tv\r\n"
+      "c.test\tFALSE\t/\tTRUE\t3\tc\tv\r\n";
+  const std::string few = "# h\na.test\tFALSE\t/p\tFALSE\t 7\tn\t\n";
+  const std::string other = "# h\n#HttpOnly_x.test\tTRUE\t/\tFALSE\t1\tn\tv\r\ny.test\tTRUE\t/\tTRUE\t2\tm\tw\x01\n";
+  struct Case {
+    const char* name;
+    const std::string& before;
+    std::string after;
+  } cases[] = {
+      {"fewer-and-shorter", many, few},
+      {"more-than-before", few, many},
+      {"marks-and-line-ends-change", many, other},
+      {"to-an-empty-file", many, ""},
+      {"from-nothing", "", other},
+  };
+  for (const Case& c : cases) {
+    TCookiesTxt used = cookies_txt::Parse(c.before, Fmt);
+    cookies_txt::ParseInto(c.after, Fmt, used.Header, used.Cookies);
+    const TCookiesTxt fresh = cookies_txt::Parse(c.after, Fmt);
+    EXPECT_EQ(used.Header, fresh.Header) << c.name;
+    ASSERT_EQ(used.Cookies.size(), fresh.Cookies.size()) << c.name;
+    for (size_t i = 0; i < fresh.Cookies.size(); ++i)
+      EXPECT_EQ(Fields(used.Cookies[i]), Fields(fresh.Cookies[i])) << c.name << " cookie " << i;
+  }
+
+  // A line whose expiry is no number, after cookies that are fine: nothing
+  // of the earlier read has changed when it raises.
+  TCookiesTxt used = cookies_txt::Parse(many, Fmt);
+  const std::vector<std::string> header = used.Header;
+  std::vector<std::string> before;
+  for (const TQbCookie& k : used.Cookies) before.push_back(Fields(k));
+  EXPECT_THROW(cookies_txt::ParseInto("# h\na.test\tFALSE\t/\tFALSE\t1\tn\tv\nb.test\tFALSE\t/\tFALSE\tsoon\tn\tv\n", Fmt,
+                                      used.Header, used.Cookies),
+               ECookiesTxtFormat);
+  EXPECT_EQ(used.Header, header);
+  std::vector<std::string> after;
+  for (const TQbCookie& k : used.Cookies) after.push_back(Fields(k));
+  EXPECT_EQ(after, before);
+}
+
 TEST(CookiesTxt, ExpirySaturatesInsteadOfWrapping) {
   struct Case {
     const char* field;
