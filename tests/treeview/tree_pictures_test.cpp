@@ -192,8 +192,8 @@ TEST_F(TreePictures, CustomCheckBoxesShowTheirStripCell) {
   const COLORREF rb[6] = {RGB(100, 0, 0), RGB(0, 100, 0), RGB(0, 0, 100), RGB(100, 100, 0), RGB(0, 100, 100),
                           RGB(100, 0, 100)};
   auto cbStrip = Strip(10, cb), rbStrip = Strip(10, rb);
-  w->SetCheckBoxGlyph(cbStrip.get());
-  w->SetRadioButtonGlyph(rbStrip.get());
+  w->CheckBoxGlyph()->Assign(cbStrip.get());
+  w->RadioButtonGlyph()->Assign(rbStrip.get());
   EXPECT_EQ(T().CheckBoxGlyphWidth, 60);
   w->SetCustomCheckboxes(true);
   T().SetShowCheckboxes(true);
@@ -436,6 +436,84 @@ TEST_F(TreePictures, ButtonGlyphsAreTheProgramsBitmapsInTheSystemColours) {
   for (const TProbe& p : probes) EXPECT_EQ(pixel(ElTreePlusGlyph(), p.x, p.y), GetSysColor(p.index)) << p.index;
 }
 
+// A grid as the program's pages have it (three columns, many rows, lines
+// and buttons on).
+class TreePicturesGrid : public TreePictures {
+ protected:
+  void SetUp() override {
+    TreePictures::SetUp();
+    T().SetShowLines(true);
+    T().SetShowButtons(true);
+    for (int width : {120, 100, 100}) T().HeaderSections().AddSection()->SetWidth(width);
+    T().SetShowColumns(true);
+    std::vector<std::string> rows;
+    for (int i = 0; i < 60; ++i) rows.push_back("row" + std::to_string(100 + i) + "|" + std::to_string(60 - i) + "|x");
+    test::Load(T(), rows);
+    Application->ProcessMessages();
+  }
+};
+
+// A bitmap of one colour per cell of CellWidth, each cell's bottom-left
+// pixel in Key.
+std::unique_ptr<TBitmap> Cells(int CellWidth, int Height, std::vector<COLORREF> Colors, COLORREF Key = kKey) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetSize(CellWidth * static_cast<int>(Colors.size()), Height);
+  TCanvas* c = b->Canvas();
+  for (size_t i = 0; i < Colors.size(); ++i) {
+    c->Brush()->SetColor(static_cast<TColor>(Colors[i]));
+    const int l = static_cast<int>(i) * CellWidth;
+    c->FillRect(RECT{l, 0, l + CellWidth, Height});
+    c->SetPixels(l, Height - 1, static_cast<TColor>(Key));
+  }
+  return b;
+}
+
+TEST_F(TreePicturesGrid, PicturesCheckBoxesAndButtonsThroughTheWindow) {
+  TImageList images(nullptr, 12, 12);
+  for (COLORREF c : {RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 192, 0)}) {
+    auto b = Cells(12, 12, {c}, c);
+    images.Add(b.get(), nullptr);
+  }
+  w->SetImages(&images);
+  T().SetShowCheckboxes(true);
+  TElTreeItem* pic = Item(0);
+  TElTreeItem* asked = Item(1);
+  TElTreeItem* check = Item(2);
+  TElTreeItem* radio = Item(3);
+  TElTreeItem* parent = Item(4);
+  pic->ImageIndex = 0;
+  pic->StImageIndex = 1;
+  asked->ImageIndex = -1;
+  T().OnItemPicDraw = [&](TObject* sender, TElTreeItem* item, int& index) {
+    EXPECT_EQ(sender, w);
+    if (item == asked) index = 2;
+  };
+  for (TElTreeItem* it : {check, radio}) it->SetFlag(tifShowCheckBox, true);
+  radio->CheckBoxType = 2;
+  radio->SetCheckBoxState(1);
+  T().Items().AddChild(parent, L"child");
+  parent->Expand(false);
+  T().SetItemFocused(Item(8));
+
+  w->SetCustomCheckboxes(true);
+  auto checks = Cells(13, 13, {RGB(255, 255, 0), RGB(128, 128, 128), RGB(0, 255, 255), RGB(128, 128, 128),
+                               RGB(128, 128, 128), RGB(128, 128, 128)});
+  auto radios = Cells(13, 13, {RGB(128, 128, 128), RGB(128, 128, 128), RGB(128, 0, 128), RGB(128, 128, 128),
+                               RGB(128, 128, 128), RGB(128, 128, 128)});
+  w->CheckBoxGlyph()->Assign(checks.get());
+  w->RadioButtonGlyph()->Assign(radios.get());
+  w->SetCustomPlusMinus(true);
+  auto minus = Cells(9, 9, {RGB(128, 128, 0)});
+  w->MinusPicture()->Assign(minus.get());
+  w->PlusPicture()->Assign(minus.get());
+  w->LeafPicture()->Assign(minus.get());
+
+  Paint();
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Application->ProcessMessages();
+  w->SetImages(nullptr);
+}
+
 // A picture of two real tree windows for people to look at: images, check
 // boxes, radio buttons, picture cells, and the same tree right-aligned.
 using TreePicturesScreenshot = TreeImages;
@@ -457,8 +535,8 @@ TEST_F(TreePicturesScreenshot, PicturesAndARightAlignedTree) {
     t.SetShowColumns(true);
     t.SetShowRoot(true);
     g->SetImages(list.get());
-    g->SetCheckBoxGlyph(cbStrip.get());
-    g->SetRadioButtonGlyph(rbStrip.get());
+    g->CheckBoxGlyph()->Assign(cbStrip.get());
+    g->RadioButtonGlyph()->Assign(rbStrip.get());
     g->SetCustomCheckboxes(true);
     t.SetShowCheckboxes(true);
     t.SetRightAlignedTree(right);
