@@ -465,8 +465,8 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     PaintButton(row, left, cell, hasChildren);
   left += indent_;
   if (t_.ShowCheckboxes()) PaintCheckBox(row, left, cell);
-  item->SetFlag(tifImageDrawn, false);
-  item->SetFlag(tifImage2Drawn, false);
+  item->SetDrawnFlag(tifImageDrawn, false);
+  item->SetDrawnFlag(tifImage2Drawn, false);
   if (t_.ShowImages()) PaintImages(row, left, cell);
   // What is left of the cell, in client coordinates.
   auto rest = [&] {
@@ -785,7 +785,7 @@ void TRowPainter::PaintImages(const TRow& row, int& left, const RECT& cell) {
       if (checkBox) left += third;
       if (valid) drawOne(second, index, item->OverlayIndex2);
       left += second->Width();
-      item->SetFlag(tifImage2Drawn, true);
+      item->SetDrawnFlag(tifImage2Drawn, true);
     }
   }
   if (main) {
@@ -796,7 +796,7 @@ void TRowPainter::PaintImages(const TRow& row, int& left, const RECT& cell) {
       if (item->Flag(tifImage2Drawn) || checkBox) left += third;
       if (valid) drawOne(main, index, item->OverlayIndex);
       left += main->Width();
-      item->SetFlag(tifImageDrawn, true);
+      item->SetDrawnFlag(tifImageDrawn, true);
     }
   }
 }

@@ -6,6 +6,7 @@
 // ctest: desktop
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -354,10 +355,15 @@ TEST_F(TreeImages, ARightAlignedTreeIsPaintedAndHitFromTheRight) {
 
   T().SetRightAlignedTree(true);
   Paint();
+  // The main column keeps its width; the header may have moved it. Its
+  // parts are mirrored about the cell's middle: x becomes m - 1 - x.
+  TElHeaderSection* main = T().HeaderSections().GetSection(T().MainTreeColumn());
+  ASSERT_EQ(main->Width(), 200);
+  const int m = main->Left() + main->Right();
   const auto red2 = Span(1, RGB(255, 0, 0)), green2 = Span(1, RGB(0, 255, 0));
-  EXPECT_EQ(red2.first, 200 - red.second);
-  EXPECT_EQ(red2.second, 200 - red.first);
-  EXPECT_EQ(green2.first, 200 - green.second);
+  EXPECT_EQ(red2.first, m - red.second);
+  EXPECT_EQ(red2.second, m - red.first);
+  EXPECT_EQ(green2.first, m - green.second);
   EXPECT_LT(kid->TextRect.Right, red2.first) << "the text lies left of the images";
   EXPECT_GT(kid->TextRect.Right - kid->TextRect.Left, 0);
   EXPECT_EQ(Count(1, RGB(255, 0, 0)), 64) << "the image itself is not mirrored";
@@ -367,7 +373,7 @@ TEST_F(TreeImages, ARightAlignedTreeIsPaintedAndHitFromTheRight) {
     TElHitPart part;
   } cases[] = {{(red2.first + red2.second) / 2, hpImage},
                {(green2.first + green2.second) / 2, hpImage2},
-               {200 - 1 - boxX, hpCheckBox},
+               {m - 1 - boxX, hpCheckBox},
                {(kid->TextRect.Left + kid->TextRect.Right) / 2, hpText}};
   for (const TCase& c : cases) {
     TElHitPart part = hpNowhere;
@@ -375,7 +381,7 @@ TEST_F(TreeImages, ARightAlignedTreeIsPaintedAndHitFromTheRight) {
     EXPECT_EQ(T().GetItemAt(c.x, RowY(1) + w->View()->Top(), part, col), kid) << c.x;
     EXPECT_EQ(part, c.part) << c.x;
   }
-  Click(200 - 1 - boxX, RowY(1));
+  Click(m - 1 - boxX, RowY(1));
   EXPECT_EQ(kid->CheckBoxState(), 1) << "a click on the painted box checks it";
 }
 
@@ -437,11 +443,11 @@ TEST_F(TreePictures, ButtonGlyphsAreTheProgramsBitmapsInTheSystemColours) {
 }
 
 // A grid as the program's pages have it (three columns, many rows, lines
-// and buttons on).
-class TreePicturesGrid : public TreePictures {
+// and buttons on), with the image list of TreeImages.
+class TreePicturesGrid : public TreeImages {
  protected:
   void SetUp() override {
-    TreePictures::SetUp();
+    TreeImages::SetUp();
     T().SetShowLines(true);
     T().SetShowButtons(true);
     for (int width : {120, 100, 100}) T().HeaderSections().AddSection()->SetWidth(width);
@@ -451,66 +457,117 @@ class TreePicturesGrid : public TreePictures {
     test::Load(T(), rows);
     Application->ProcessMessages();
   }
+  HWND View() { return w->View()->Handle(); }
+  // The view's paint as the system asks for it, then its picture from the
+  // screen.
+  void PaintFromTheSystem() {
+    RedrawWindow(View(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Application->ProcessMessages();
+    shot = CaptureWindow(View());
+  }
+  int Shown(int Row, COLORREF C) const {
+    const int lh = w->Tree().LineHeight();
+    int n = 0;
+    for (int y = Row * lh; y < (Row + 1) * lh && y < shot.Height; ++y)
+      for (int x = 0; x < 120; ++x) n += shot.Pixel(x, y) == C;
+    return n;
+  }
+  TScreenImage shot;
 };
 
-// A bitmap of one colour per cell of CellWidth, each cell's bottom-left
-// pixel in Key.
-std::unique_ptr<TBitmap> Cells(int CellWidth, int Height, std::vector<COLORREF> Colors, COLORREF Key = kKey) {
-  auto b = std::make_unique<TBitmap>();
-  b->SetSize(CellWidth * static_cast<int>(Colors.size()), Height);
-  TCanvas* c = b->Canvas();
-  for (size_t i = 0; i < Colors.size(); ++i) {
-    c->Brush()->SetColor(static_cast<TColor>(Colors[i]));
-    const int l = static_cast<int>(i) * CellWidth;
-    c->FillRect(RECT{l, 0, l + CellWidth, Height});
-    c->SetPixels(l, Height - 1, static_cast<TColor>(Key));
-  }
-  return b;
-}
-
-TEST_F(TreePicturesGrid, PicturesCheckBoxesAndButtonsThroughTheWindow) {
-  TImageList images(nullptr, 12, 12);
-  for (COLORREF c : {RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 192, 0)}) {
-    auto b = Cells(12, 12, {c}, c);
-    images.Add(b.get(), nullptr);
-  }
-  w->SetImages(&images);
+// Images with their overlay and the one OnItemPicDraw names, the state
+// image of the focused row, the check-box and radio strips and the custom
+// expand button, all through the view's own paint; a click on a painted box
+// checks it. Painting leaves the view with nothing to paint again (a row
+// that asked for its own repaint while painting kept the view painting for
+// ever).
+TEST_F(TreePicturesGrid, RowPicturesThroughTheViewsOwnPaint) {
+  const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
+  const COLORREF cb[6] = {RGB(200, 0, 0),   RGB(0, 200, 0),   RGB(0, 0, 200),
+                          RGB(200, 200, 0), RGB(0, 200, 200), RGB(200, 0, 200)};
+  const COLORREF rb[6] = {RGB(100, 0, 0),   RGB(0, 100, 0),   RGB(0, 0, 100),
+                          RGB(100, 100, 0), RGB(0, 100, 100), RGB(100, 0, 100)};
+  const COLORREF minusColour = RGB(128, 128, 0), plusColour = RGB(0, 128, 128);
+  w->SetImages(list.get());
   T().SetShowCheckboxes(true);
-  TElTreeItem* pic = Item(0);
-  TElTreeItem* asked = Item(1);
-  TElTreeItem* check = Item(2);
-  TElTreeItem* radio = Item(3);
-  TElTreeItem* parent = Item(4);
-  pic->ImageIndex = 0;
-  pic->StImageIndex = 1;
-  asked->ImageIndex = -1;
+  w->SetCustomCheckboxes(true);
+  auto cbStrip = Strip(10, cb), rbStrip = Strip(10, rb);
+  w->CheckBoxGlyph()->Assign(cbStrip.get());
+  w->RadioButtonGlyph()->Assign(rbStrip.get());
+  w->SetCustomPlusMinus(true);
+  auto minus = Square(9, 9, minusColour), plus = Square(9, 9, plusColour);
+  w->MinusPicture()->Assign(minus.get());
+  w->PlusPicture()->Assign(plus.get());
+
+  Item(0)->ImageIndex = 0;
+  Item(0)->StImageIndex = 1;  // not shown: the row is neither focused, selected nor open
+  Item(1)->ImageIndex = -1;   // the handler answers 2
+  Item(2)->ImageIndex = 0;
+  Item(2)->OverlayIndex = 0;
+  Item(3)->ImageIndex = 0;
+  Item(3)->StImageIndex = 1;  // shown: the row is focused
+  struct TBox {
+    int row;
+    uint8_t type, state;
+  } boxes[] = {{4, 0, 0}, {5, 2, 1}, {6, 1, 2}};
+  for (const TBox& b : boxes) {
+    Item(b.row)->SetFlag(tifShowCheckBox, true);
+    Item(b.row)->CheckBoxType = b.type;
+    Item(b.row)->SetCheckBoxState(b.state);
+  }
+  T().Items().AddChild(Item(7), L"open");
+  T().Items().AddChild(Item(9), L"closed");
+  Item(7)->Expand(false);
+  std::vector<std::string> asked;
   T().OnItemPicDraw = [&](TObject* sender, TElTreeItem* item, int& index) {
     EXPECT_EQ(sender, w);
-    if (item == asked) index = 2;
+    asked.push_back(test::Main(item));
+    if (item == Item(1)) index = 2;
   };
-  for (TElTreeItem* it : {check, radio}) it->SetFlag(tifShowCheckBox, true);
-  radio->CheckBoxType = 2;
-  radio->SetCheckBoxState(1);
-  T().Items().AddChild(parent, L"child");
-  parent->Expand(false);
-  T().SetItemFocused(Item(8));
+  T().SetItemFocused(Item(3));
 
-  w->SetCustomCheckboxes(true);
-  auto checks = Cells(13, 13, {RGB(255, 255, 0), RGB(128, 128, 128), RGB(0, 255, 255), RGB(128, 128, 128),
-                               RGB(128, 128, 128), RGB(128, 128, 128)});
-  auto radios = Cells(13, 13, {RGB(128, 128, 128), RGB(128, 128, 128), RGB(128, 0, 128), RGB(128, 128, 128),
-                               RGB(128, 128, 128), RGB(128, 128, 128)});
-  w->CheckBoxGlyph()->Assign(checks.get());
-  w->RadioButtonGlyph()->Assign(radios.get());
-  w->SetCustomPlusMinus(true);
-  auto minus = Cells(9, 9, {RGB(128, 128, 0)});
-  w->MinusPicture()->Assign(minus.get());
-  w->PlusPicture()->Assign(minus.get());
-  w->LeafPicture()->Assign(minus.get());
-
+  // The paint of a DC the caller gives asks for no new paint...
+  ValidateRect(View(), nullptr);
   Paint();
-  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Application->ProcessMessages();
+  ASSERT_FALSE(GetUpdateRect(View(), nullptr, FALSE)) << "painting asked for a repaint of itself";
+  // ...and the system's own paint comes to an end.
+  PaintFromTheSystem();
+  EXPECT_FALSE(GetUpdateRect(View(), nullptr, FALSE));
+  ASSERT_GT(shot.Width, 0);
+
+  struct TCase {
+    const char* what;
+    int row;
+    COLORREF colour;
+    int pixels;
+  } cases[] = {
+      {"the row's image", 0, red, 64},
+      {"no state image for a plain row", 0, green, 0},
+      {"the image OnItemPicDraw names", 1, blue, 64},
+      {"the image under its overlay", 2, red, 55},
+      {"the overlay's corner", 2, yellow, 9},
+      {"the focused row's state image", 3, green, 64},
+      {"no plain image for the focused row", 3, red, 0},
+      {"an unchecked box: the strip's first cell", 4, cb[0], 64},
+      {"a checked radio button: the radio strip's third cell", 5, rb[2], 64},
+      {"a grayed three-state box: the fifth cell", 6, cb[4], 64},
+      {"the open row's collapse picture", 7, minusColour, 49},
+      {"the closed row's expand picture", 9, plusColour, 49},
+      {"no picture's transparent colour on screen", 4, kKey, 0},
+  };
+  for (const TCase& c : cases) EXPECT_EQ(Shown(c.row, c.colour), c.pixels) << c.what;
+  EXPECT_NE(std::find(asked.begin(), asked.end(), "row101"), asked.end());
+
+  // A click on the painted box of row 4 checks it; the view paints it so.
+  int boxLeft = -1;
+  for (int x = 0; x < 120 && boxLeft < 0; ++x)
+    if (shot.Pixel(x, RowY(4)) == cb[0]) boxLeft = x;
+  ASSERT_GE(boxLeft, 0);
+  Click(boxLeft + 2, RowY(4));
+  EXPECT_EQ(Item(4)->CheckBoxState(), 1);
+  PaintFromTheSystem();
+  EXPECT_EQ(Shown(4, cb[2]), 64) << "the checked cell after the click";
+  EXPECT_EQ(Shown(4, cb[0]), 0);
   w->SetImages(nullptr);
 }
 
@@ -534,6 +591,8 @@ TEST_F(TreePicturesScreenshot, PicturesAndARightAlignedTree) {
     t.HeaderSections().GetSection(2)->SetText(L"Picture");
     t.SetShowColumns(true);
     t.SetShowRoot(true);
+    t.SetShowLines(true);
+    t.SetShowButtons(true);
     g->SetImages(list.get());
     g->CheckBoxGlyph()->Assign(cbStrip.get());
     g->RadioButtonGlyph()->Assign(rbStrip.get());
@@ -547,7 +606,8 @@ TEST_F(TreePicturesScreenshot, PicturesAndARightAlignedTree) {
     a->Expand(false);
     for (int i = 0; i < t.Items().Count(); ++i) {
       TElTreeItem* it = t.Items().Item(i);
-      it->ImageIndex = i % 3;
+      // The last row's image is named by the handler.
+      it->ImageIndex = i == t.Items().Count() - 1 ? -1 : i % 3;
       it->ImageIndex2 = (i + 1) % 3;
       it->OverlayIndex = i == 2 ? 0 : -1;
       it->SetFlag(tifShowCheckBox, true);
@@ -560,6 +620,9 @@ TEST_F(TreePicturesScreenshot, PicturesAndARightAlignedTree) {
       pic->Style = ElhsPictureOnly;
       pic->Picture = picture.get();
     }
+    t.OnItemPicDraw = [&t](TObject*, TElTreeItem* item, int& index) {
+      if (item == t.Items().Item(t.Items().Count() - 1)) index = 1;
+    };
     t.SetItemFocused(t.Items().Item(1));
     t.Items().Item(1)->SetSelected(true);
   };
@@ -569,19 +632,18 @@ TEST_F(TreePicturesScreenshot, PicturesAndARightAlignedTree) {
   right->SetParent(form.get());
   right->SetBounds(380, 4, 370, 200);
   build(right, true);
-  // Both views painted side by side into one picture.
-  const int vw = w->View()->Width(), vh = w->View()->Height();
-  TDibSection both(2 * vw + 8, vh);
-  both.Fill(RGB(255, 255, 255));
-  for (int k = 0; k < 2; ++k) {
-    TDibSection one(vw, vh);
-    PaintInto((k ? right : w)->View(), one);
-    BitBlt(both.DC(), k * (vw + 8), 0, vw, vh, one.DC(), 0, 0, SRCCOPY);
-  }
-  SaveBitmap(both, "tree_pictures.bmp");
+  // Both windows painted as the system asks them to, and taken from the
+  // screen.
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Application->ProcessMessages();
+  std::string dir = test::BinPath("screenshots");
+  CreateDirectoryA(dir.c_str(), nullptr);
+  SaveWindowScreenshot(form->Handle(), dir + "\\tree_pictures.png");
+  const TScreenImage shot = CaptureWindow(right->View()->Handle());
+  ASSERT_GT(shot.Width, 0);
   int orange = 0;
-  for (int x = vw + 8; x < both.Width(); ++x)
-    for (int y = 0; y < vh; ++y) orange += both.Pixel(x, y) == RGB(255, 160, 0);
+  for (int x = 0; x < shot.Width; ++x)
+    for (int y = 0; y < shot.Height; ++y) orange += shot.Pixel(x, y) == RGB(255, 160, 0);
   EXPECT_EQ(orange, 5 * 38 * 10) << "a picture cell per row";
 }
 
