@@ -352,14 +352,16 @@ TEST_F(TreeImages, ARightAlignedTreeIsPaintedAndHitFromTheRight) {
   ASSERT_GT(red.first, 0);
   // The box left of the second image (the check box), a pixel in it.
   const int boxX = green.first - T().ItemIndent() / 3 - 2;
+  const int leftBefore = T().HeaderSections().GetSection(T().MainTreeColumn())->Left();
 
   T().SetRightAlignedTree(true);
   Paint();
-  // The main column keeps its width; the header may have moved it. Its
-  // parts are mirrored about the cell's middle: x becomes m - 1 - x.
+  // The main column keeps its width; the header may have moved it (its
+  // order is mirrored too). What lay x from the cell's left edge lies x from
+  // its right edge: x becomes m - 1 - x.
   TElHeaderSection* main = T().HeaderSections().GetSection(T().MainTreeColumn());
   ASSERT_EQ(main->Width(), 200);
-  const int m = main->Left() + main->Right();
+  const int m = leftBefore + main->Right() - T().LeftPosition();
   const auto red2 = Span(1, RGB(255, 0, 0)), green2 = Span(1, RGB(0, 255, 0));
   EXPECT_EQ(red2.first, m - red.second);
   EXPECT_EQ(red2.second, m - red.first);
@@ -573,13 +575,51 @@ TEST_F(TreePicturesGrid, RowPicturesThroughTheViewsOwnPaint) {
 
 // A picture of two real tree windows for people to look at: images, check
 // boxes, radio buttons, picture cells, and the same tree right-aligned.
+// A strip of six boxes that look like the real thing, for the picture:
+// unchecked, checked and grayed, each enabled then disabled, in a margin of
+// the key colour.
+std::unique_ptr<TBitmap> BoxStrip(int Q, bool Radio) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetSize(6 * Q, Q);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(static_cast<TColor>(kKey));
+  c->FillRect(RECT{0, 0, 6 * Q, Q});
+  for (int k = 0; k < 6; ++k) {
+    const bool disabled = k % 2 == 1;
+    const int state = k / 2, l = k * Q + 1;
+    const RECT box{l, 0, l + Q - 2, Q - 2};
+    const TColor ink = static_cast<TColor>(disabled ? RGB(150, 150, 150) : RGB(30, 30, 30));
+    c->Pen()->SetColor(static_cast<TColor>(RGB(90, 90, 90)));
+    c->Brush()->SetColor(static_cast<TColor>(disabled ? RGB(225, 225, 225) : RGB(255, 255, 255)));
+    if (Radio) {
+      c->Ellipse(box.left, box.top, box.right, box.bottom);
+      if (state == 1) {
+        c->Pen()->SetColor(ink);
+        c->Brush()->SetColor(ink);
+        c->Ellipse(box.left + 3, box.top + 3, box.right - 3, box.bottom - 3);
+      }
+      continue;
+    }
+    c->Rectangle(box.left, box.top, box.right, box.bottom);
+    if (state == 2) {
+      c->Brush()->SetColor(static_cast<TColor>(RGB(160, 160, 160)));
+      c->FillRect(RECT{box.left + 3, box.top + 3, box.right - 3, box.bottom - 3});
+    } else if (state == 1) {
+      // A tick: down from the left, then up to the right, two pixels thick.
+      const int x0 = box.left + 2, y0 = box.top + (Q - 2) / 2 - 1;
+      for (int i = 0; i < 3; ++i)
+        for (int d = 0; d < 2; ++d) c->SetPixels(x0 + i, y0 + i + d, ink);
+      for (int i = 0; i < Q - 8; ++i)
+        for (int d = 0; d < 2; ++d) c->SetPixels(x0 + 3 + i, y0 + 1 - i + d, ink);
+    }
+  }
+  return b;
+}
+
 using TreePicturesScreenshot = TreeImages;
 TEST_F(TreePicturesScreenshot, PicturesAndARightAlignedTree) {
   form->SetBounds(20, 20, 760, 300);
-  auto cbStrip = Strip(13, {RGB(255, 255, 255), RGB(192, 192, 192), RGB(0, 160, 0), RGB(96, 160, 96),
-                            RGB(128, 128, 128), RGB(160, 160, 160)});
-  auto rbStrip = Strip(13, {RGB(255, 255, 255), RGB(192, 192, 192), RGB(0, 0, 200), RGB(96, 96, 200),
-                            RGB(128, 128, 128), RGB(160, 160, 160)});
+  auto cbStrip = BoxStrip(13, false), rbStrip = BoxStrip(13, true);
   auto picture = Square(40, 12, RGB(255, 160, 0));
   picture->SetTransparent(true);
   auto build = [&](TElTreeWindow* g, bool right) {
@@ -619,6 +659,7 @@ TEST_F(TreePicturesScreenshot, PicturesAndARightAlignedTree) {
       pic->OwnerProps = false;
       pic->Style = ElhsPictureOnly;
       pic->Picture = picture.get();
+      pic->CellBkColor = clWindow;
     }
     t.OnItemPicDraw = [&t](TObject*, TElTreeItem* item, int& index) {
       if (item == t.Items().Item(t.Items().Count() - 1)) index = 1;
