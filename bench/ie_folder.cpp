@@ -1,6 +1,8 @@
 // A cookie folder of 10,000 Internet Explorer cookie files (three records
 // each, made by ie_folder.sh): scanned and every file read, as the cookie page
-// does when it loads.
+// does when it loads. The store keeps what it read of unchanged files, so
+// the first run in the process is printed on its own: the cost of opening
+// and reading every file through the system.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -34,7 +36,11 @@ int main() {
     std::fprintf(stderr, "bench ie_folder: read %zu cookies, expected 30000\n", cookies);
     return 1;
   }
+  // The first run opens every file; the later ones find the files unchanged
+  // since the first read.
+  const double first = ms[0];
   std::sort(ms.begin(), ms.end());
   std::printf("bench ie_folder_10k_files %.1f ms\n", ms[ms.size() / 2]);
+  std::printf("bench ie_folder_10k_files_first_read %.1f ms\n", first);
   return 0;
 }

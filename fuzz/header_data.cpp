@@ -8,17 +8,9 @@
 #include <tuple>
 
 #include "controls/header_data_codec.h"
+#include "fuzz_widen.h"
 
 using namespace morvane::elcodec;
-
-namespace {
-// Stands in for the code-page conversion: one unit per byte.
-std::wstring Widen(const std::string& s) {
-  std::wstring w;
-  for (unsigned char c : s) w.push_back(static_cast<wchar_t>(c));
-  return w;
-}
-}  // namespace
 
 namespace {
 

@@ -117,13 +117,38 @@ morvane_start_xvfb() {
 # Starts a persistent wineserver for $WINEPREFIX with every standard stream
 # off any pipe, and one warm-up process, so that no Wine service holds the
 # caller's pipes open. Sets WINESERVER_PID.
+# With a display and a built $BUILD/bin/desktop-keeper.exe it also starts the
+# Wine desktop the same way and keeps it for the session (DESKTOP_KEEPER_PID):
+# otherwise the first program to need the desktop starts it, lends it its
+# stderr, and a ctest test that did so seems to hang after its last line for
+# as long as other programs keep the desktop in use.
 morvane_start_wineserver() {
   "$WINESERVER" -f -p </dev/null >/dev/null 2>&1 &
   WINESERVER_PID=$!
   "$WINE64" wineboot </dev/null >/dev/null 2>&1 || true
+  DESKTOP_KEEPER_PID=
+  local keeper="${BUILD:-$ROOT/build}/bin/desktop-keeper.exe" ready="$WINEPREFIX/desktop-keeper.out"
+  if [ -n "${DISPLAY:-}" ] && [ -f "$keeper" ]; then
+    rm -f "$ready"
+    "$WINE64" "$keeper" </dev/null >"$ready" 2>/dev/null &
+    DESKTOP_KEEPER_PID=$!
+    local i
+    for i in $(seq 1 300); do
+      grep -q ready "$ready" 2>/dev/null && return 0
+      kill -0 "$DESKTOP_KEEPER_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    morvane_fail "wineserver: the Wine desktop did not start (desktop-keeper.exe); tests may wait on it"
+  fi
+  return 0
 }
 
 morvane_stop_wineserver() {
+  if [ -n "${DESKTOP_KEEPER_PID:-}" ]; then
+    kill "$DESKTOP_KEEPER_PID" 2>/dev/null || true
+    wait "$DESKTOP_KEEPER_PID" 2>/dev/null || true
+  fi
+  DESKTOP_KEEPER_PID=
   if [ -n "${WINESERVER_PID:-}" ] && kill -0 "$WINESERVER_PID" 2>/dev/null; then
     "$WINESERVER" -k </dev/null >/dev/null 2>&1 || true
     local i

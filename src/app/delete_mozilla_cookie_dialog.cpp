@@ -13,13 +13,11 @@ TDeleteMozillacookieDialog::TDeleteMozillacookieDialog(TComponent* AOwner) : TFo
 void TDeleteMozillacookieDialog::BuildLayout() {
   SetupDialogForm(this, "", 401, 226);
   TDialogBuilder b(this, ids::kDeleteMozillacookieDialog);
-  Image1 = b.SystemIcon("Image1", IDI_WARNING, 14, 14);
-  lblDeleteMessage = b.Add<TLabel>("lblDeleteMessage", 60, 14, 330, 40);
-  lblDeleteMessage->SetAutoSize(false);
-  lblDeleteMessage->SetWordWrap(true);
-  b.Label("Label1", "Do you want to continue?", 60, 60);
-  chkDeleteCookie = b.Check("chkDeleteCookie", "Delete selected cookie", 60, 84, 320, true);
-  chkBlockCookie = b.Check("chkBlockCookie", "Block all future cookies from selected domains", 60, 106, 320);
+  const auto q = b.DeleteCookieQuestion();
+  Image1 = q.icon;
+  lblDeleteMessage = q.message;
+  chkDeleteCookie = q.remove;
+  chkBlockCookie = q.block;
   chkBlockImage = b.Check("chkBlockImage", "Block Images from selected domaind", 60, 128, 320);
   chkBlockPopup = b.Check("chkBlockPopup", "Block pop-up windows from selected domains", 60, 150, 320);
   btnOK = b.Button("btnOK", "&OK", mrOk, 227, 190);

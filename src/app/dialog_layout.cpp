@@ -59,4 +59,16 @@ TImage* TDialogBuilder::SystemIcon(const char* Name, LPCSTR Icon, int Left, int 
   return img;
 }
 
+TDialogBuilder::TDeleteQuestion TDialogBuilder::DeleteCookieQuestion() {
+  TDeleteQuestion q{};
+  q.icon = SystemIcon("Image1", IDI_WARNING, 14, 14);
+  q.message = Add<TLabel>("lblDeleteMessage", 60, 14, 330, 40);
+  q.message->SetAutoSize(false);
+  q.message->SetWordWrap(true);
+  Label("Label1", "Do you want to continue?", 60, 60);
+  q.remove = Check("chkDeleteCookie", "Delete selected cookie", 60, 84, 320, true);
+  q.block = Check("chkBlockCookie", "Block all future cookies from selected domains", 60, 106, 320);
+  return q;
+}
+
 }  // namespace morvane

@@ -50,6 +50,18 @@ class TDialogBuilder {
   // A 32 x 32 image showing a system icon (IDI_*).
   TImage* SystemIcon(const char* Name, LPCSTR Icon, int Left, int Top);
 
+  // The top of the dialogs that confirm deleting cookies: the warning icon,
+  // the message (its text is the caller's: it names what goes), the
+  // question, the check that deletes (checked) and the one that blocks the
+  // cookies' domains from then on. Further choices go below, from y 128.
+  struct TDeleteQuestion {
+    TImage* icon;
+    TLabel* message;
+    TCheckBox* remove;
+    TCheckBox* block;
+  };
+  TDeleteQuestion DeleteCookieQuestion();
+
  private:
   TForm* form_;
   int next_;

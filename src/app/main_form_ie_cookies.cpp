@@ -109,15 +109,8 @@ void TMainFrm::FillIECookieTree() {
       AddIECookieRows(details, lines);
     }
   }
-  TElTreeItems& items = IECookiesElTree->Tree().Items();
-  items.BeginUpdate();
-  try {
-    items.LoadFromStrings(lines);
-  } catch (...) {
-    items.EndUpdate();
-    throw;
-  }
-  items.EndUpdate();
+  // The load holds the grid's update bracket itself, also when it throws.
+  IECookiesElTree->Tree().Items().LoadFromStrings(lines);
 }
 
 void TMainFrm::ReloadIECookies() {

@@ -46,15 +46,8 @@ void TMainFrm::LoadIEHistory() {
     folders.Assign(&History->GetFolders());
     TStringList lines;
     for (int i = 0; i < folders.Count(); ++i) lines.Add(IntToStr(i + 1) + "\t" + LineCell(folders.Strings(i)));
-    TElTreeItems& items = ElTreeHistoryFiles->Tree().Items();
-    items.BeginUpdate();
-    try {
-      items.LoadFromStrings(lines);
-    } catch (...) {
-      items.EndUpdate();
-      throw;
-    }
-    items.EndUpdate();
+    // The load holds the grid's update bracket itself, also when it throws.
+    ElTreeHistoryFiles->Tree().Items().LoadFromStrings(lines);
   } catch (...) {
     // The page stays as far as it got: an unreadable history folder list
     // is not worth a message.
@@ -110,15 +103,8 @@ void TMainFrm::LoadIEHistoryEntries(TElTreeItem* Item) {
       lines.Clear();
     }
   }
-  TElTreeItems& items = ElTreeHistory->Tree().Items();
-  items.BeginUpdate();
-  try {
-    items.LoadFromStrings(lines);
-  } catch (...) {
-    items.EndUpdate();
-    throw;
-  }
-  items.EndUpdate();
+  // The load holds the grid's update bracket itself, also when it throws.
+  ElTreeHistory->Tree().Items().LoadFromStrings(lines);
 
   if (TopSearchPanel->Visible() && !Trim(EdtItemToSearch->Text()).empty()) BtnSearchClick(BtnSearch);
 }

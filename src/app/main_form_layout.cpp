@@ -32,6 +32,28 @@ TPanel* PlainPanel(TPanel* p) {
   return p;
 }
 
+// A search panel's title bar across the top of Parent: its caption in the
+// active caption's colours and, at its right end, the symbol font's close
+// glyph. Returns the glyph's label; its click is the caller's.
+TLabel* SearchTitleBar(TDialogBuilder& b, TWinControl* Parent, const char* Name, const char* CloseName,
+                       const std::string& Caption, int Width) {
+  auto* title = PlainPanel(b.Add<TPanel>(Name, 0, 0, Width, 18, Parent));
+  title->SetAlign(TAlign::alTop);
+  title->SetColor(clActiveCaption);
+  title->Font()->SetColor(clCaptionText);
+  title->Font()->SetStyle(fsBold);
+  title->SetAlignment(TAlignment::taLeftJustify);
+  title->SetCaption(Caption);
+  auto* close = b.Add<TLabel>(CloseName, Width - 20, 2, 14, 14, title);
+  close->SetAlign(TAlign::alRight);
+  close->SetAutoSize(false);
+  close->Font()->SetName("Marlett");
+  close->Font()->SetColor(clCaptionText);
+  close->SetCaption("r");  // the close glyph of the symbol font
+  close->SetCursor(crHandPoint);
+  return close;
+}
+
 }  // namespace
 
 void TMainFrm::BuildLayout() {
@@ -192,20 +214,7 @@ void TMainFrm::BuildLayout() {
   TopSearchPanel->SetAlign(TAlign::alTop);
   TopSearchPanel->SetBevelOuter(TBevelCut::bvRaised);
   TopSearchPanel->SetVisible(false);
-  auto* searchTitle = PlainPanel(b.Add<TPanel>("pnlSearchTitle", 0, 0, 792, 18, TopSearchPanel));
-  searchTitle->SetAlign(TAlign::alTop);
-  searchTitle->SetColor(clActiveCaption);
-  searchTitle->Font()->SetColor(clCaptionText);
-  searchTitle->Font()->SetStyle(fsBold);
-  searchTitle->SetAlignment(TAlignment::taLeftJustify);
-  searchTitle->SetCaption("  Search/filer displayed data");
-  CloseLbl = b.Add<TLabel>("CloseLbl", 772, 2, 14, 14, searchTitle);
-  CloseLbl->SetAlign(TAlign::alRight);
-  CloseLbl->SetAutoSize(false);
-  CloseLbl->Font()->SetName("Marlett");
-  CloseLbl->Font()->SetColor(clCaptionText);
-  CloseLbl->SetCaption("r");  // the close glyph of the symbol font
-  CloseLbl->SetCursor(crHandPoint);
+  CloseLbl = SearchTitleBar(b, TopSearchPanel, "pnlSearchTitle", "CloseLbl", "  Search/filer displayed data", 792);
   CloseLbl->OnClick = [this](TObject* s) { mnuSearchClick(s); };
   b.Label("lblLookFor", "Look  for:", 8, 30, TopSearchPanel);
   EdtItemToSearch = b.Add<TEdit>("EdtItemToSearch", 62, 26, 220, 21, TopSearchPanel);
@@ -324,20 +333,8 @@ void TMainFrm::BuildLayout() {
   panelIESearchLeft = b.Add<TPanel>("panelIESearchLeft", 0, 0, 784, 62, pnlIEAdvancedSearch);
   panelIESearchLeft->SetAlign(TAlign::alClient);
   panelIESearchLeft->SetCaption("");
-  auto* ieSearchTitle = PlainPanel(b.Add<TPanel>("pnlIESearchTitle", 0, 0, 784, 18, panelIESearchLeft));
-  ieSearchTitle->SetAlign(TAlign::alTop);
-  ieSearchTitle->SetColor(clActiveCaption);
-  ieSearchTitle->Font()->SetColor(clCaptionText);
-  ieSearchTitle->Font()->SetStyle(fsBold);
-  ieSearchTitle->SetAlignment(TAlignment::taLeftJustify);
-  ieSearchTitle->SetCaption("  Search for Internet Explorer cookies");
-  lblIECookiesSearchClose = b.Add<TLabel>("lblIECookiesSearchClose", 764, 2, 14, 14, ieSearchTitle);
-  lblIECookiesSearchClose->SetAlign(TAlign::alRight);
-  lblIECookiesSearchClose->SetAutoSize(false);
-  lblIECookiesSearchClose->Font()->SetName("Marlett");
-  lblIECookiesSearchClose->Font()->SetColor(clCaptionText);
-  lblIECookiesSearchClose->SetCaption("r");
-  lblIECookiesSearchClose->SetCursor(crHandPoint);
+  lblIECookiesSearchClose = SearchTitleBar(b, panelIESearchLeft, "pnlIESearchTitle", "lblIECookiesSearchClose",
+                                           "  Search for Internet Explorer cookies", 784);
   lblIECookiesSearchClose->OnClick = [this](TObject* s) { lblIECookiesSearchCloseClick(s); };
   b.Label("lblIESearchIn", "Search in:", 8, 32, panelIESearchLeft);
   cboLocalIEDrives = b.Add<TShellComboBox>("cboLocalIEDrives", 62, 28, 250, 21, panelIESearchLeft);

@@ -9,6 +9,7 @@
 // blocked-domains commands have nothing to work on.
 #include <cmath>
 #include <memory>
+#include <stdexcept>
 
 #include "app/delete_mozilla_cookie_dialog.h"
 #include "app/edit_mozilla_blocked_domains_dialog.h"
@@ -74,6 +75,22 @@ std::string CookieRow(const TQbCookie& c) {
   line += YesNo(c.DomainFlag);
   return line;
 }
+
+// The row lines of a profile's cookies, each made when the grid reads it:
+// holding all 100,000 lines at once only for the grid to split them again
+// was the page's largest block of memory after the grid itself.
+class TCookieRows : public TStrings {
+ public:
+  explicit TCookieRows(const TCookiesArray& Cookies) : cookies_(Cookies) {}
+  int Count() const override { return static_cast<int>(cookies_.size()); }
+  std::string Get(int Index) const override { return CookieRow(cookies_.at(static_cast<size_t>(Index))); }
+  void Insert(int, const std::string&) override { throw std::logic_error("the cookie rows are read only"); }
+  void Delete(int) override { throw std::logic_error("the cookie rows are read only"); }
+  void Clear() override { throw std::logic_error("the cookie rows are read only"); }
+
+ private:
+  const TCookiesArray& cookies_;
+};
 
 const char* CookiePermissionWord(uint8_t v) {
   switch (v) {
@@ -179,9 +196,7 @@ void TMainFrm::cboMozillaProfilesClick(TObject* /*Sender*/) {
   // The profile's own array, read in place: a copy of 100,000 records would
   // cost more than building their rows.
   if (const qbMozillaProfileInfo* info = ActiveStore->Profile(index)) {
-    TStringList rows;
-    rows.SetCapacity(static_cast<int>(info->Cookies.size()));
-    for (const TQbCookie& c : info->Cookies) rows.Add(CookieRow(c));
+    const TCookieRows rows(info->Cookies);
     cookies.Items().LoadFromStrings(rows);
   }
   MozillaCookiesElTree->Invalidate();

@@ -212,9 +212,7 @@ void TMainFrm::LoadOperaCookies() {
                 lastUsed + "\t" + (c->Flag8019 ? "Yes" : "No") + "\t" + (c->Flag801B ? "No" : "Yes"));
     }
   }
-  items.BeginUpdate();
   items.LoadFromStrings(lines);
-  items.EndUpdate();
   // The rows follow the grid's remembered sort, as on the other pages.
   RestoreSort(OperaCookiesElTree);
 }

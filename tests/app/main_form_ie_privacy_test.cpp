@@ -20,61 +20,28 @@
 namespace morvane {
 namespace {
 
-const char kListKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\P3P\\History";
-
-// A subkey's default value as the test sees it: "dword:N", "sz:TEXT" or
-// "none"; "gone" when the subkey does not exist.
-std::string Entry(const std::string& domain) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kListKey) + "\\" + domain).c_str(), 0, KEY_READ, &key) !=
-      ERROR_SUCCESS)
-    return "gone";
-  char data[256] = {};
-  DWORD type = 0, size = sizeof data - 1;
-  std::string out = "none";
-  if (RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
-    if (type == REG_DWORD)
-      out = "dword:" + std::to_string(*reinterpret_cast<DWORD*>(data));
-    else if (type == REG_SZ)
-      out = std::string("sz:") + data;
-  }
-  RegCloseKey(key);
-  return out;
-}
-
-void SetEntry(const std::string& domain, const std::string& value) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kListKey) + "\\" + domain).c_str(), 0, nullptr, 0,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  if (value.rfind("dword:", 0) == 0) {
-    const DWORD v = static_cast<DWORD>(std::stoul(value.substr(6)));
-    RegSetValueExA(key, "", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
-  } else if (value.rfind("sz:", 0) == 0) {
-    const std::string v = value.substr(3);
-    RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()), static_cast<DWORD>(v.size() + 1));
-  }
-  RegCloseKey(key);
-}
+using test::kPrivacyListKey;
+using test::PrivacyEntry;
+using test::SetPrivacyEntry;
 
 void RemoveEntry(const std::string& domain) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kListKey) + "\\" + domain).c_str());
+  RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kPrivacyListKey) + "\\" + domain).c_str());
 }
 
 class IEPrivacyList : public test::TMainWindowTest {
  protected:
   void SetUp() override {
     HKEY key = nullptr;
-    listExisted = RegOpenKeyExA(HKEY_CURRENT_USER, kListKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    listExisted = RegOpenKeyExA(HKEY_CURRENT_USER, kPrivacyListKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
     if (key) RegCloseKey(key);
-    for (const auto& [domain, value] : kFixture) SetEntry(domain, value);
+    for (const auto& [domain, value] : kFixture) SetPrivacyEntry(domain, value);
     TMainWindowTest::SetUp();
   }
   void TearDown() override {
     TMainWindowTest::TearDown();
     for (const auto& [domain, value] : kFixture) RemoveEntry(domain);
     for (const char* d : {"example.co.uk", "a", "a\\b.com", "mv-new.example"}) RemoveEntry(d);
-    if (!listExisted) RegDeleteTreeA(HKEY_CURRENT_USER, kListKey);
+    if (!listExisted) RegDeleteTreeA(HKEY_CURRENT_USER, kPrivacyListKey);
   }
   // Domain -> "Always Block"/"Always Allow" of the rows of the test's own
   // domains (the machine may have others).
@@ -128,7 +95,7 @@ TEST_F(IEPrivacyList, ListsBlockAndAllowAndLeavesEveryOtherEntryThroughNewEditAn
   // New: the typed URL is reduced to its registrable domain.
   ExpectNewDomain("http://user@www.shop.example.co.uk:8080/x", 1);
   frm->NewIEBlockedDomain();
-  EXPECT_EQ(Entry("example.co.uk"), "dword:1");
+  EXPECT_EQ(PrivacyEntry("example.co.uk"), "dword:1");
   EXPECT_EQ(Rows().at("example.co.uk"), "Always Allow");
 
   // Edit: the list shows the row's setting and writes the new one.
@@ -141,7 +108,7 @@ TEST_F(IEPrivacyList, ListsBlockAndAllowAndLeavesEveryOtherEntryThroughNewEditAn
     return mrOk;
   });
   frm->EditIEBlockedDomain();
-  EXPECT_EQ(Entry("mv-allow.example"), "dword:5");
+  EXPECT_EQ(PrivacyEntry("mv-allow.example"), "dword:5");
   EXPECT_EQ(Rows().at("mv-allow.example"), "Always Block");
 
   // Delete: asked once for both rows; "No" keeps them.
@@ -149,16 +116,16 @@ TEST_F(IEPrivacyList, ListsBlockAndAllowAndLeavesEveryOtherEntryThroughNewEditAn
   script_.Expect(TModalKind::mkMessageBox, "You are about to delete all selected items (2)\r\nDo you want to continue?",
                  mrNo);
   frm->DeleteIEBlockedDomains();
-  EXPECT_EQ(Entry("mv-block.example"), "dword:5");
+  EXPECT_EQ(PrivacyEntry("mv-block.example"), "dword:5");
   script_.Expect(TModalKind::mkMessageBox, "You are about to delete all selected items (2)", mrYes);
   frm->DeleteIEBlockedDomains();
-  EXPECT_EQ(Entry("mv-allow.example"), "gone");
-  EXPECT_EQ(Entry("mv-block.example"), "gone");
+  EXPECT_EQ(PrivacyEntry("mv-allow.example"), "gone");
+  EXPECT_EQ(PrivacyEntry("mv-block.example"), "gone");
   EXPECT_EQ(Rows(), (std::map<std::string, std::string>{{"example.co.uk", "Always Allow"}}));
 
-  EXPECT_EQ(Entry("mv-two.example"), "dword:2");
-  EXPECT_EQ(Entry("mv-text.example"), "sz:5");
-  EXPECT_EQ(Entry("mv-none.example"), "none");
+  EXPECT_EQ(PrivacyEntry("mv-two.example"), "dword:2");
+  EXPECT_EQ(PrivacyEntry("mv-text.example"), "sz:5");
+  EXPECT_EQ(PrivacyEntry("mv-none.example"), "none");
 }
 
 // Texts that would make an entry Internet Explorer ignores and this list
@@ -167,8 +134,8 @@ TEST_F(IEPrivacyList, RefusesDomainsThatMakeNoUsableEntry) {
   ExpectNewDomain("a\\b.com", 0);
   script_.Expect(TModalKind::mkMessageBox, "Cannot Add to blocked domains list", mrOk);
   frm->NewIEBlockedDomain();
-  EXPECT_EQ(Entry("a"), "gone");
-  EXPECT_EQ(Entry("a\\b.com"), "gone");
+  EXPECT_EQ(PrivacyEntry("a"), "gone");
+  EXPECT_EQ(PrivacyEntry("a\\b.com"), "gone");
 
   // A dot, but no domain left once the scheme and the path are gone.
   ExpectNewDomain("http://.com/x", 0);
@@ -177,7 +144,7 @@ TEST_F(IEPrivacyList, RefusesDomainsThatMakeNoUsableEntry) {
 
   EXPECT_FALSE(frm->AddIEBlockedDomain("", true));
   EXPECT_TRUE(frm->AddIEBlockedDomain("mv-new.example", true));
-  EXPECT_EQ(Entry("mv-new.example"), "dword:5");
+  EXPECT_EQ(PrivacyEntry("mv-new.example"), "dword:5");
 }
 
 // The row changes only once the registry holds the new value.
@@ -200,7 +167,7 @@ TEST_F(IEPrivacyList, EditThatCannotBeWrittenKeepsTheRow) {
 
 // After a delete the focus stays at its position, or on the last row.
 TEST_F(IEPrivacyList, DeleteKeepsTheFocusedPosition) {
-  for (const char* d : {"mv-c.example", "mv-d.example", "mv-e.example"}) SetEntry(d, "dword:5");
+  for (const char* d : {"mv-c.example", "mv-d.example", "mv-e.example"}) SetPrivacyEntry(d, "dword:5");
   frm->LoadIEBlockedDomains();
   TElTree& tree = frm->ElTreeDomains->Tree();
   // The five rows of the test, in the grid's order: delete the second and

@@ -183,6 +183,18 @@ void WriteFileBytes(const std::string& Path, const std::string& Bytes) {
   if (!f) throw std::runtime_error("cannot write " + Path);
 }
 
+std::string IeCookieRecord(const std::string& Name, const std::string& Value, const std::string& HostPath,
+                           const std::string& Flags, uint64_t Expires, uint64_t Created) {
+  auto halves = [](uint64_t t) {
+    return std::to_string(static_cast<uint32_t>(t)) + "\n" + std::to_string(static_cast<uint32_t>(t >> 32)) + "\n";
+  };
+  return Name + "\n" + Value + "\n" + HostPath + "\n" + Flags + "\n" + halves(Expires) + halves(Created) + "*\n";
+}
+
+uint64_t FileTimeOfUnix(int64_t UnixSeconds) {
+  return static_cast<uint64_t>(UnixSeconds + 11644473600LL) * 10000000ULL;
+}
+
 std::string QuoteWord(const std::string& Word) {
   std::string out = "\"";
   for (char c : Word) {
@@ -190,15 +202,6 @@ std::string QuoteWord(const std::string& Word) {
     out += c;
   }
   return out + "\"";
-}
-
-void TPendingRenamesGuard::Clear() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_SET_VALUE,
-                    &key) != ERROR_SUCCESS)
-    return;
-  RegDeleteValueA(key, "PendingFileRenameOperations");
-  RegCloseKey(key);
 }
 
 }  // namespace morvane::test

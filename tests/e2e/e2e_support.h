@@ -3,8 +3,12 @@
 // and the program's settings started afresh.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// The scenarios that delete cookies or history guard the restart list with it.
+#include "support/ie_registry.h"
 
 namespace morvane::test {
 
@@ -55,18 +59,15 @@ std::string MozillaRegistryDat(const std::string& Current, const std::string& Na
 // Writes Bytes into Path, creating the folders on the way; throws when it cannot.
 void WriteFileBytes(const std::string& Path, const std::string& Bytes);
 
+// One record of an Internet Explorer cookie file, nine lines as the browser
+// writes them: name, value, host and path, flags, the expiry and creation
+// FILETIMEs each as its low and high half in decimal, and the "*" that ends it.
+std::string IeCookieRecord(const std::string& Name, const std::string& Value, const std::string& HostPath,
+                           const std::string& Flags, uint64_t Expires, uint64_t Created);
+// A time in seconds since 1970 as a FILETIME (100 ns since 1601).
+uint64_t FileTimeOfUnix(int64_t UnixSeconds);
+
 // A word of a driver script, quoted so that blanks and backslashes survive.
 std::string QuoteWord(const std::string& Word);
-
-// Deleting cookies or history schedules files for the next restart: nothing
-// a scenario scheduled may be carried out when the prefix starts again, so
-// the list is cleared before and after it.
-struct TPendingRenamesGuard {
-  TPendingRenamesGuard() { Clear(); }
-  ~TPendingRenamesGuard() { Clear(); }
-  TPendingRenamesGuard(const TPendingRenamesGuard&) = delete;
-  TPendingRenamesGuard& operator=(const TPendingRenamesGuard&) = delete;
-  static void Clear();
-};
 
 }  // namespace morvane::test

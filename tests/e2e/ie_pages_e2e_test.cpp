@@ -27,10 +27,14 @@
 namespace morvane {
 namespace {
 
+using test::kPrivacyListKey;
+using test::PrivacyEntry;
 using test::QuoteWord;
+using test::SetPrivacyEntry;
 using test::ReadFileBytes;
 using test::TDriveResult;
 using test::TFolderGuard;
+using test::TPrivacyListGuard;
 using test::TSettingsGuard;
 using test::WriteFileBytes;
 
@@ -64,148 +68,7 @@ void SetWriteTime(const std::string& Path, uint64_t FileTime) {
   CloseHandle(h);
 }
 
-// ---- the system's list of files to delete at the next restart ----
-
-const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-
-std::vector<std::string> PendingFileRenames() {
-  std::vector<std::string> out;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS) return out;
-  DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-      type == REG_MULTI_SZ && size > 0) {
-    std::string data(size, '\0');
-    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                         &size) == ERROR_SUCCESS) {
-      data.resize(size);
-      for (size_t at = 0; at < data.size();) {
-        const size_t end = data.find('\0', at);
-        const std::string entry = data.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (!entry.empty()) out.push_back(entry);
-        if (end == std::string::npos) break;
-        at = end + 1;
-      }
-    }
-  }
-  RegCloseKey(key);
-  return out;
-}
-
-std::string Lower(std::string S) {
-  for (char& c : S) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return S;
-}
-
-// Whether File waits for deletion at restart (the system writes "\??\C:\...").
-bool PendingDeletionOf(const std::string& File) {
-  const std::string want = Lower(File);
-  for (const std::string& e : PendingFileRenames()) {
-    const std::string got = Lower(e);
-    if (got.size() >= want.size() && got.compare(got.size() - want.size(), want.size(), want) == 0) return true;
-  }
-  return false;
-}
-
-
 // ---- Internet Explorer's per-site privacy list ----
-
-const char kListKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\P3P\\History";
-const char kSavedListKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\P3P\\History.e2e-saved";
-
-bool KeyExists(const char* Key) {
-  HKEY k = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, Key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-  RegCloseKey(k);
-  return true;
-}
-
-// Copies the key From with everything below it to To; false when any of it
-// could not be copied.
-bool CopyKey(const char* From, const char* To) {
-  HKEY src = nullptr, dst = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, From, 0, KEY_READ, &src) != ERROR_SUCCESS) return false;
-  bool copied = false;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, To, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &dst, nullptr) == ERROR_SUCCESS) {
-    copied = RegCopyTreeA(src, nullptr, dst) == ERROR_SUCCESS;
-    RegCloseKey(dst);
-  }
-  RegCloseKey(src);
-  return copied;
-}
-
-// The list as the user had it is set aside, the scenario works on a list
-// of its own (present, so that the program offers it), and the user's
-// list comes back afterwards. A run ended before it could put the list
-// back left it in the saved key: it goes back first. Nothing of the
-// user's is removed before its copy is made.
-class TPrivacyListGuard {
- public:
-  TPrivacyListGuard() {
-    if (KeyExists(kSavedListKey) && !Restore()) throw std::runtime_error("the saved privacy list cannot be put back");
-    existed_ = KeyExists(kListKey);
-    if (existed_) {
-      if (!CopyKey(kListKey, kSavedListKey)) {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kSavedListKey);
-        throw std::runtime_error("the privacy list cannot be set aside");
-      }
-      RegDeleteTreeA(HKEY_CURRENT_USER, kListKey);
-    }
-    HKEY k = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kListKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr);
-    if (k) RegCloseKey(k);
-  }
-  ~TPrivacyListGuard() {
-    if (existed_) Restore();
-    else RegDeleteTreeA(HKEY_CURRENT_USER, kListKey);
-  }
-  TPrivacyListGuard(const TPrivacyListGuard&) = delete;
-  TPrivacyListGuard& operator=(const TPrivacyListGuard&) = delete;
-
- private:
-  // The saved list back in place; the saved copy goes only once it is.
-  static bool Restore() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kListKey);
-    if (!CopyKey(kSavedListKey, kListKey)) return false;
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSavedListKey);
-    return true;
-  }
-  bool existed_ = false;
-};
-
-// A domain's entry as "dword:N", "sz:TEXT", "none" (no default value) or
-// "gone" (no subkey).
-std::string Entry(const std::string& Domain) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kListKey) + "\\" + Domain).c_str(), 0, KEY_READ, &key) !=
-      ERROR_SUCCESS)
-    return "gone";
-  char data[256] = {};
-  DWORD type = 0, size = sizeof data - 1;
-  std::string out = "none";
-  if (RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
-    if (type == REG_DWORD) out = "dword:" + std::to_string(*reinterpret_cast<DWORD*>(data));
-    else if (type == REG_SZ) out = std::string("sz:") + data;
-    else out = "type:" + std::to_string(type);
-  }
-  RegCloseKey(key);
-  return out;
-}
-
-void SetEntry(const std::string& Domain, const std::string& Value) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kListKey) + "\\" + Domain).c_str(), 0, nullptr, 0,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  if (Value.rfind("dword:", 0) == 0) {
-    const DWORD v = static_cast<DWORD>(std::stoul(Value.substr(6)));
-    RegSetValueExA(key, "", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
-  } else if (Value.rfind("sz:", 0) == 0) {
-    const std::string v = Value.substr(3);
-    RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()), static_cast<DWORD>(v.size() + 1));
-  }
-  RegCloseKey(key);
-}
 
 // ---- Internet Explorer cookies ----
 
@@ -219,10 +82,7 @@ constexpr uint64_t kFileWritten = 134405856000000000ull;  // 2026-12-01 08:00:00
 // One record of an Internet Explorer cookie file: nine lines.
 std::string Record(const std::string& Name, const std::string& Value, const std::string& HostPath,
                    const std::string& Flags, uint64_t Expires) {
-  auto low = [](uint64_t t) { return std::to_string(static_cast<uint32_t>(t)); };
-  auto high = [](uint64_t t) { return std::to_string(static_cast<uint32_t>(t >> 32)); };
-  return Name + "\n" + Value + "\n" + HostPath + "\n" + Flags + "\n" + low(Expires) + "\n" + high(Expires) + "\n" +
-         low(kCreated) + "\n" + high(kCreated) + "\n*\n";
+  return test::IeCookieRecord(Name, Value, HostPath, Flags, Expires, kCreated);
 }
 
 const char kAlphaFile[] = "user@alpha.example[2].txt";
@@ -342,10 +202,10 @@ TEST_F(IECookiesScenario, DeleteWithBlockRemovesTheFileAndBlocksTheDomain) {
   EXPECT_NE(r.output.find("Block all future cookies from 'www.shop.zeta.example'\n"), std::string::npos) << r.output;
   EXPECT_FALSE(Exists(cookies.File(kZetaFile)));
   EXPECT_EQ(ReadFileBytes(cookies.File(kAlphaFile)), kAlphaFirst + kAlphaSecond);
-  EXPECT_EQ(Entry("zeta.example"), "dword:5");
-  EXPECT_EQ(Entry("www.shop.zeta.example"), "gone");
+  EXPECT_EQ(PrivacyEntry("zeta.example"), "dword:5");
+  EXPECT_EQ(PrivacyEntry("www.shop.zeta.example"), "gone");
   EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), Rows({kRowA1, kRowA2})) << r.output;
-  EXPECT_FALSE(PendingDeletionOf(cookies.File("index.dat"))) << "cookies are left: no restart is needed";
+  EXPECT_FALSE(test::PendingFileRenamesHold(cookies.File("index.dat"))) << "cookies are left: no restart is needed";
 }
 
 // Deleting every cookie empties the folder: its index file waits for the
@@ -367,7 +227,7 @@ TEST_F(IECookiesScenario, DeletingEveryCookieOffersTheRestartAndNoKeepsWindowsRu
   EXPECT_NE(r.output.find("All Internet Explorer cookies have been deleted. \n"), std::string::npos) << r.output;
   EXPECT_FALSE(Exists(cookies.File(kZetaFile)));
   EXPECT_FALSE(Exists(cookies.File(kAlphaFile)));
-  EXPECT_TRUE(PendingDeletionOf(cookies.File("index.dat"))) << ::testing::PrintToString(PendingFileRenames());
+  EXPECT_TRUE(test::PendingFileRenamesHold(cookies.File("index.dat"))) << ::testing::PrintToString(test::PendingFileRenames());
   EXPECT_EQ(ReadFileBytes(cwd.File("rows.txt")), kCookieCaptions) << r.output;
 }
 
@@ -381,17 +241,17 @@ TEST_F(IECookiesScenario, DeletingEveryCookieOffersTheRestartAndNoKeepsWindowsRu
 class IEPrivacyScenario : public ::testing::Test {
  protected:
   void SetUp() override {
-    userListExisted = KeyExists(kListKey);
-    SetEntry("mv-users-own.example", "dword:5");
+    userListExisted = test::PrivacyListExists();
+    SetPrivacyEntry("mv-users-own.example", "dword:5");
     privacy.emplace();
-    for (const auto& [domain, value] : kSeeded) SetEntry(domain, value);
+    for (const auto& [domain, value] : kSeeded) SetPrivacyEntry(domain, value);
   }
   void TearDown() override {
     privacy.reset();
-    EXPECT_EQ(Entry("mv-users-own.example"), "dword:5");
-    for (const auto& [domain, value] : kSeeded) EXPECT_EQ(Entry(domain), "gone") << domain;
-    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kListKey) + "\\mv-users-own.example").c_str());
-    if (!userListExisted) RegDeleteTreeA(HKEY_CURRENT_USER, kListKey);
+    EXPECT_EQ(PrivacyEntry("mv-users-own.example"), "dword:5");
+    for (const auto& [domain, value] : kSeeded) EXPECT_EQ(PrivacyEntry(domain), "gone") << domain;
+    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kPrivacyListKey) + "\\mv-users-own.example").c_str());
+    if (!userListExisted) RegDeleteTreeA(HKEY_CURRENT_USER, kPrivacyListKey);
   }
   std::string SaveTo(const std::string& Name) const { return "save " + QuoteWord(cwd.File(Name)) + "\n"; }
 
@@ -464,17 +324,17 @@ TEST_F(IEPrivacyScenario, NewEditAndDeleteTouchOnlyBlockAndAllowEntries) {
   EXPECT_NE(r.output.find("Static: You are about to delete selected item: mv-block.example\r\nDo you want to continue?\n"),
             std::string::npos)
       << r.output;
-  EXPECT_EQ(Entry("example.co.uk"), "dword:1");
-  EXPECT_EQ(Entry("mv-allow.example"), "dword:5");
-  EXPECT_EQ(Entry("mv-block.example"), "gone");
-  EXPECT_EQ(Entry("nodot"), "gone");
+  EXPECT_EQ(PrivacyEntry("example.co.uk"), "dword:1");
+  EXPECT_EQ(PrivacyEntry("mv-allow.example"), "dword:5");
+  EXPECT_EQ(PrivacyEntry("mv-block.example"), "gone");
+  EXPECT_EQ(PrivacyEntry("nodot"), "gone");
   EXPECT_NE(r.output.find("Static: Cannot Add to blocked domains list\n"), std::string::npos) << r.output;
-  EXPECT_EQ(Entry("a"), "gone");
-  EXPECT_EQ(Entry("a\\b.com"), "gone");
-  EXPECT_EQ(Entry("www.shop.example.co.uk"), "gone");
-  EXPECT_EQ(Entry("mv-two.example"), "dword:2");
-  EXPECT_EQ(Entry("mv-text.example"), "sz:5");
-  EXPECT_EQ(Entry("mv-none.example"), "none");
+  EXPECT_EQ(PrivacyEntry("a"), "gone");
+  EXPECT_EQ(PrivacyEntry("a\\b.com"), "gone");
+  EXPECT_EQ(PrivacyEntry("www.shop.example.co.uk"), "gone");
+  EXPECT_EQ(PrivacyEntry("mv-two.example"), "dword:2");
+  EXPECT_EQ(PrivacyEntry("mv-text.example"), "sz:5");
+  EXPECT_EQ(PrivacyEntry("mv-none.example"), "none");
 }
 
 // ---- the history page ----
@@ -588,8 +448,8 @@ TEST_F(IEHistoryScenario, DeleteOfTwoFilesOneHeldOpenNamesBothAndLeavesTheLocked
   EXPECT_EQ(box.find("  Button: OK\n"), std::string::npos) << r.output;
   EXPECT_FALSE(Exists(gone));
   EXPECT_TRUE(Exists(held));
-  EXPECT_TRUE(PendingDeletionOf(held)) << ::testing::PrintToString(PendingFileRenames());
-  EXPECT_FALSE(PendingDeletionOf(gone)) << ::testing::PrintToString(PendingFileRenames());
+  EXPECT_TRUE(test::PendingFileRenamesHold(held)) << ::testing::PrintToString(test::PendingFileRenames());
+  EXPECT_FALSE(test::PendingFileRenamesHold(gone)) << ::testing::PrintToString(test::PendingFileRenames());
   // The list read again: the folder whose file went is no longer a history folder.
   EXPECT_EQ(ReadFileBytes(cwd.File("folders.txt")),
             "Row Number\tHistory Folders\r\n"

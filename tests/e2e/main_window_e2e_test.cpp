@@ -233,29 +233,27 @@ TEST(MainWindow, SecondRunRestoresColumnsSortPlacementAndBars) {
   ASSERT_EQ(r.exitCode, 0) << r.output;
   const std::string order = Stored("IECookiesElTree-SectionOrder");
   EXPECT_EQ(IndexesOf(order).compare(0, 7, "0 3 1 2"), 0) << order;
-  EXPECT_EQ(Stored("IECookiesElTree-SortColumn"), "2");
-  EXPECT_EQ(Stored("IECookiesElTree-SortDir"), "Descending");
-  EXPECT_EQ(StoredNumber("Left"), 40);
-  EXPECT_EQ(StoredNumber("Top"), 30);
-  EXPECT_EQ(StoredNumber("Width"), 700);
-  EXPECT_EQ(StoredNumber("Height"), 500);
-  EXPECT_EQ(StoredNumber("ViewToolbar"), 0);
-  EXPECT_EQ(StoredNumber("ViewStatusbar"), 0);
+  // What run 1 left, which every later run must save again as it found it.
+  auto expectRunOneSaved = [&](const char* After) {
+    SCOPED_TRACE(After);
+    EXPECT_EQ(Stored("IECookiesElTree-SectionOrder"), order);
+    EXPECT_EQ(Stored("IECookiesElTree-SortColumn"), "2");
+    EXPECT_EQ(Stored("IECookiesElTree-SortDir"), "Descending");
+    EXPECT_EQ(StoredNumber("Left"), 40);
+    EXPECT_EQ(StoredNumber("Top"), 30);
+    EXPECT_EQ(StoredNumber("Width"), 700);
+    EXPECT_EQ(StoredNumber("Height"), 500);
+    EXPECT_EQ(StoredNumber("ViewToolbar"), 0);
+    EXPECT_EQ(StoredNumber("ViewStatusbar"), 0);
+  };
+  expectRunOneSaved("after run 1");
 
   // Run 2 starts as run 1 ended and, left alone, saves it all again (the
   // bars, hidden from the start, have no window to look at).
   r = RunDriveScript("start\nstate MainFrm\nclose\n");
   ASSERT_EQ(r.exitCode, 0) << r.output;
   EXPECT_EQ(Shown(r, "MainFrm"), "\"Morvane 1.9 - IE\" shown enabled at 40,30 size 700x500") << r.output;
-  EXPECT_EQ(Stored("IECookiesElTree-SectionOrder"), order);
-  EXPECT_EQ(Stored("IECookiesElTree-SortColumn"), "2");
-  EXPECT_EQ(Stored("IECookiesElTree-SortDir"), "Descending");
-  EXPECT_EQ(StoredNumber("Left"), 40);
-  EXPECT_EQ(StoredNumber("Top"), 30);
-  EXPECT_EQ(StoredNumber("Width"), 700);
-  EXPECT_EQ(StoredNumber("Height"), 500);
-  EXPECT_EQ(StoredNumber("ViewToolbar"), 0);
-  EXPECT_EQ(StoredNumber("ViewStatusbar"), 0);
+  expectRunOneSaved("after run 2");
 }
 
 // Sort columns an older layout or a hand left behind: each grid keeps what

@@ -45,60 +45,14 @@ using test::TSettingsGuard;
 using test::UserFolder;
 using test::WriteFileBytes;
 
-const char kPrivacyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\P3P\\History";
-const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-
 // The per-site privacy list as the demo machine has it (always block one
-// site, always allow another); what was there before comes back afterwards.
-class TPrivacyList {
- public:
-  TPrivacyList() {
-    saved_ = Read();
-    Write({{"adnet.test", 5}, {"example.com", 1}});
+// site, always allow another); the user's list comes back afterwards.
+struct TDemoPrivacyList {
+  TDemoPrivacyList() {
+    test::SetPrivacyEntry("adnet.test", "dword:5");
+    test::SetPrivacyEntry("example.com", "dword:1");
   }
-  ~TPrivacyList() { Write(saved_); }
-
- private:
-  static std::map<std::string, DWORD> Read() {
-    std::map<std::string, DWORD> out;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kPrivacyKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return out;
-    char name[256];
-    for (DWORD i = 0;; ++i) {
-      DWORD n = sizeof name;
-      if (RegEnumKeyExA(key, i, name, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-      DWORD value = 0, size = sizeof value;
-      RegGetValueA(key, name, nullptr, RRF_RT_REG_DWORD, nullptr, &value, &size);
-      out[name] = value;
-    }
-    RegCloseKey(key);
-    return out;
-  }
-  static void Write(const std::map<std::string, DWORD>& Entries) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kPrivacyKey);
-    for (const auto& [site, value] : Entries) {
-      HKEY k = nullptr;
-      if (RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kPrivacyKey) + "\\" + site).c_str(), 0, nullptr, 0,
-                          KEY_SET_VALUE, nullptr, &k, nullptr) != ERROR_SUCCESS)
-        continue;
-      RegSetValueExA(k, nullptr, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-      RegCloseKey(k);
-    }
-  }
-  std::map<std::string, DWORD> saved_;
-};
-
-// Deleting cookies or history schedules files for the next restart: nothing
-// of the run may be carried out when the prefix starts again.
-struct TPendingRenames {
-  TPendingRenames() { Clear(); }
-  ~TPendingRenames() { Clear(); }
-  static void Clear() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, "PendingFileRenameOperations");
-    RegCloseKey(key);
-  }
+  test::TPrivacyListGuard guard;
 };
 
 std::string UserName() {
@@ -108,16 +62,10 @@ std::string UserName() {
   return name;
 }
 
-// A FILETIME as Internet Explorer's cookie files keep it: low and high halves.
-std::string IeTime(int64_t UnixSeconds) {
-  const uint64_t t = static_cast<uint64_t>(UnixSeconds + 11644473600LL) * 10000000ULL;
-  return std::to_string(static_cast<uint32_t>(t)) + "\n" + std::to_string(static_cast<uint32_t>(t >> 32)) + "\n";
-}
-
 std::string IeRecord(const std::string& Name, const std::string& Value, const std::string& Where, int Flags,
                      int64_t Expires, int64_t Created) {
-  return Name + "\n" + Value + "\n" + Where + "\n" + std::to_string(Flags) + "\n" + IeTime(Expires) + IeTime(Created) +
-         "*\n";
+  return test::IeCookieRecord(Name, Value, Where, std::to_string(Flags), test::FileTimeOfUnix(Expires),
+                              test::FileTimeOfUnix(Created));
 }
 
 // The demo machine of scripts/demo-machine.sh, written here byte for byte,
@@ -213,8 +161,8 @@ class TMonkeyMachine : public ::testing::Test {
   }
 
   TSettingsGuard settings_;
-  TPendingRenames renames_;
-  TPrivacyList privacy_;
+  test::TPendingRenamesGuard renames_;
+  TDemoPrivacyList privacy_;
   std::string appData_;
   TFolderGuard cookies_, history_, mozilla_, opera_;
   test::TTempDir dir_;

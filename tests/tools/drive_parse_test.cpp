@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "drive_parse.h"
+#include "support/test_env.h"
 
 namespace morvane::drive {
 namespace {
@@ -161,6 +162,25 @@ TEST(DriveScript, HeaderDragsStateAndPlaceTakeTheirWords) {
   }
 }
 
+// `run SCRIPT` and `monkey --replay LOG` read their file the same way: a
+// file that is not there, or a mistake in it, is named with its path so the
+// user knows which file to mend, and nothing of a bad file is run.
+TEST(DriveScript, LoadsAFileOfStepsAndNamesItInAMistake) {
+  test::TTempDir dir;
+  const std::string good = dir.Write("good.txt", "start\r\npress IECheck\r\nclose\r\n");
+  const std::string bad = dir.Write("bad.txt", "start\npush IECheck\n");
+  std::vector<TStep> steps;
+  std::string error;
+  ASSERT_TRUE(LoadSteps(good, ParseScript, steps, error)) << error;
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[1].args, std::vector<std::string>{"IECheck"});
+  EXPECT_FALSE(LoadSteps(bad, ParseScript, steps, error));
+  EXPECT_EQ(error, bad + ": line 2: unknown command \"push\"");
+  EXPECT_FALSE(LoadSteps(dir.File("none.txt"), ParseScript, steps, error));
+  EXPECT_EQ(error, "cannot read " + dir.File("none.txt"));
+  EXPECT_TRUE(steps.empty());
+}
+
 TEST(DriveScript, KeysCarryTheirModifiersAndTypedCharacter) {
   struct TCase {
     const char* text;
@@ -186,6 +206,13 @@ TEST(DriveScript, KeysCarryTheirModifiersAndTypedCharacter) {
   }
   TKey k;
   for (const char* bad : {"", "F13", "F0", "Ctrl+", "Enterr", "ab", "+"}) EXPECT_FALSE(ParseKey(bad, k)) << bad;
+  // A key step's words after the control's name, in the order they are sent.
+  const std::vector<TKey> keys = KeysOf({"IECookiesElTree", "Ctrl+F", "a", "Enter"}, 1);
+  ASSERT_EQ(keys.size(), 3u);
+  EXPECT_EQ(keys[0].vk, unsigned('F'));
+  EXPECT_TRUE(keys[0].ctrl);
+  EXPECT_EQ(keys[1].ch, 'a');
+  EXPECT_EQ(keys[2].vk, 0x0Du);
 }
 
 // `show` is how a scenario reads a message box's exact text: the caption

@@ -107,6 +107,44 @@ TEST(MonkeyLog, RefusesALineItCouldNotReplay) {
   }
 }
 
+// A script and a log are read line by line the same way, but each format
+// keeps its own verbs and its own words for a mistake: a replay must not
+// accept a script's command, nor a script a log's action, and the message
+// must say which of the two it was reading.
+TEST(MonkeyLog, ScriptsAndLogsKeepTheirOwnVerbsAndMessages) {
+  struct TCase {
+    const char* text;
+    const char* script;  // what ParseScript says; "" when it reads the text
+    const char* log;     // what ParseMonkeyLog says; "" when it reads the text
+  };
+  const TCase cases[] = {
+      {"start\npush IECheck\n", "line 2: unknown command \"push\"", "line 2: unknown action \"push\""},
+      {"press\n", "line 1: press takes 1 words, not 0", "line 1: press has 0 words"},
+      {"start -x\n", "", "line 1: start has 1 words"},
+      {"click Grid 10\n", "line 1: click takes NAME, or NAME X Y", "line 1: click has 2 words"},
+      {"click Grid\n", "", "line 1: click has 1 words"},
+      {"click Grid x 4\n", "line 1: click wants client coordinates from 0",
+       "line 1: click wants client coordinates from 0"},
+      {"header Grid 60 70\n", "", "line 1: header has 3 words"},
+      {"select IETabControl two\n", "line 1: select wants a number from 0, not \"two\"",
+       "line 1: select wants a number from 0"},
+      {"popup Grid 1 2 3\n", "line 1: unknown command \"popup\"", ""},
+      {"close\n", "", "line 1: unknown action \"close\""},
+      {"\n# only a comment\n", "line 0: the script has no command", ""},
+      {"start\n\nkey Grid F5 Hyper+F\n", "line 3: unknown key \"Hyper+F\"", "line 3: unknown key \"Hyper+F\""},
+      {"start\ntext Edt \"open\n", "line 2: a quote is not closed", "line 2: a quote is not closed"},
+  };
+  for (const TCase& c : cases) {
+    std::vector<TStep> steps;
+    std::string error;
+    const bool script = ParseScript(c.text, steps, error);
+    EXPECT_EQ(script ? std::string() : error, c.script) << c.text;
+    error.clear();
+    const bool log = ParseMonkeyLog(c.text, steps, error);
+    EXPECT_EQ(log ? std::string() : error, c.log) << c.text;
+  }
+}
+
 TEST(MonkeyLog, TextsWithControlCharactersTravelAsHex) {
   const std::string texts[] = {std::string("nul\0byte", 8), "line1\r\nline2", "\x7f\x01", "\xff\xfe"};
   for (const std::string& t : texts) {

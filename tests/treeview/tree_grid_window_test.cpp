@@ -20,6 +20,7 @@
 #include "treeview/eltree_editor.h"
 #include "treeview/eltree_input.h"
 #include "treeview/eltree_window.h"
+#include "treeview/eltreeports.h"
 
 namespace morvane {
 namespace {
@@ -959,6 +960,38 @@ TEST_F(TreeGridWindow, SettersLayTheGridOutAgain) {
          grid->SetHeaderUseTreeFont(true);
          EXPECT_EQ(grid->Header()->Font()->Height(), -15);
          EXPECT_EQ(grid->View()->Top(), grid->Header()->Height());
+       }},
+      {"a new font measures the auto-sized column again, and the line hints, in the new font",
+       [&] {
+         // The grids' font comes from the settings at any time: the column
+         // is measured during the change, while the old measurer goes away.
+         TElHeaderSection* first = T().HeaderSections().GetSection(0);
+         first->SetAutoSize(true);
+         for (int height : {-11, -30, -13}) {
+           SCOPED_TRACE(height);
+           grid->Font()->SetHeight(height);
+           TGdiTextMeasurer fresh(AnsiToWide(grid->Font()->Name()), height);
+           int widest = 0;
+           for (int i = 0; i < T().Items().Count(); ++i)
+             widest = std::max(widest, fresh.MeasureText(T().Items().Item(i)->Text(), 0).cx);
+           EXPECT_GE(first->Width(), widest);
+           EXPECT_EQ(T().TextMeasurer().MeasureText(L"row159", 0).cx, fresh.MeasureText(L"row159", 0).cx);
+         }
+         // A cut text's line hint measures it in the grid's font.
+         first->SetAutoSize(false);
+         first->SetWidth(40);
+         const int lh = T().LineHeight();
+         SendMessageA(View(), WM_MOUSEMOVE, 0, At(20, 5 * lh + 3));
+         IElTreeTimer* timer = T().View().Input().LineHintTimer();
+         ASSERT_NE(timer, nullptr);
+         ASSERT_TRUE(timer->OnTimer);
+         timer->OnTimer();
+         TElHintWindow* hint = T().View().Input().Port().LineHintWindow();
+         ASSERT_TRUE(hint && hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
+         ASSERT_NE(T().View().Input().LineHintItem(), nullptr);
+         EXPECT_EQ(hint->WideCaption(), T().View().Input().LineHintItem()->Text());
+         SendMessageA(View(), CM_DEACTIVATE, 0, 0);
+         first->SetWidth(120);
        }},
       {"visual styles, the default section width and the background colour",
        [&] {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 
 namespace morvane::drive {
@@ -41,12 +42,7 @@ const TViewRoute kViews[] = {
     {"opera-domains", "OperaCheck", "OperaPageControl", 1, "EltreeOperaDomains", false, false, false},
 };
 
-// Verbs with their least and most number of words (-1: any number).
-struct TVerb {
-  const char* verb;
-  int least, most;
-};
-const TVerb kVerbs[] = {
+const TVerbWords kVerbs[] = {
     {"start", 0, -1},   {"timeout", 1, 1}, {"press", 1, 1},  {"menu", 1, -1},   {"key", 2, -1},
     {"text", 2, 2},     {"select", 2, 2},  {"row", 2, 2},    {"focus", 1, 1},   {"click", 1, 3},
     {"dclick", 1, 3},   {"rclick", 1, 3},  {"header", 2, 3}, {"answer", 2, 3},  {"expect", 1, 1},
@@ -289,7 +285,16 @@ bool ParseKey(const std::string& Text, TKey& Key) {
   return false;
 }
 
-bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string& Error) {
+std::string UnknownKeyIn(const TStep& Step, size_t From) {
+  for (size_t k = From; k < Step.args.size(); ++k) {
+    TKey key;
+    if (!ParseKey(Step.args[k], key)) return "unknown key \"" + Step.args[k] + "\"";
+  }
+  return std::string();
+}
+
+bool ReadSteps(const std::string& Text, std::vector<TStep>& Steps, std::string& Error,
+               const std::function<std::string(const TStep&)>& Check) {
   Steps.clear();
   std::istringstream in(Text);
   std::string line;
@@ -308,47 +313,92 @@ bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string
     step.line = number;
     step.verb = words[0];
     step.args.assign(words.begin() + 1, words.end());
-    const TVerb* verb = nullptr;
-    for (const TVerb& v : kVerbs)
-      if (step.verb == v.verb) verb = &v;
-    if (!verb) return fail("unknown command \"" + step.verb + "\"");
-    const int count = static_cast<int>(step.args.size());
-    if (count < verb->least || (verb->most >= 0 && count > verb->most))
-      return fail(step.verb + " takes " +
-                  (verb->least == verb->most ? std::to_string(verb->least)
-                                             : std::to_string(verb->least) + " to " +
-                                                   (verb->most < 0 ? std::string("any") : std::to_string(verb->most))) +
-                  " words, not " + std::to_string(count));
-    int n = 0;
-    if (step.verb == "timeout" && (!ParseIndex(step.args[0], n) || n == 0))
-      return fail("timeout wants seconds above 0");
-    if ((step.verb == "select" || step.verb == "row" || step.verb == "header" || step.verb == "list-row") &&
-        !ParseIndex(step.args[1], n))
-      return fail(step.verb + " wants a number from 0, not \"" + step.args[1] + "\"");
-    if (step.verb == "place")
-      for (const std::string& a : step.args)
-        if (!ParseIndex(a, n)) return fail("place wants LEFT TOP WIDTH HEIGHT in pixels from 0, not \"" + a + "\"");
-    if (step.verb == "header" && count == 3 && !ParseIndex(step.args[2], n))
-      return fail("header wants the x to drag to from 0, not \"" + step.args[2] + "\"");
-    if (step.verb == "key")
-      for (size_t k = 1; k < step.args.size(); ++k) {
-        TKey key;
-        if (!ParseKey(step.args[k], key)) return fail("unknown key \"" + step.args[k] + "\"");
-      }
-    if ((step.verb == "click" || step.verb == "dclick" || step.verb == "rclick") && count != 1 && count != 3)
-      return fail(step.verb + " takes NAME, or NAME X Y");
-    if (count == 3 && (step.verb == "click" || step.verb == "dclick" || step.verb == "rclick")) {
-      int x = 0, y = 0;
-      if (!ParseIndex(step.args[1], x) || !ParseIndex(step.args[2], y))
-        return fail(step.verb + " wants client coordinates from 0");
-    }
-    if ((step.verb == "save" || step.verb == "save-selection") && count == 2 && !FilterIndexOf(step.args[1]))
-      return fail(step.verb + "'s format is txt, xls or htm");
+    const std::string wrong = Check(step);
+    if (!wrong.empty()) return fail(wrong);
     Steps.push_back(step);
   }
+  return true;
+}
+
+namespace {
+
+// What is wrong with one line of a script, or "".
+std::string ScriptStepError(const TStep& step) {
+  const TVerbWords* verb = FindVerb(kVerbs, step.verb);
+  if (!verb) return "unknown command \"" + step.verb + "\"";
+  const int count = static_cast<int>(step.args.size());
+  if (count < verb->least || (verb->most >= 0 && count > verb->most))
+    return step.verb + " takes " +
+           (verb->least == verb->most ? std::to_string(verb->least)
+                                      : std::to_string(verb->least) + " to " +
+                                            (verb->most < 0 ? std::string("any") : std::to_string(verb->most))) +
+           " words, not " + std::to_string(count);
+  int n = 0;
+  if (step.verb == "timeout" && (!ParseIndex(step.args[0], n) || n == 0)) return "timeout wants seconds above 0";
+  if ((step.verb == "select" || step.verb == "row" || step.verb == "header" || step.verb == "list-row") &&
+      !ParseIndex(step.args[1], n))
+    return step.verb + " wants a number from 0, not \"" + step.args[1] + "\"";
+  if (step.verb == "place")
+    for (const std::string& a : step.args)
+      if (!ParseIndex(a, n)) return "place wants LEFT TOP WIDTH HEIGHT in pixels from 0, not \"" + a + "\"";
+  if (step.verb == "header" && count == 3 && !ParseIndex(step.args[2], n))
+    return "header wants the x to drag to from 0, not \"" + step.args[2] + "\"";
+  if (step.verb == "key") {
+    const std::string wrong = UnknownKeyIn(step, 1);
+    if (!wrong.empty()) return wrong;
+  }
+  if ((step.verb == "click" || step.verb == "dclick" || step.verb == "rclick") && count != 1 && count != 3)
+    return step.verb + " takes NAME, or NAME X Y";
+  if (count == 3 && (step.verb == "click" || step.verb == "dclick" || step.verb == "rclick")) {
+    int x = 0, y = 0;
+    if (!ParseIndex(step.args[1], x) || !ParseIndex(step.args[2], y))
+      return step.verb + " wants client coordinates from 0";
+  }
+  if ((step.verb == "save" || step.verb == "save-selection") && count == 2 && !FilterIndexOf(step.args[1]))
+    return step.verb + "'s format is txt, xls or htm";
+  return std::string();
+}
+
+}  // namespace
+
+std::vector<TKey> KeysOf(const std::vector<std::string>& Words, size_t From) {
+  std::vector<TKey> keys;
+  for (size_t i = From; i < Words.size(); ++i) {
+    TKey k;
+    ParseKey(Words[i], k);
+    keys.push_back(k);
+  }
+  return keys;
+}
+
+std::string FolderOf(const std::string& Path) {
+  const size_t slash = Path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : Path.substr(0, slash);
+}
+
+bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string& Error) {
+  if (!ReadSteps(Text, Steps, Error, ScriptStepError)) return false;
+  // A script that does nothing is a mistake (a wrong file, an empty heredoc);
+  // a monkey log may well be empty, so this stays here.
   if (Steps.empty()) {
-    number = 0;
-    return fail("the script has no command");
+    Error = "line 0: the script has no command";
+    return false;
+  }
+  return true;
+}
+
+bool LoadSteps(const std::string& Path, TStepsParser Parse, std::vector<TStep>& Steps, std::string& Error) {
+  Steps.clear();
+  std::ifstream in(Path, std::ios::binary);
+  if (!in) {
+    Error = "cannot read " + Path;
+    return false;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (!Parse(text.str(), Steps, Error)) {
+    Error = Path + ": " + Error;
+    return false;
   }
   return true;
 }

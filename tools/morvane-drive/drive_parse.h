@@ -2,6 +2,8 @@
 // scripts. Nothing here touches a window, so it is tested on its own.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -77,9 +79,37 @@ struct TStep {
 // (\" and \\ inside them), # starts a comment outside quotes.
 bool SplitWords(const std::string& Line, std::vector<std::string>& Words, std::string& Error);
 
+// A verb with its least and most number of words (-1: any number).
+struct TVerbWords {
+  const char* verb;
+  int least, most;
+};
+// The entry of Verb in a format's table, or null.
+template <size_t N>
+const TVerbWords* FindVerb(const TVerbWords (&Verbs)[N], const std::string& Verb) {
+  for (const TVerbWords& v : Verbs)
+    if (Verb == v.verb) return &v;
+  return nullptr;
+}
+// "" when every word of Step from From on is a key ParseKey knows, else what is wrong.
+std::string UnknownKeyIn(const TStep& Step, size_t From);
+
+// Reads a text of steps, one a line: blank lines and # comments are skipped,
+// every other line is split into words and handed to Check, which returns ""
+// for a sound step and otherwise what is wrong with it. Scripts and monkey
+// logs share this; each format keeps its own verbs, checks and messages.
+// On error, Error is "line N: ..." and Steps holds the steps before it.
+bool ReadSteps(const std::string& Text, std::vector<TStep>& Steps, std::string& Error,
+               const std::function<std::string(const TStep&)>& Check);
+
 // Parses a whole script; checks every verb and its number of words.
 // On error, Error is "line N: ...".
 bool ParseScript(const std::string& Text, std::vector<TStep>& Steps, std::string& Error);
+
+// Reads the file at Path and parses it with Parse (ParseScript, ParseMonkeyLog).
+// On error, Error is "cannot read PATH" or "PATH: line N: ...".
+using TStepsParser = bool (*)(const std::string& Text, std::vector<TStep>& Steps, std::string& Error);
+bool LoadSteps(const std::string& Path, TStepsParser Parse, std::vector<TStep>& Steps, std::string& Error);
 
 // A key as the scripts name it: "Enter", "F5", "Ctrl+F", "Shift+Tab", "a".
 struct TKey {
@@ -88,6 +118,12 @@ struct TKey {
   char ch = 0;  // the character it types, 0 for none
 };
 bool ParseKey(const std::string& Text, TKey& Key);
+// The keys of Words from From on, as ParseKey reads them (words it does not
+// know give an empty key: check them with UnknownKeyIn first).
+std::vector<TKey> KeysOf(const std::vector<std::string>& Words, size_t From);
+
+// The folder part of a path, without the last separator; "" for a bare name.
+std::string FolderOf(const std::string& Path);
 
 // A non-negative decimal number; false for anything else.
 bool ParseIndex(const std::string& Text, int& Value);

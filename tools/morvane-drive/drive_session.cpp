@@ -9,6 +9,31 @@
 
 namespace morvane::drive {
 
+std::string ClassOf(HWND W) {
+  char buf[128] = {};
+  GetClassNameA(W, buf, sizeof buf);
+  return buf;
+}
+
+std::string TextOf(HWND W) {
+  char buf[1024] = {};
+  DWORD_PTR n = 0;
+  if (!SendMessageTimeoutA(W, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &n))
+    return std::string();
+  return std::string(buf, std::min<size_t>(n, sizeof buf - 1));
+}
+
+bool IsDialogLike(HWND W) {
+  if (ClassOf(W) == "#32770") return true;
+  const LONG style = GetWindowLongA(W, GWL_STYLE);
+  return (style & WS_CAPTION) == WS_CAPTION;
+}
+
+std::string StripAmpersands(std::string S) {
+  S.erase(std::remove(S.begin(), S.end(), '&'), S.end());
+  return S;
+}
+
 namespace {
 
 // Control ids of the common file dialog: the file name (combo with an edit
@@ -16,12 +41,6 @@ namespace {
 constexpr int kFileNameCombo = 0x47C;
 constexpr int kFileNameEdit = 0x480;
 constexpr int kFilterCombo = 0x470;
-
-std::string ClassOf(HWND W) {
-  char buf[128] = {};
-  GetClassNameA(W, buf, sizeof buf);
-  return buf;
-}
 
 // The toolkit registers its window classes as "Morvane" + the control's
 // class name.
@@ -33,19 +52,6 @@ HWND RowsWindowOf(HWND W) {
   if (ClassOf(W) == kGridClass)
     if (HWND view = FindWindowExA(W, nullptr, kGridViewClass, nullptr)) return view;
   return W;
-}
-
-std::string TextOf(HWND W) {
-  char buf[1024] = {};
-  DWORD_PTR n = 0;
-  if (!SendMessageTimeoutA(W, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &n))
-    return std::string();
-  return std::string(buf, std::min<size_t>(n, sizeof buf - 1));
-}
-
-std::string StripAmpersands(std::string S) {
-  S.erase(std::remove(S.begin(), S.end(), '&'), S.end());
-  return S;
 }
 
 LPARAM Point(int X, int Y) { return MAKELPARAM(static_cast<WORD>(X), static_cast<WORD>(Y)); }
@@ -142,12 +148,6 @@ std::vector<HWND> TSession::ProcessWindows() const {
       },
       reinterpret_cast<LPARAM>(&c));
   return c.found;
-}
-
-bool TSession::IsDialogLike(HWND W) const {
-  if (ClassOf(W) == "#32770") return true;
-  const LONG style = GetWindowLongA(W, GWL_STYLE);
-  return (style & WS_CAPTION) == WS_CAPTION;
 }
 
 HWND TSession::NewDialog() const {

@@ -29,6 +29,16 @@ struct TSentMessage {
   LPARAM lParam;
 };
 
+// What the driver and the long random run read of any window of the program.
+std::string ClassOf(HWND W);
+// The window's text; "" when it does not answer within 2 s (a hung program
+// must not hang the driver too).
+std::string TextOf(HWND W);
+// A dialog, a message box, or any window with a caption bar of its own.
+bool IsDialogLike(HWND W);
+// A caption as a user reads it: "&Save" is "Save".
+std::string StripAmpersands(std::string S);
+
 class TSession {
  public:
   TSession(std::string Exe, std::string Cwd);
@@ -103,7 +113,6 @@ class TSession {
 
  private:
   std::vector<HWND> ProcessWindows() const;
-  bool IsDialogLike(HWND W) const;
   HWND FindByCaption(const std::string& Caption) const;
   HWND WaitForCaption(const std::string& Caption);
   HWND NewDialog() const;

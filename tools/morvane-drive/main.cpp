@@ -4,8 +4,6 @@
 #include <io.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,11 +20,6 @@ std::string DefaultExe() {
   std::string self(path, n);
   const size_t slash = self.find_last_of("\\/");
   return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "Morvane.exe";
-}
-
-std::string FolderOf(const std::string& Path) {
-  const size_t slash = Path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : Path.substr(0, slash);
 }
 
 void RunExport(TSession& S, const TExportRequest& R) {
@@ -61,13 +54,7 @@ void RunStep(TSession& S, const TStep& Step) {
   } else if (v == "menu") {
     S.Menu(a);
   } else if (v == "key") {
-    std::vector<TKey> keys;
-    for (size_t i = 1; i < a.size(); ++i) {
-      TKey k;
-      ParseKey(a[i], k);
-      keys.push_back(k);
-    }
-    S.Keys(a[0], keys);
+    S.Keys(a[0], KeysOf(a, 1));
   } else if (v == "text") {
     S.SetText(a[0], a[1]);
   } else if (v == "select") {
@@ -143,15 +130,8 @@ int Main(const std::vector<std::string>& Args) {
   }
   std::vector<TStep> steps;
   if (cl.kind == TCommandLine::TKind::kRun) {
-    std::ifstream in(cl.script, std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "morvane-drive: cannot read %s\n", cl.script.c_str());
-      return kExitUsage;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!ParseScript(text.str(), steps, error)) {
-      std::fprintf(stderr, "morvane-drive: %s: %s\n", cl.script.c_str(), error.c_str());
+    if (!LoadSteps(cl.script, ParseScript, steps, error)) {
+      std::fprintf(stderr, "morvane-drive: %s\n", error.c_str());
       return kExitUsage;
     }
   }

@@ -53,20 +53,6 @@ struct TMonkeyFailure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-std::string ClassOf(HWND W) {
-  char buf[128] = {};
-  GetClassNameA(W, buf, sizeof buf);
-  return buf;
-}
-
-std::string TextOf(HWND W) {
-  char buf[1024] = {};
-  DWORD_PTR n = 0;
-  if (!SendMessageTimeoutA(W, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &n))
-    return std::string();
-  return std::string(buf, std::min<size_t>(n, sizeof buf - 1));
-}
-
 std::vector<HWND> Children(HWND W) {
   std::vector<HWND> out;
   EnumChildWindows(
@@ -77,10 +63,6 @@ std::vector<HWND> Children(HWND W) {
       },
       reinterpret_cast<LPARAM>(&out));
   return out;
-}
-
-bool IsDialogLike(HWND W) {
-  return ClassOf(W) == "#32770" || (GetWindowLongA(W, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
 }
 
 bool Usable(HWND W) { return W && IsWindow(W) && IsWindowVisible(W) && IsWindowEnabled(W); }
@@ -94,11 +76,6 @@ TButtonKind ButtonKind(HWND W) {
       type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
     return TButtonKind::kCheck;
   return TButtonKind::kNone;
-}
-
-std::string StripAmpersands(std::string S) {
-  S.erase(std::remove(S.begin(), S.end(), '&'), S.end());
-  return S;
 }
 
 // The window and the texts of its controls, for the checks and the messages.
@@ -124,11 +101,6 @@ std::string SpecialFolder(int Csidl) {
   char path[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathA(nullptr, Csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return std::string();
   return path;
-}
-
-std::string FolderOf(const std::string& Path) {
-  const size_t slash = Path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : Path.substr(0, slash);
 }
 
 std::string LowerName(std::string S) {
@@ -189,6 +161,9 @@ class TMonkey {
   TStep ChooseInDialog(HWND Dialog);
   TStep ChooseInMain();
   void Finish();
+  // A failed run: into the log, and on stderr with the last actions, which
+  // are what a user needs to see the fault again.
+  void ReportFailure(const char* What);
 
   // The checks after each action.
   void CheckEnded(const TStep& Step);
@@ -551,13 +526,7 @@ void TMonkey::Execute(const TStep& Step) {
     FromHex(a[1], bytes);
     session_.SetText(a[0], bytes);
   } else if (v == "key") {
-    std::vector<TKey> keys;
-    for (size_t i = 1; i < a.size(); ++i) {
-      TKey k;
-      ParseKey(a[i], k);
-      keys.push_back(k);
-    }
-    session_.Keys(a[0], keys);
+    session_.Keys(a[0], KeysOf(a, 1));
   } else if (v == "click" || v == "dclick") {
     ParseIndex(a[1], x);
     ParseIndex(a[2], y);
@@ -846,6 +815,12 @@ void TMonkey::Finish() {
   if (code != 0) Fail("the program ended with exit code " + std::to_string(code) + " after WM_CLOSE");
 }
 
+void TMonkey::ReportFailure(const char* What) {
+  Note(std::string("# FAILED: ") + What);
+  std::fprintf(stderr, "morvane-drive monkey: FAILED after %d actions: %s\nthe last actions:\n", actions_, What);
+  for (const std::string& l : recent_) std::fprintf(stderr, "  %s\n", l.c_str());
+}
+
 int TMonkey::Run() {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
@@ -853,16 +828,9 @@ int TMonkey::Run() {
   CreateDirectoryA(outDir_.c_str(), nullptr);
   std::vector<TStep> replay;
   if (!request_.replay.empty()) {
-    std::ifstream in(request_.replay, std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "morvane-drive: cannot read %s\n", request_.replay.c_str());
-      return kExitUsage;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
     std::string error;
-    if (!ParseMonkeyLog(text.str(), replay, error)) {
-      std::fprintf(stderr, "morvane-drive: %s: %s\n", request_.replay.c_str(), error.c_str());
+    if (!LoadSteps(request_.replay, ParseMonkeyLog, replay, error)) {
+      std::fprintf(stderr, "morvane-drive: %s\n", error.c_str());
       return kExitUsage;
     }
   }
@@ -895,14 +863,10 @@ int TMonkey::Run() {
     CheckDumps(false);
     CheckResources();
   } catch (const TMonkeyFailure& f) {
-    Note(std::string("# FAILED: ") + f.what());
-    std::fprintf(stderr, "morvane-drive monkey: FAILED after %d actions: %s\nthe last actions:\n", actions_, f.what());
-    for (const std::string& l : recent_) std::fprintf(stderr, "  %s\n", l.c_str());
+    ReportFailure(f.what());
     return kExitFailed;
   } catch (const TDriveError& e) {
-    Note(std::string("# FAILED: ") + e.what());
-    std::fprintf(stderr, "morvane-drive monkey: FAILED after %d actions: %s\nthe last actions:\n", actions_, e.what());
-    for (const std::string& l : recent_) std::fprintf(stderr, "  %s\n", l.c_str());
+    ReportFailure(e.what());
     return e.code == kExitOk ? kExitFailed : e.code;
   }
   // The figures of the last run of the program, for the report.

@@ -2,18 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
-#include <sstream>
 
 namespace morvane::drive {
 
 namespace {
 
 // The actions of a log with their least and most number of words (-1: any).
-struct TMonkeyVerb {
-  const char* verb;
-  int least, most;
-};
-const TMonkeyVerb kMonkeyVerbs[] = {
+const TVerbWords kMonkeyVerbs[] = {
     {"start", 0, 0},  {"press", 1, 1},  {"select", 2, 2},   {"text", 2, 2},         {"htext", 2, 2},
     {"key", 2, -1},   {"click", 3, 3},  {"dclick", 3, 3},   {"header", 2, 2},       {"answer", 2, 3},
     {"menu", 2, 2},   {"popup", 4, 4},  {"wait", 1, 1},     {"close-window", 1, 1},
@@ -36,50 +31,25 @@ std::string Pick(TRandom& R, const std::vector<std::string>& From) { return From
 }  // namespace
 
 bool ParseMonkeyLog(const std::string& Text, std::vector<TStep>& Steps, std::string& Error) {
-  Steps.clear();
-  std::istringstream in(Text);
-  std::string line;
-  int number = 0;
-  auto fail = [&](const std::string& m) {
-    Error = "line " + std::to_string(number) + ": " + m;
-    return false;
-  };
-  while (std::getline(in, line)) {
-    ++number;
-    std::vector<std::string> words;
-    std::string e;
-    if (!SplitWords(line, words, e)) return fail(e);
-    if (words.empty()) continue;
-    TStep step;
-    step.line = number;
-    step.verb = words[0];
-    step.args.assign(words.begin() + 1, words.end());
-    const TMonkeyVerb* verb = nullptr;
-    for (const TMonkeyVerb& v : kMonkeyVerbs)
-      if (step.verb == v.verb) verb = &v;
-    if (!verb) return fail("unknown action \"" + step.verb + "\"");
+  return ReadSteps(Text, Steps, Error, [](const TStep& step) -> std::string {
+    const TVerbWords* verb = FindVerb(kMonkeyVerbs, step.verb);
+    if (!verb) return "unknown action \"" + step.verb + "\"";
     const int count = static_cast<int>(step.args.size());
     if (count < verb->least || (verb->most >= 0 && count > verb->most))
-      return fail(step.verb + " has " + std::to_string(count) + " words");
+      return step.verb + " has " + std::to_string(count) + " words";
     int n = 0;
     auto number_at = [&](size_t i) { return ParseIndex(step.args[i], n); };
     if ((step.verb == "select" || step.verb == "header" || step.verb == "wait") && !number_at(1 - (step.verb == "wait")))
-      return fail(step.verb + " wants a number from 0");
+      return step.verb + " wants a number from 0";
     if ((step.verb == "click" || step.verb == "dclick") && (!number_at(1) || !number_at(2)))
-      return fail(step.verb + " wants client coordinates from 0");
-    if (step.verb == "menu" && (!number_at(0) || !number_at(1))) return fail("menu wants MENU and DOWNS from 0");
-    if (step.verb == "popup" && (!number_at(1) || !number_at(2) || !number_at(3)))
-      return fail("popup wants GRID X Y DOWNS");
+      return step.verb + " wants client coordinates from 0";
+    if (step.verb == "menu" && (!number_at(0) || !number_at(1))) return "menu wants MENU and DOWNS from 0";
+    if (step.verb == "popup" && (!number_at(1) || !number_at(2) || !number_at(3))) return "popup wants GRID X Y DOWNS";
     std::string bytes;
-    if (step.verb == "htext" && !FromHex(step.args[1], bytes)) return fail("htext wants hex digits");
-    if (step.verb == "key")
-      for (size_t k = 1; k < step.args.size(); ++k) {
-        TKey key;
-        if (!ParseKey(step.args[k], key)) return fail("unknown key \"" + step.args[k] + "\"");
-      }
-    Steps.push_back(step);
-  }
-  return true;
+    if (step.verb == "htext" && !FromHex(step.args[1], bytes)) return "htext wants hex digits";
+    if (step.verb == "key") return UnknownKeyIn(step, 1);
+    return std::string();
+  });
 }
 
 std::string FormatStep(const TStep& Step) {

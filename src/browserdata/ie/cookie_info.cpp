@@ -1,6 +1,8 @@
 #include "browserdata/ie/cookie_info.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 #include "browserdata/ie/ie_cookie_records.h"
 #include "browserdata/sys/qb_sys_utils.h"
@@ -63,10 +65,6 @@ bool ReadWholeFile(const std::string& path, size_t expectedSize, std::string& by
   return true;
 }
 
-TDateTime SearchRecordDate(const FILETIME& lastWrite) {
-  return LocalDateTimeOrZero((static_cast<uint64_t>(lastWrite.dwHighDateTime) << 32) | lastWrite.dwLowDateTime);
-}
-
 TCookieValueInfo ToValueInfo(TIECookieRecord&& r) {
   TCookieValueInfo c;
   c.Created = LocalDateTimeOrZero(IEFileTime(r.CreatedLowText, r.CreatedHighText));
@@ -86,6 +84,104 @@ TCookieValueInfo ToValueInfo(TIECookieRecord&& r) {
 // path as the file has them when they are given.
 bool IsRecord(const TCookieValueInfo& c, const std::string& name, const std::string* hostPath) {
   return c.Name == name && (!hostPath || c.HostPath == *hostPath);
+}
+
+uint64_t FileTimeValue(const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
+
+// The bytes of the cookie files read before, by upper-cased path, with the
+// size and times the folder listed for each. (The bytes, not the records:
+// one block per file costs the first read little, and parsing them again
+// is cheap beside a trip through the system.) Reading a file again costs
+// an open, a read and a close through the system, and a folder holds
+// thousands of them: a reload of the page, or a second look at a folder,
+// takes each unchanged file from here. A file is taken only while the
+// listing shows the same size and the same creation, write and change time.
+// A file written less than a few seconds before it was read is not kept: a
+// file system that counts its times in seconds (FAT: two, and no change
+// time) could give a later rewrite of the same size the same times. Every
+// change the store makes forgets the file before it writes.
+class TEarlierReads {
+ public:
+  struct TStamp {
+    uint64_t Size = 0;
+    uint64_t WriteTime = 0;
+    uint64_t CreateTime = 0;
+    uint64_t ChangeTime = 0;
+    bool operator==(const TStamp&) const = default;
+  };
+
+  bool Find(const std::string& Key, const TStamp& Stamp, std::string& Bytes) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    const auto at = files_.find(Key);
+    if (at == files_.end()) return false;
+    if (!(at->second.Stamp == Stamp)) {
+      Erase(at);
+      return false;
+    }
+    Bytes = at->second.Bytes;
+    return true;
+  }
+
+  void Keep(const std::string& Key, const TStamp& Stamp, std::string&& Bytes) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    constexpr uint64_t kSettled = 4 * 10000000ull;  // four seconds in file-time units
+    if (Stamp.WriteTime == 0 || Stamp.WriteTime > FileTimeValue(now) || FileTimeValue(now) - Stamp.WriteTime < kSettled)
+      return;
+    const std::lock_guard<std::mutex> hold(lock_);
+    if (const auto at = files_.find(Key); at != files_.end()) Erase(at);
+    // Far more than the folders met in practice (10,000 files of a few
+    // hundred bytes take 5 MB); past it, start again rather than hold every
+    // folder ever looked at.
+    if (bytes_ + Bytes.capacity() > kMaxBytes) {
+      files_.clear();
+      bytes_ = 0;
+    }
+    bytes_ += Bytes.capacity();
+    files_.emplace(Key, TFile{Stamp, std::move(Bytes)});
+  }
+
+  void Forget(const std::string& Key) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    if (const auto at = files_.find(Key); at != files_.end()) Erase(at);
+  }
+
+  void ForgetAll() {
+    const std::lock_guard<std::mutex> hold(lock_);
+    files_.clear();
+    bytes_ = 0;
+  }
+
+ private:
+  static constexpr size_t kMaxBytes = 64u << 20;
+  struct TFile {
+    TStamp Stamp;
+    std::string Bytes;
+  };
+  using TFiles = std::unordered_map<std::string, TFile>;
+
+  void Erase(TFiles::iterator At) {
+    bytes_ -= At->second.Bytes.capacity();
+    files_.erase(At);
+  }
+
+  std::mutex lock_;
+  TFiles files_;
+  size_t bytes_ = 0;  // the kept blocks' capacities
+};
+
+TEarlierReads& EarlierReads() {
+  static TEarlierReads reads;
+  return reads;
+}
+
+// The records of a cookie file's bytes, their dates in the time zone of now.
+void FillCookies(std::string_view bytes, TCookieInfoDetails& Details) {
+  std::vector<TIECookieRecord> records = ParseIECookieRecords(bytes);
+  Details.Cookies.clear();
+  Details.Cookies.reserve(records.size());
+  for (TIECookieRecord& r : records) Details.Cookies.push_back(ToValueInfo(std::move(r)));
+  if (Details.Cookies.empty()) Details.FileSize = 0;
 }
 
 TIECookieRecord ToRecord(const TCookieValueInfo& c) {
@@ -112,25 +208,44 @@ TCookieInfo::~TCookieInfo() = default;
 void TCookieInfo::ScanFolder(const std::string& Folder) {
   Folders.push_back(Folder);
   const int folderIndex = static_cast<int>(Folders.size()) - 1;
-  WIN32_FIND_DATAA fd;
-  const TFindHandle find(FindFirstFileA(JoinPath(Folder, "*.*").c_str(), &fd));
-  if (!find) return;
-  do {
-    try {
-      const std::string name = fd.cFileName;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        if (name != "." && name != "..") ScanFolder(JoinPath(Folder, name));
-        continue;
+  // Listed through the folder's own handle, a large batch of entries per
+  // call, each with its change time: the time that every write and every
+  // change of the other times moves, which is what tells a file read before
+  // from one rewritten since (a program can set the write time back, not
+  // this one).
+  const TWinHandle dir(CreateFileA(Folder.c_str(), FILE_LIST_DIRECTORY,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!dir) return;
+  std::vector<uint64_t> batch(64 * 1024 / sizeof(uint64_t));
+  const DWORD batchBytes = static_cast<DWORD>(batch.size() * sizeof(uint64_t));
+  while (GetFileInformationByHandleEx(dir.Get(), FileFullDirectoryInfo, batch.data(), batchBytes)) {
+    const auto* at = reinterpret_cast<const unsigned char*>(batch.data());
+    for (;;) {
+      const auto* e = reinterpret_cast<const FILE_FULL_DIR_INFO*>(at);
+      try {
+        const std::string name = WideToAnsi(std::wstring_view(e->FileName, e->FileNameLength / sizeof(WCHAR)));
+        if (e->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          if (name != "." && name != "..") ScanFolder(JoinPath(Folder, name));
+        } else {
+          const uint64_t size = static_cast<uint64_t>(e->EndOfFile.QuadPart);
+          if (IsIECookieFile(name, size)) {
+            ++FoundCount;
+            const uint64_t written = static_cast<uint64_t>(e->LastWriteTime.QuadPart);
+            Files.push_back(TFileItem{
+                name, AnsiUpperCase(name),
+                TCookieFileEntry{folderIndex, static_cast<int>(size), 0,
+                                 LocalDateTimeOrZero(written)},
+                written, static_cast<uint64_t>(e->CreationTime.QuadPart), static_cast<uint64_t>(e->ChangeTime.QuadPart)});
+          }
+        }
+      } catch (const std::exception&) {
+        // one entry that cannot be handled does not end the scan
       }
-      const uint64_t size = (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-      if (!IsIECookieFile(name, size)) continue;
-      ++FoundCount;
-      Files.push_back(TFileItem{name, AnsiUpperCase(name),
-                                TCookieFileEntry{folderIndex, static_cast<int>(size), 0, SearchRecordDate(fd.ftLastWriteTime)}});
-    } catch (const std::exception&) {
-      // one entry that cannot be handled does not end the scan
+      if (e->NextEntryOffset == 0) break;
+      at += e->NextEntryOffset;
     }
-  } while (FindNextFileA(find.Get(), &fd));
+  }
 }
 
 void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
@@ -139,13 +254,23 @@ void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
     return;
   }
   TFileItem& item = Files[Index];
-  ReadCookieFile(GetFilePath(Index), item.Entry.Size, Details);
+  const std::string path = GetFilePath(Index);
+  const std::string key = AnsiUpperCase(path);
+  const TEarlierReads::TStamp stamp{static_cast<uint64_t>(item.Entry.Size), item.WriteTime, item.CreateTime,
+                                    item.ChangeTime};
+  std::string bytes;
+  if (EarlierReads().Find(key, stamp, bytes))
+    FillCookies(bytes, Details);
+  else if (ReadCookieFile(path, item.Entry.Size, Details, &bytes))
+    EarlierReads().Keep(key, stamp, std::move(bytes));
   item.Entry.CookieCount = static_cast<int>(Details.Cookies.size());
   Details.FileSize = item.Entry.Size;
   Details.FileDate = item.Entry.FileDate;
   Details.FileName = item.Name;
   Details.Folder = Folders[item.Entry.FolderIndex];
 }
+
+void TCookieInfo::ForgetEarlierReads() { EarlierReads().ForgetAll(); }
 
 int TCookieInfo::IndexOfFile(const std::string& FileName) const {
   const std::string key = AnsiUpperCase(FileName);
@@ -160,17 +285,16 @@ std::string TCookieInfo::GetFilePath(int Index) const {
 
 void TCookieInfo::GetCookieFolder(std::string& Folder) const { Folder = Folders.empty() ? std::string() : Folders[0]; }
 
-bool TCookieInfo::ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details) const {
+bool TCookieInfo::ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details,
+                                 std::string* Bytes) const {
   Details.Cookies.clear();
   std::string bytes;
   if (!ReadWholeFile(Path, ExpectedSize, bytes)) {
     Details.FileSize = 0;
     return false;
   }
-  std::vector<TIECookieRecord> records = ParseIECookieRecords(bytes);
-  Details.Cookies.reserve(records.size());
-  for (TIECookieRecord& r : records) Details.Cookies.push_back(ToValueInfo(std::move(r)));
-  if (Details.Cookies.empty()) Details.FileSize = 0;
+  FillCookies(bytes, Details);
+  if (Bytes) *Bytes = std::move(bytes);
   return true;
 }
 
@@ -179,6 +303,8 @@ bool TCookieInfo::WriteCookieFile(const TCookieInfoDetails& Details) {
   records.reserve(Details.Cookies.size());
   for (const TCookieValueInfo& c : Details.Cookies) records.push_back(ToRecord(c));
   const std::string bytes = FormatIECookieRecords(records);
+  // Forgotten first: even a write that fails half way may have changed it.
+  EarlierReads().Forget(AnsiUpperCase(Details.FileName));
   // The temporary file keeps the "$TMP$_<n>" names in the working folder
   // that the start-up clean-up looks for, and is always a new file of our
   // own. A read-only cookie file is not changed.
@@ -227,6 +353,7 @@ std::vector<intptr_t> TCookieInfo::ApplyDeletions() {
 
 std::vector<intptr_t> TCookieInfo::DeleteCookieFile(const TMarks& Marks, int FileIndex) {
   const std::string path = GetFilePath(FileIndex);
+  EarlierReads().Forget(AnsiUpperCase(path));
   const DWORD attrs = GetFileAttributesA(path.c_str());
   if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
     SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);

@@ -71,7 +71,13 @@ class TCookieInfo {
   int GetFoundFileCount() const { return FoundCount; }
   int GetFileCount() const { return static_cast<int>(Files.size()); }
   // Reads file Index; an index outside the list only sets FileSize to 0.
+  // A file whose size and times are those of an earlier read in this
+  // process (by any store) gives that read's records without being opened
+  // again, unless it had been written within a few seconds of that read.
   void GetFileDetails(int Index, TCookieInfoDetails& Details);
+  // Forgets every earlier read: the next GetFileDetails of each file reads
+  // the disk.
+  static void ForgetEarlierReads();
   int IndexOfFile(const std::string& FileName) const;
   std::string GetFilePath(int Index) const;
   void GetCookieFolder(std::string& Folder) const;
@@ -106,6 +112,11 @@ class TCookieInfo {
     std::string Name;
     std::string Key;  // upper-cased name, the sort and lookup key
     TCookieFileEntry Entry;
+    // As the scan saw them (UTC file times): what an earlier read of the
+    // file is checked against.
+    uint64_t WriteTime = 0;
+    uint64_t CreateTime = 0;
+    uint64_t ChangeTime = 0;
   };
   struct TMark {
     std::string Name;
@@ -115,7 +126,9 @@ class TCookieInfo {
   using TMarks = std::vector<TMark>;
 
   void ScanFolder(const std::string& Folder);
-  bool ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details) const;
+  // Bytes, when given, receives the file's bytes as read.
+  bool ReadCookieFile(const std::string& Path, size_t ExpectedSize, TCookieInfoDetails& Details,
+                      std::string* Bytes = nullptr) const;
   static bool WriteCookieFile(const TCookieInfoDetails& Details);
   std::vector<intptr_t> DeleteCookieFile(const TMarks& Marks, int FileIndex);
   std::vector<intptr_t> BlankMarkedCookies(const std::string& FileName, const TMarks& Marks);

@@ -82,7 +82,8 @@ std::unique_ptr<qbMozillaProfileInfo> QbMozillaCookiesClass::MakeProfile(const s
   auto info = std::make_unique<qbMozillaProfileInfo>();
   info->Dir = Dir;
   info->BrowserLabel = Label;
-  if (FileExists(Dir + "\\cookies.txt")) ReadCookiesFile(Dir + "\\cookies.txt", info->Header, info->Cookies);
+  if (FileExists(Dir + "\\cookies.txt"))
+    info->Unreadable = !ReadCookiesFile(Dir + "\\cookies.txt", info->Header, info->Cookies);
   info->Permissions = std::make_unique<TMozillaBlockedEntities>(Dir);
   return info;
 }
@@ -150,12 +151,12 @@ uint32_t QbMozillaCookiesClass::ExpiresSeconds(const std::string& Text) {
   return cookies_txt::DateTimeToUnixSeconds(StrToDateTime(Text));
 }
 
-void QbMozillaCookiesClass::ReadCookiesFile(const std::string& Path, std::optional<std::vector<std::string>>& Header,
+bool QbMozillaCookiesClass::ReadCookiesFile(const std::string& Path, std::optional<std::vector<std::string>>& Header,
                                             TCookiesArray& Cookies) {
   Header.emplace();
   Cookies.clear();
   std::string bytes;
-  if (!TryLoadFileBytes(Path, bytes)) return;
+  if (!TryLoadFileBytes(Path, bytes)) return false;
   TCookiesTxt file;
   try {
     file = cookies_txt::Parse(bytes, ExpiresText);
@@ -164,6 +165,7 @@ void QbMozillaCookiesClass::ReadCookiesFile(const std::string& Path, std::option
   }
   *Header = std::move(file.Header);
   Cookies = std::move(file.Cookies);
+  return true;
 }
 
 void QbMozillaCookiesClass::WriteCookiesFile(const std::string& Path, const TCookiesArray& Cookies,
@@ -198,8 +200,13 @@ void QbMozillaCookiesClass::ReloadCookies(const std::string& ProfileCaption) {
       p->Header.reset();
       p->Cookies.clear();
     } else if (!TryLoadFileBytes(file, bytes)) {
+      // Shown as a profile without cookies, but the file is still there
+      // (another program holds it, or its rights keep us out): a save now
+      // would write the shown cookies, none or one, over all of its own.
       p->Header.emplace();
       p->Cookies.clear();
+      p->Unreadable = true;
+      return;
     } else {
       std::vector<std::string> header;
       try {

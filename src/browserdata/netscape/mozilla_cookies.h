@@ -25,8 +25,9 @@ class qbMozillaProfileInfo : public TObject {
   TCookiesArray Cookies;
   std::unique_ptr<TMozillaBlockedEntities> Permissions;
   std::string BrowserLabel;  // "Netscape/Mozilla", "FireFox", or empty for a folder
-  // The last reload of cookies.txt failed: the cookies are the ones read
-  // before, and SaveCookies refuses to write them over the file.
+  // The last read of cookies.txt failed: the cookies are the ones read
+  // before (none when the file could not be opened or read at all), and
+  // SaveCookies refuses to write them over the file.
   bool Unreadable = false;
 };
 
@@ -81,9 +82,9 @@ class QbMozillaCookiesClass {
   void SetPermission(const std::string& ProfileCaption, const std::string& Host, uint8_t Value, int Kind);
 
   // cookies.txt to header lines and cookies, with the Expires texts of the
-  // user's locale. An unreadable file gives an empty header and no cookies; a
-  // cookie line whose expiry is no number raises EConvertError.
-  static void ReadCookiesFile(const std::string& Path, std::optional<std::vector<std::string>>& Header,
+  // user's locale. An unreadable file gives an empty header, no cookies and
+  // false; a cookie line whose expiry is no number raises EConvertError.
+  static bool ReadCookiesFile(const std::string& Path, std::optional<std::vector<std::string>>& Header,
                               TCookiesArray& Cookies);
   static void WriteCookiesFile(const std::string& Path, const TCookiesArray& Cookies,
                                const std::vector<std::string>* Header);

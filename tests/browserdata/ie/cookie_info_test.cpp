@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "browserdata/ie/cookie_info.h"
@@ -356,6 +357,97 @@ TEST_F(IECookieDelete, MarksMatchNameAndHostPath) {
   ASSERT_TRUE(info.MarkCookieForDeletion("same@example[1].txt", "x", "example.com/", 6));
   EXPECT_EQ(info.ApplyDeletions(), (std::vector<intptr_t>{5, 6}));
   EXPECT_FALSE(FileExists(path));
+}
+
+uint64_t WriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a)) return 0;
+  return (static_cast<uint64_t>(a.ftLastWriteTime.dwHighDateTime) << 32) | a.ftLastWriteTime.dwLowDateTime;
+}
+
+void SetWriteTime(const std::string& path, uint64_t time) {
+  HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+  const FILETIME ft{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+  ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &ft));
+  CloseHandle(h);
+}
+
+using IECookieReread = test::TIECookieFolderTest;
+
+// A store takes the records of a file it read before while the listing shows
+// the file unchanged. Each case changes the file between a first store's read
+// and a second store's, in a way that a check of size and times alone could
+// miss; the second store must show what the file holds.
+TEST_F(IECookieReread, AChangedFileIsReadAgain) {
+  const uint64_t old = 132000000000000000ull;  // 2019: long settled
+  const std::string rest = Record("x", "keep", "example.com/");
+  const std::string before = Record("id", "aaaa", "example.com/") + rest;
+  const std::string same = Record("id", "bbbb", "example.com/") + rest;  // the same size
+  struct Case {
+    const char* what;
+    bool writtenJustBefore;  // the file's time is that of the first read
+    std::function<void(TCookieInfo&, const std::string&)> change;
+    const char* want;
+  };
+  const Case cases[] = {
+      {"rewritten, another size", false,
+       [&](TCookieInfo&, const std::string&) { dir_.Write("c@example[1].txt", Record("id", "longer value", "example.com/") + rest); },
+       "longer value"},
+      {"rewritten, same size, a later settled time", false,
+       [&](TCookieInfo&, const std::string& path) {
+         dir_.Write("c@example[1].txt", same);
+         SetWriteTime(path, old + 10000000);
+       },
+       "bbbb"},
+      {"rewritten, same size, the write time set back", false,
+       [&](TCookieInfo&, const std::string& path) {
+         dir_.Write("c@example[1].txt", same);
+         SetWriteTime(path, old);
+       },
+       "bbbb"},
+      {"rewritten, same size and time, first read just after a write", true,
+       [&](TCookieInfo&, const std::string& path) {
+         const uint64_t t = WriteTime(path);
+         dir_.Write("c@example[1].txt", same);
+         SetWriteTime(path, t);
+       },
+       "bbbb"},
+      {"edited by the store, time set back", false,
+       [&](TCookieInfo& first, const std::string& path) {
+         TCookieValueInfo c = Edit("id", "cccc", false, false, 0);
+         c.KeepExpiry = true;
+         ASSERT_TRUE(first.UpdateCookie("c@example[1].txt", "id", "example.com/", c));
+         SetWriteTime(path, old);
+       },
+       "cccc"},
+      {"blanked by the store, time set back", false,
+       [&](TCookieInfo& first, const std::string& path) {
+         first.ClearDeletions();
+         ASSERT_TRUE(first.MarkCookieForDeletion("c@example[1].txt", "id", "example.com/", 1));
+         ASSERT_EQ(first.ApplyDeletions(), std::vector<intptr_t>{1});
+         SetWriteTime(path, old);
+       },
+       nullptr},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    const std::string path = dir_.Write("c@example[1].txt", before);
+    if (!k.writtenJustBefore) SetWriteTime(path, old);
+    TCookieInfo first(dir_.Path());
+    ASSERT_EQ(Details(first, "c@example[1].txt").Cookies.at(0).Value, "aaaa");
+    k.change(first, path);
+    TCookieInfo second(dir_.Path());
+    const TCookieInfoDetails d = Details(second, "c@example[1].txt");
+    if (k.want) {
+      ASSERT_EQ(d.Cookies.size(), 2u);
+      EXPECT_EQ(d.Cookies[0].Value, k.want);
+    } else {
+      EXPECT_EQ(Names(d), std::vector<std::string>{"x"});
+    }
+    EXPECT_EQ(Names(d).back(), "x");
+  }
 }
 
 TEST_F(IECookieEdit, EditsTheRecordOfItsPathAndCanKeepTheExpiry) {

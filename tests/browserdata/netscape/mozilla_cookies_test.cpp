@@ -149,6 +149,46 @@ TEST(MozillaCookies, AFailedReloadKeepsTheCookiesAndWritesNothing) {
   EXPECT_EQ(ReadFileBytes(dir.File("cookies.txt")), std::string(kCookies) + "n.test\tFALSE\t/\tFALSE\t1893456000\tn\tv\r\n");
 }
 
+// A file another program held without letting others read it shows as a
+// profile without cookies; an edit saved after that program let go must not
+// write the one cookie shown over the file's own, whether the file was held
+// at the first read or at the reload before the edit.
+TEST(MozillaCookies, AFileThatCouldNotBeReadIsNotWrittenOver) {
+  TFixedLocale locale;
+  for (const bool heldAtFirstRead : {true, false}) {
+    SCOPED_TRACE(heldAtFirstRead ? "held at the first read" : "held at the reload");
+    TTempDir dir;
+    const std::string file = dir.Write("cookies.txt", kCookies);
+    auto hold = [&] {
+      return ::CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    HANDLE h = heldAtFirstRead ? hold() : INVALID_HANDLE_VALUE;
+    auto store = QbMozillaCookiesClass::CreateForProfile(dir.Path());
+    const std::string p = store->GetProfiles()->Strings(0);
+    if (!heldAtFirstRead) {
+      h = hold();
+      ASSERT_NE(h, INVALID_HANDLE_VALUE);
+      store->ReloadCookies(p);
+    }
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ::CloseHandle(h);
+    TCookiesArray cookies;
+    store->GetCookies(0, cookies);
+    EXPECT_TRUE(cookies.empty());
+    store->SetCookie(p, GridCookie("n.test", "/", "n", "v", "2030-01-01 00:00:00"));
+    EXPECT_THROW(store->SaveCookies(p), EWriteError);
+    EXPECT_EQ(ReadFileBytes(file), kCookies);
+
+    // The next reload reads the file's cookies, and saves go through.
+    store->ReloadCookies(p);
+    store->GetCookies(0, cookies);
+    EXPECT_EQ(cookies.size(), 2u);
+    store->SaveCookies(p);
+    EXPECT_EQ(ReadFileBytes(file), kCookies);
+  }
+}
+
 // Saving one profile must not move the expiry of cookies nobody touched, even
 // where the locale's texts cannot say it (two-digit years, no seconds).
 TEST(MozillaCookies, UntouchedExpiriesSurviveALossyLocale) {
