@@ -357,6 +357,9 @@ class TCustomElTree : public TComponent {
   TElTreeScrollEvent OnScroll;
   TVirtualTextNeededEvent OnVirtualTextNeeded;
   TVirtualHintNeededEvent OnVirtualHintNeeded;
+  // The typed value of a virtual cell, which sorting asks for in place of
+  // the cell's text; Value starts empty.
+  TVirtualValueNeededEvent OnVirtualValueNeeded;
   TMeasureItemPartEvent OnMeasureItemPart;
   TElPicNeededEvent OnItemPicDraw;
   TElPicNeededEvent OnItemPicDraw2;
@@ -379,6 +382,7 @@ class TCustomElTree : public TComponent {
   virtual void DoAfterSelectionChange();
   virtual void DoScroll(TElScrollBarKind Kind, int Code);
   TElFString VirtualText(TElTreeItem* Item, int SectionIndex) const;
+  virtual void DoVirtualValueNeeded(TElTreeItem* Item, int SectionIndex, int VarType, TVariant& Value);
 
   // ---- item stream, cell styles, in-place editing, incremental search ----
   TItemSaveEvent OnItemSave;

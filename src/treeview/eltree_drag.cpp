@@ -74,31 +74,84 @@ void TElTreeInput::BuildDragImage() {
   TBitmap bmp;
   bmp.SetSize(width, height);
   TCanvas* c = bmp.Canvas();
-  c->Brush()->SetColor(clWindow);
-  c->FillRect(RECT{0, 0, width, height});
+  // The grid's font and colours; the background is the see-through colour.
+  int32_t back = clWindow;
   c->Font()->SetColor(clWindowText);
+  port_->DragPictureLook(c, back);
+  const TFontStyles baseStyle = c->Font()->Style();
+  c->Brush()->SetColor(back);
+  c->FillRect(RECT{0, 0, width, height});
   SetBkMode(c->Handle(), TRANSPARENT);
+  int imageW = 0, imageH = 0;
+  const bool images = t->ShowImages() && port_->DragRowImageSize(imageW, imageH);
+  TElHeaderSection* mainSection = t->HeaderSections().GetSection(t->MainTreeColumn());
   for (int i = 0; i < rows.Count(); ++i) {
     auto* it = static_cast<TElTreeItem*>(rows.Get(i));
     if (!it->Selected()) continue;
     TElRect r = view_->RowRect(i);
     RECT rr{0, r.Top - top, width, r.Bottom - top - (t->HorizontalLines() ? 1 : 0)};
+    const bool fromRight = t->RightAlignedTree();
     int indent = 0;
     if ((t->ShowRoot() && t->ShowLines()) || (t->ShowButtons() && t->ShowRootButtons()))
       indent += t->ItemIndent();
-    indent += it->Level() * t->ItemIndent() + t->ItemIndent() / 3;
-    if (t->RightAlignedTree())
+    indent += it->Level() * t->ItemIndent();
+    if (fromRight)
       rr.right -= indent;
     else
       rr.left += indent;
+    if (images) {
+      // A dragged row is selected: it shows its state image.
+      int index = it->State() != 0 ? it->StImageIndex : it->ImageIndex;
+      if (index == -1 && t->OnItemPicDraw) t->OnItemPicDraw(t->EventSender(), it, index);
+      if (index >= 0) {
+        const int y = (rr.bottom - rr.top + 1) / 2 + rr.top - imageH / 2;
+        port_->DrawDragRowImage(c, index, fromRight ? rr.right - imageW : rr.left, y);
+        if (fromRight)
+          rr.right -= imageW;
+        else
+          rr.left += imageW;
+      }
+    }
+    if (fromRight)
+      rr.right -= t->ItemIndent() / 3;
+    else
+      rr.left += t->ItemIndent() / 3;
     std::wstring text = it->Text();
+    const bool ownerDrawn = t->OwnerDrawByColumn ? (mainSection && mainSection->Style() == ElhsOwnerDraw)
+                                                 : text == t->OwnerDrawMask;
+    if (ownerDrawn) {
+      port_->OwnerDrawDragRow(c, it, TElRect{rr.left, rr.top, rr.right, rr.bottom});
+      continue;
+    }
+    TFontStyles style = baseStyle;
+    if (!it->Flag(tifParentStyle)) {
+      style = 0;
+      if (it->GetState(stsBold)) style |= fsBold;
+      if (it->GetState(stsItalic)) style |= fsItalic;
+      if (it->GetState(stsUnderlined)) style |= fsUnderline;
+      if (it->GetState(stsStrikeOut)) style |= fsStrikeOut;
+    }
+    c->Font()->SetStyle(style);
+    // Drawn straight on the device context: the font and its colour go on
+    // it here, and the canvas gets its own selection back afterwards.
+    HDC dc = c->Handle();
+    HGDIOBJ oldFont = SelectObject(dc, c->Font()->Handle());
+    SetTextColor(dc, ColorToRGB(c->Font()->Color()));
+    RECT m{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &m, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const int tw = m.right - m.left;
+    RECT tr = rr;
+    if (fromRight)
+      tr.left = tr.right - tw;
+    else
+      tr.right = tr.left + tw;
     UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;
-    if (t->RightAlignedTree() || t->RightAlignedText) flags |= DT_RIGHT;
-    if (t->RightAlignedText) flags |= DT_RTLREADING;
-    DrawTextW(c->Handle(), text.c_str(), static_cast<int>(text.size()), &rr, flags);
+    if (t->RightAlignedText) flags |= DT_RIGHT | DT_RTLREADING;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &tr, flags);
+    SelectObject(dc, oldFont);
   }
   dragImages_ = std::make_shared<TDragImageList>(nullptr, width, height);
-  dragImages_->AddMasked(&bmp, clWindow);
+  dragImages_->AddMasked(&bmp, back);
   int hx = downX_ + t->LeftPosition() - (t->ShowColumns() && main ? main->Left() : 0);
   dragImages_->SetDragImage(0, hx, downY_ - dragImageOffset_);
 }

@@ -15,6 +15,7 @@
 namespace morvane {
 
 class TElHintWindow;
+class TCanvas;
 
 enum TSTISelectionMode : uint8_t { smSimple, smUsual };
 enum TElDblClickMode : uint8_t { dcmNone, dcmExpand, dcmEdit };
@@ -73,6 +74,17 @@ class IElTreeInputPort {
   virtual bool Dragging() const = 0;
   virtual void HideDragImage() = 0;
   virtual void ShowDragImage() = 0;
+  // The picture of dragged rows in the grid's look: DragPictureLook puts
+  // the grid's font and text colour on Canvas and gives the background
+  // colour; DragRowImageSize tells whether row images are drawn and their
+  // size; DrawDragRowImage draws image Index at X, Y; OwnerDrawDragRow hands
+  // an owner-drawn row's rectangle to the grid's drawing handler.
+  virtual void DragPictureLook(TCanvas* Canvas, int32_t& BackColor) { (void)Canvas, (void)BackColor; }
+  virtual bool DragRowImageSize(int& Width, int& Height) const { return (void)Width, (void)Height, false; }
+  virtual void DrawDragRowImage(TCanvas* Canvas, int Index, int X, int Y) { (void)Canvas, (void)Index, (void)X, (void)Y; }
+  virtual void OwnerDrawDragRow(TCanvas* Canvas, TElTreeItem* Item, const TElRect& R) {
+    (void)Canvas, (void)Item, (void)R;
+  }
   // The rubber-band outline (drawn and erased by the same call, XOR).
   virtual void DrawFrameOutline(const TElRect& R) = 0;
   // What the system does after a right button's release: the context menu

@@ -38,6 +38,23 @@ class TElTreeWindowInputPort : public IElTreeInputPort {
   // its text colour (the view's font and the tree's text colour).
   std::function<void(TFont* Font)> OnLineHintFont;
   std::function<TColor()> OnLineHintTextColor;
+  // The drag picture's look, row images and owner-drawn rows (the grid's).
+  std::function<void(TCanvas* Canvas, int32_t& BackColor)> OnDragPictureLook;
+  std::function<bool(int& Width, int& Height)> OnDragRowImageSize;
+  std::function<void(TCanvas* Canvas, int Index, int X, int Y)> OnDrawDragRowImage;
+  std::function<void(TCanvas* Canvas, TElTreeItem* Item, const TElRect& R)> OnOwnerDrawDragRow;
+  void DragPictureLook(TCanvas* Canvas, int32_t& BackColor) override {
+    if (OnDragPictureLook) OnDragPictureLook(Canvas, BackColor);
+  }
+  bool DragRowImageSize(int& Width, int& Height) const override {
+    return OnDragRowImageSize && OnDragRowImageSize(Width, Height);
+  }
+  void DrawDragRowImage(TCanvas* Canvas, int Index, int X, int Y) override {
+    if (OnDrawDragRowImage) OnDrawDragRowImage(Canvas, Index, X, Y);
+  }
+  void OwnerDrawDragRow(TCanvas* Canvas, TElTreeItem* Item, const TElRect& R) override {
+    if (OnOwnerDrawDragRow) OnOwnerDrawDragRow(Canvas, Item, R);
+  }
   bool FormHasActiveControl() const override { return OnFormHasActiveControl && OnFormHasActiveControl(); }
   bool CanTakeFocusBack() const override { return OnCanTakeFocusBack ? OnCanTakeFocusBack() : CanFocus(); }
 

@@ -7,6 +7,7 @@
 #include "controls/elstrutils.h"
 #include "platform/core/datetime.h"
 #include "platform/core/sysutils.h"
+#include "platform/core/variant.h"
 #include "treeview/eltree.h"
 #include "treeview/eltree_bracket.h"
 
@@ -83,6 +84,58 @@ TCellValue ParseCell(const TElFString& Text, TSortTypes T) {
   return v;
 }
 
+// What a virtual cell's value is asked as, by sort type.
+int VarTypeFor(TSortTypes T) {
+  switch (T) {
+    case stNumber: return ktInteger;
+    case stBoolean: return ktBoolean;
+    case stCurrency: return ktCurrency;
+    default: return ktFloat;
+  }
+}
+
+// The typed value of a virtual cell; raises EVariantError when the value
+// does not convert (an empty one included: the handler gave none).
+TCellValue ValueCell(const TVariant& V, TSortTypes T) {
+  TCellValue c;
+  switch (T) {
+    case stNumber:
+      c.i = V.AsInteger();
+      c.type = ktInteger;
+      break;
+    case stFloating:
+    case stDateTime:
+    case stDate:
+    case stTime:
+      c.d = V.AsDouble();
+      c.type = ktFloat;
+      break;
+    case stBoolean:
+      c.i = V.AsBoolean() ? 1 : 0;
+      c.type = ktBoolean;
+      break;
+    case stCurrency:
+      c.i = V.AsCurrency();
+      c.type = ktCurrency;
+      break;
+    default:
+      break;
+  }
+  return c;
+}
+
+// The typed value of a virtual cell, false when it does not convert.
+bool VirtualCellValue(TCustomElTree* Tree, TElTreeItem* Item, int SectionIndex, TSortTypes T, TCellValue& Out) {
+  TVariant v;
+  Tree->DoVirtualValueNeeded(Item, SectionIndex, VarTypeFor(T), v);
+  try {
+    Out = ValueCell(v, T);
+    return true;
+  } catch (const EVariantError&) {
+    return false;
+  }
+}
+
 int CompareValues(const TCellValue& a, const TCellValue& b, TSortTypes T) {
   if (a.type == ktMissing || b.type == ktMissing) {
     if (a.type == b.type) return 0;
@@ -121,6 +174,11 @@ TSortTypes TCustomElTree::FieldTypeToSortType(TElFieldType FieldType) {
 void TCustomElTree::DoCompareItems(TElTreeItem* Item1, TElTreeItem* Item2, int& Res) {
   Res = 0;
   if (OnCompareItems) OnCompareItems(EventSender(), Item1, Item2, Res);
+}
+
+void TCustomElTree::DoVirtualValueNeeded(TElTreeItem* Item, int SectionIndex, int VarType, TVariant& Value) {
+  Value.Clear();
+  if (OnVirtualValueNeeded) OnVirtualValueNeeded(EventSender(), Item, SectionIndex, VarType, Value);
 }
 
 void TCustomElTree::DoSortBegin() {
@@ -260,6 +318,21 @@ class TElTreeSorter {
     it->keyRefCount_ = 1;
     it->keyType_ = ktMissing;
     if (type_ == stCustom) return;
+    // A virtual cell is asked for its typed value first; one that does not
+    // convert is sorted by its text.
+    if (!it->staticData_ && type_ != stText) {
+      TCellValue v;
+      if (VirtualCellValue(t_, it, column_, type_, v)) {
+        it->keyType_ = v.type;
+        if (v.type == ktFloat)
+          it->keyValue_.d = v.d;
+        else if (v.type == ktCurrency)
+          it->keyValue_.c = v.i;
+        else
+          it->keyValue_.i = static_cast<intptr_t>(v.i);
+        return;
+      }
+    }
     TElFString own;
     const TElFString* text;
     if (!it->staticData_) {
@@ -424,8 +497,12 @@ int TCustomElTree::CompareItems(TElTreeItem* Item1, TElTreeItem* Item2,
       int col = s->Index();
       TSortTypes T = FieldTypeToSortType(s->FieldType());
       int r;
+      TCellValue v1, v2;
       if (T == stCustom) {
         DoCompareItems(Item1, Item2, r);
+      } else if (T != stText && OnVirtualValueNeeded && !Item1->staticData_ && !Item2->staticData_ &&
+                 VirtualCellValue(this, Item1, col, T, v1) && VirtualCellValue(this, Item2, col, T, v2)) {
+        r = CompareValues(v1, v2, T);
       } else {
         TElFString a = CellText(Item1, col), b = CellText(Item2, col);
         if (T == stText) {

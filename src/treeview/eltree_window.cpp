@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/elhook.h"
 #include "controls/elvclutils.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/forms.h"
@@ -153,7 +154,7 @@ void TElTreeViewWindow::WMPaint(TMessage& m) {
     m.Result = 0;
     return;
   }
-  // The view always paints off screen: rows are drawn in layers.
+  // Off screen the rows, drawn in layers, reach the screen at once.
   PAINTSTRUCT ps{};
   HDC screen = BeginPaint(Handle(), &ps);
   struct TEndPaint {
@@ -169,7 +170,7 @@ void TElTreeViewWindow::WMPaint(TMessage& m) {
     ++box.bottom;
   }
   const RECT cr = ClientRect();
-  if (cr.right <= 0 || cr.bottom <= 0) {
+  if (cr.right <= 0 || cr.bottom <= 0 || !owner_->PaintsOffScreen()) {
     PaintBackground(screen, box);
     PaintRows(screen);
   } else {
@@ -253,6 +254,7 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
       DefaultHandler(m);
       hasFocus_ = true;
       owner_->FocusEntered();
+      owner_->RedrawFrame();
       if (owner_->HideSelection()) Invalidate();
       return;
     case WM_KILLFOCUS:
@@ -260,6 +262,7 @@ void TElTreeViewWindow::Dispatch(TMessage& m) {
       tree.View().Input().FocusLost();
       DefaultHandler(m);
       owner_->FocusLeft(reinterpret_cast<HWND>(m.WParam));
+      owner_->RedrawFrame();
       if (HandleAllocated() && (owner_->HideSelection() || owner_->HideFocusRect())) Invalidate();
       return;
     case CM_MOUSELEAVE:
@@ -437,6 +440,31 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   };
   inputPort_->OnLineHintFont = [this](TFont* f) { f->Assign(view_->Font()); };
   inputPort_->OnLineHintTextColor = [this] { return TextColor(); };
+  // The drag picture shows the rows as the grid does: its font, colours,
+  // row images and owner-drawn rows.
+  inputPort_->OnDragPictureLook = [this](TCanvas* c, int32_t& back) {
+    c->Font()->Assign(Font());
+    c->Font()->SetColor(TextColor());
+    c->Pen()->SetColor(TextColor());
+    back = ColorToRGB(BkColor());
+  };
+  inputPort_->OnDragRowImageSize = [this](int& w, int& h) {
+    if (!images_) return false;
+    w = images_->Width();
+    h = images_->Height();
+    return true;
+  };
+  inputPort_->OnDrawDragRowImage = [this](TCanvas* c, int index, int x, int y) {
+    if (!images_ || index >= images_->Count()) return;
+    // The focus style for the picture only; the list keeps its own.
+    const TDrawingStyle was = images_->DrawingStyle();
+    images_->SetDrawingStyle(TDrawingStyle::dsFocus);
+    images_->Draw(c, x, y, index);
+    images_->SetDrawingStyle(was);
+  };
+  inputPort_->OnOwnerDrawDragRow = [this](TCanvas* c, TElTreeItem* item, const TElRect& r) {
+    DoItemDraw(item, c, RECT{r.Left, r.Top, r.Right, r.Bottom}, tree_->MainTreeColumn());
+  };
   bars_->SetDrawPart(false, [this](TCanvas* c, RECT r, int part, bool enabled, bool focused, bool pressed,
                                    bool& defaultDraw) {
     if (OnHorzScrollDrawPart)
@@ -452,6 +480,14 @@ TElTreeWindow::TElTreeWindow(TComponent* AOwner) : TElXPThemedControl(AOwner) {
   });
   WireHeader();
   WireInput();
+  // The form's size-move loop: while it runs the rows may be painted
+  // straight to the screen and every cell fills itself.
+  sizeMoveHook_ = new TElHook(this);
+  sizeMoveHook_->OnBeforeProcess = [this](TObject*, TMessage& msg, bool&) {
+    if (msg.Msg == WM_ENTERSIZEMOVE) sizeMove_ = true;
+    if (msg.Msg == WM_EXITSIZEMOVE) sizeMove_ = false;
+  };
+  SetDoubleBuffered(true);
   headerFont_ = std::make_unique<TFont>();
   headerFont_->Assign(Font());
   headerFont_->OnChange = [this](TObject*) {
@@ -675,7 +711,14 @@ void TElTreeWindow::BarScrolled(bool Vertical, int Code, int Pos) {
 void TElTreeWindow::CreateParams(TCreateParams& Params) {
   TElXPThemedControl::CreateParams(Params);
   Params.Style |= WS_CLIPCHILDREN;
-  if (borderStyle_ == TBorderStyle::bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  // The sunken edge with Ctl3D, else the thin line.
+  if (borderStyle_ == TBorderStyle::bsSingle) {
+    if (Ctl3D())
+      Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+      Params.Style |= WS_BORDER;
+  }
+  if (tree_ && tree_->RightAlignedText) Params.ExStyle |= WS_EX_RIGHT | WS_EX_RTLREADING;
 }
 
 void TElTreeWindow::CreateWnd() {
@@ -719,6 +762,19 @@ void TElTreeWindow::SetScrollbarOpposite(bool v) {
   if (v == scrollbarOpposite_) return;
   scrollbarOpposite_ = v;
   PlacePieces();
+}
+
+void TElTreeWindow::SetRightAlignedText(bool v) {
+  if (v == tree_->RightAlignedText) return;
+  TTreeBracket b(tree_.get());
+  tree_->RightAlignedText = v;
+  header_->SetRightAlignedText(v);
+  if (HandleAllocated()) RecreateWnd();
+  PlacePieces();
+  tree_->MarkTreePartWidthUnknown();
+  tree_->MarkRows();
+  tree_->MarkFullRepaint();
+  tree_->MarkUpdate();
 }
 
 void TElTreeWindow::SetUseXPThemes(bool Value) {
@@ -932,6 +988,13 @@ void TElTreeWindow::Paint() {
   if (!vBar_ || !vBar_->Visible() || !hBar_->Visible()) return;
   RECT r{vBar_->Left(), hBar_->Top(), vBar_->Left() + vBar_->Width(), hBar_->Top() + hBar_->Height()};
   TCanvas* c = Canvas();
+  if (IsThemeApplied()) {
+    // The tree's own themed background, a pixel past the square on each side.
+    RECT g = r;
+    InflateRect(&g, 1, 1);
+    DrawThemeBackground(Theme(), c->Handle(), 0, 0, &g, nullptr);
+    return;
+  }
   c->Brush()->SetColor(vBar_->Color());
   c->FillRect(r);
 }
@@ -945,6 +1008,55 @@ void TElTreeWindow::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case WM_ERASEBKGND:
       m.Result = 1;
+      return;
+    case WM_NCCALCSIZE:
+      NCCalcSize(m);
+      return;
+    case WM_NCHITTEST:
+      // A press on the frame is on the border, never on a standard bar the
+      // custom bars stand in for.
+      DefaultHandler(m);
+      if (tree_->UseCustomScrollBars && (m.Result == HTHSCROLL || m.Result == HTVSCROLL)) m.Result = HTBORDER;
+      // The sunken edge is the frame too, where the system answers nowhere.
+      if (m.Result == HTNOWHERE && HandleAllocated()) {
+        RECT w{};
+        GetWindowRect(Handle(), &w);
+        const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+        if (PtInRect(&w, p)) m.Result = HTBORDER;
+      }
+      return;
+    case WM_NCPAINT:
+      BindSizeMoveHook();
+      DefaultHandler(m);
+      RedrawFrame();
+      m.Result = 0;
+      return;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE: {
+      TElXPThemedControl::Dispatch(m);
+      // The pieces report their own entering and leaving: the grid is left
+      // only when the mouse is outside all of it.
+      bool inside = m.Msg == CM_MOUSEENTER;
+      if (!inside && HandleAllocated()) {
+        POINT p{};
+        GetCursorPos(&p);
+        inside = ContainsWindow(WindowFromPoint(p));
+      }
+      if (inside != mouseInside_) {
+        mouseInside_ = inside;
+        if (!view_->HasFocus() && activeBorderType_ != inactiveBorderType_) RedrawFrame();
+      }
+      return;
+    }
+    case WM_ENABLE:
+      TElXPThemedControl::Dispatch(m);
+      RedrawFrame();
+      return;
+    case WM_PRINT:
+      // A printed picture of the window (PrintWindow, screenshots) shows
+      // the grid's own frame, not the system's edge.
+      TElXPThemedControl::Dispatch(m);
+      if ((m.LParam & PRF_NONCLIENT) && OwnFrame()) DrawFrame(reinterpret_cast<HDC>(m.WParam));
       return;
     case WM_SETFOCUS:
       // Tabbing backwards out of the view lands here: pass the focus on to
@@ -964,6 +1076,7 @@ void TElTreeWindow::Dispatch(TMessage& m) {
       // report.
       DefaultHandler(m);
       FocusLeft(reinterpret_cast<HWND>(m.WParam));
+      RedrawFrame();
       return;
     case WM_MOUSEWHEEL:
     case kToolkitMouseWheel:
@@ -995,6 +1108,7 @@ void TElTreeWindow::Dispatch(TMessage& m) {
     case WM_SIZE:
       TElXPThemedControl::Dispatch(m);
       PlacePieces();
+      RedrawFrame();
       return;
     case WM_MOUSEMOVE: {
       // Moves over the outer window (the border square) reach the view's
@@ -1009,6 +1123,11 @@ void TElTreeWindow::Dispatch(TMessage& m) {
       for (TWinControl* c : {static_cast<TWinControl*>(hBar_), static_cast<TWinControl*>(vBar_),
                              static_cast<TWinControl*>(header_)})
         if (c->HandleAllocated()) SendMessageA(c->Handle(), WM_SYSCOLORCHANGE, m.WParam, m.LParam);
+      return;
+    case CM_CURSORCHANGED:
+      // The rows are the view's: the cursor set on the grid shows over them.
+      TElXPThemedControl::Dispatch(m);
+      view_->SetCursor(Cursor());
       return;
     case CM_COLORCHANGED:
       TElXPThemedControl::Dispatch(m);

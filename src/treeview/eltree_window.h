@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "controls/elheader.h"
+#include "controls/elvclutils.h"
 #include "platform/ui/imglist.h"
 #include "controls/elxpthemed.h"
 #include "treeview/eltree.h"
@@ -101,12 +102,43 @@ class TElTreeWindow : public TElXPThemedControl {
   int HeaderHeight() const { return header_->Height(); }
   void SetHeaderHeight(int v);
 
-  // The parent form is being sized or moved: every cell fills itself.
+  // The parent form is being sized or moved: every cell fills itself. A
+  // hook on the parent form follows its size-move loop while DoubleBuffered.
   bool SizeMoving() const { return sizeMove_; }
   void SetSizeMoving(bool v) { sizeMove_ = v; }
+  // The rows are painted off screen and copied at once; while the parent
+  // form is sized or moved only when DoubleBufferedOnResize.
+  bool DoubleBuffered() const { return TElXPThemedControl::DoubleBuffered(); }
+  void SetDoubleBuffered(bool v);
+  bool DoubleBufferedOnResize() const { return doubleBufferedOnResize_; }
+  void SetDoubleBufferedOnResize(bool v) { doubleBufferedOnResize_ = v; }
+  // Whether the next paint of the view goes through a memory bitmap.
+  bool PaintsOffScreen() const;
+  void SetParent(TWinControl* AParent) override;
 
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v);
+  // The frame: drawn by the grid itself when Flat, with its custom bars or
+  // under visual styles; the border type and line colour follow whether the
+  // grid is active (focused or under the mouse). Sides left out of
+  // BorderSides have no border at all: the rows reach the window's edge.
+  bool Flat() const { return flat_; }
+  void SetFlat(bool v);
+  TElFlatBorderType ActiveBorderType() const { return activeBorderType_; }
+  void SetActiveBorderType(TElFlatBorderType v);
+  TElFlatBorderType InactiveBorderType() const { return inactiveBorderType_; }
+  void SetInactiveBorderType(TElFlatBorderType v);
+  TColor LineBorderActiveColor() const { return lineBorderActiveColor_; }
+  void SetLineBorderActiveColor(TColor v);
+  TColor LineBorderInactiveColor() const { return lineBorderInactiveColor_; }
+  void SetLineBorderInactiveColor(TColor v);
+  bool FlatFocusedScrollbars() const { return flatFocusedScrollbars_; }
+  void SetFlatFocusedScrollbars(bool v);
+  TElBorderSides BorderSides() const { return borderSides_; }
+  void SetBorderSides(TElBorderSides v);
+  bool MouseInside() const { return mouseInside_; }
+  // Draws the frame into DC, a device context of the whole window.
+  void DrawFrame(HDC DC);
 
   // The width new header sections start with.
   int DefaultSectionWidth() const { return header_->DefaultWidth(); }
@@ -124,6 +156,10 @@ class TElTreeWindow : public TElXPThemedControl {
   // left for left-to-right text.
   bool ScrollbarOpposite() const { return scrollbarOpposite_; }
   void SetScrollbarOpposite(bool v);
+  // Text that reads from the right: the window's right-aligned reading
+  // styles, the header's text and the vertical bar's side follow it.
+  bool RightAlignedText() const { return tree_->RightAlignedText; }
+  void SetRightAlignedText(bool v);
   // The grid, its bars and its header follow the visual styles together.
   void SetUseXPThemes(bool Value) override;
   // Copies the items and the settings of another grid.
@@ -284,6 +320,23 @@ class TElTreeWindow : public TElXPThemedControl {
   TWinControl* hBar_ = nullptr;  // owned as components
   TWinControl* vBar_ = nullptr;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
+  bool flat_ = false;
+  TElFlatBorderType activeBorderType_ = fbtSunken;
+  TElFlatBorderType inactiveBorderType_ = fbtSunkenOuter;
+  TColor lineBorderActiveColor_ = clBlack;
+  TColor lineBorderInactiveColor_ = clBtnFace;
+  bool flatFocusedScrollbars_ = true;
+  TElBorderSides borderSides_ = kAllBorderSides;
+  bool mouseInside_ = false;
+  bool doubleBufferedOnResize_ = true;
+  class TElHook* sizeMoveHook_ = nullptr;  // owned as a component
+  // The frame is the grid's own to draw (not the system's client edge).
+  bool OwnFrame();
+  // Draws the frame now when it is the grid's own.
+  void RedrawFrame();
+  void FrameStateChanged(bool FocusDependent);
+  void BindSizeMoveHook();
+  void NCCalcSize(TMessage& Message);
   int highlightAlphaLevel_ = 255;
   bool placing_ = false;
   bool sizeMove_ = false;

@@ -83,6 +83,11 @@ using TElTreeScrollEvent =
     std::function<void(TObject* Sender, TElScrollBarKind ScrollBarKind, int ScrollCode)>;
 using TVirtualTextNeededEvent = std::function<void(TObject* Sender, TElTreeItem* Item,
                                                    int SectionIndex, TElFString& Text)>;
+class TVariant;
+// VarType names the kind of value wanted, by the sort's key types: 0
+// integer, 1 Boolean, 3 floating point (dates and times too), 12 currency.
+using TVirtualValueNeededEvent = std::function<void(TObject* Sender, TElTreeItem* Item, int SectionIndex,
+                                                    int VarType, TVariant& Value)>;
 using TVirtualHintNeededEvent =
     std::function<void(TObject* Sender, TElTreeItem* Item, TElFString& Hint)>;
 using TMeasureItemPartEvent = std::function<void(TObject* Sender, TElTreeItem* Item,
