@@ -22,6 +22,7 @@
 #include "platform/core/sysutils.h"
 #include "platform/ui/application.h"
 #include "platform/ui/modal.h"
+#include "treeview/eltree_bracket.h"
 
 namespace morvane {
 namespace {
@@ -242,13 +243,19 @@ void TMainFrm::EditIECookie() {
 
     // The row shows what the file now holds: the name and value at their
     // old lengths, the flags text as the store wrote it.
-    SetColumnText(row, ccName, LineCell(FitToLength(cookie.Name, name.size())));
-    SetColumnText(row, ccValue, LineCell(FitToLength(cookie.Value, value.size())));
-    SetColumnText(row, ccSecure, YesNo(cookie.Secure));
-    SetColumnText(row, ccHttpOnly, YesNo(cookie.HttpOnly));
-    if (expiryShown) SetColumnText(row, ccExpires, DateTimeToStr(cookie.Expires));
-    step = 11;
-    SetColumnText(row, ccFlags, EditIEFlags(flagsText, cookie.Secure, cookie.HttpOnly));
+    // The cells change in one update of the grid: each cell alone would
+    // size the columns and paint the whole grid again, and six of those
+    // kept the window from answering for seconds on a busy machine.
+    {
+      TTreeBracket update(&IECookiesElTree->Tree());
+      SetColumnText(row, ccName, LineCell(FitToLength(cookie.Name, name.size())));
+      SetColumnText(row, ccValue, LineCell(FitToLength(cookie.Value, value.size())));
+      SetColumnText(row, ccSecure, YesNo(cookie.Secure));
+      SetColumnText(row, ccHttpOnly, YesNo(cookie.HttpOnly));
+      if (expiryShown) SetColumnText(row, ccExpires, DateTimeToStr(cookie.Expires));
+      step = 11;
+      SetColumnText(row, ccFlags, EditIEFlags(flagsText, cookie.Secure, cookie.HttpOnly));
+    }
     step = 12;
   } catch (const std::exception& e) {
     ShowMessage("Cannot display EditCookie Dialog. Error (" + IntToStr(step) + "): " + e.what());

@@ -233,6 +233,41 @@ TEST_F(IECookiesPage, EditRewritesOnlyTheRecordOfTheEditedRow) {
   EXPECT_NE(FindFirst("$TMP$_*", faAnyFile, sr), 0) << "temporary file left: " << sr.Name;
 }
 
+// A saved edit changes the row's cells in one update of the grid: the grid
+// is painted once for them, not once a cell (every paint sizes the columns
+// and draws the whole grid, and six of them in a row left the window without
+// an answer for seconds on a busy machine).
+TEST_F(IECookiesPage, ASavedEditPaintsTheGridOnce) {
+  // On screen without activating it: activation would read the real cookie folder.
+  ShowWindow(frm->Handle(), SW_SHOWNOACTIVATE);
+  frm->IECookiesElTree->BringToFront();
+  Application->ProcessMessages();
+  ASSERT_TRUE(IsWindowVisible(frm->IECookiesElTree->View()->Handle()));
+  TElTreeItem* row = Row("id", "shop.example.co.uk/cart/");
+  Select({row}, row);
+  UpdateWindow(frm->IECookiesElTree->View()->Handle());
+  int paints = 0;
+  bool saved = false;
+  frm->IECookiesElTree->OnItemPreDraw = [&](TObject*, TElTreeItem* item) {
+    if (saved && item == row) ++paints;
+  };
+  script_.Expect(TModalKind::mkForm, "Edit Cookie id", [&](TModalRequest& r) {
+    auto* d = static_cast<TEditcookieDlg*>(r.Form);
+    d->edtCookieValue->SetText("2nd");
+    d->ChkSecure->SetChecked(true);
+    saved = true;
+    d->BtnSave->Click();
+    return mrKeepOpen;
+  });
+  frm->EditIECookie();
+  Application->ProcessMessages();
+  UpdateWindow(frm->IECookiesElTree->View()->Handle());
+  frm->IECookiesElTree->OnItemPreDraw = nullptr;
+  EXPECT_EQ(TMainFrm::RowCell(row, 2), "2nd   ");
+  EXPECT_EQ(TMainFrm::RowCell(row, 4), "Yes");
+  EXPECT_EQ(paints, 1);
+}
+
 // Faults of the edit that must not reach the file or the row: a row without
 // all its cells, an expiry the dialog could not show, a write that failed.
 TEST_F(IECookiesPage, EditFaultsLeaveFileAndRowAsTheyWere) {

@@ -181,5 +181,15 @@ TEST_F(MonkeyRun, AMinuteOfRandomUseKeepsTheProgramWorkingAndLosesNothing) {
     Monkey({"--replay", replay}, static_cast<unsigned>(std::atoi(seconds.c_str())) * 4);
 }
 
+using MonkeyReplay = TMonkeyMachine;
+
+// Logged runs that found a fault, done again.
+TEST_F(MonkeyReplay, SavedCookieEditsLeaveTheWindowAnswering) {
+  // Each saved edit changed the row one cell at a time, and every cell sized
+  // the columns and painted the whole grid again: on a busy machine the
+  // window did not answer for more than 2 s after Save.
+  Monkey({"--replay", test::FixturePath("monkey\\ie-cookie-edits.log")}, 60);
+}
+
 }  // namespace
 }  // namespace morvane
