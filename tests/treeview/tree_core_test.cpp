@@ -237,7 +237,8 @@ TEST(TreeSort, CompareEventKnowsWhereTheRowsStoodWhenTheSortBegan) {
   t->SortType = stCustom;
   std::vector<TElTreeItem*> atBegin;
   t->OnSortBegin = [&](TObject*) {
-    atBegin.assign(t->AllItems().List(), t->AllItems().List() + t->AllItems().Count());
+    atBegin.clear();
+    for (int i = 0; i < t->AllItems().Count(); ++i) atBegin.push_back(static_cast<TElTreeItem*>(t->AllItems().List()[i]));
   };
   int compared = 0, misplaced = 0;
   t->OnCompareItems = [&](TObject*, TElTreeItem* x, TElTreeItem* y, int& res) {
