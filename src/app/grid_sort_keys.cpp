@@ -126,10 +126,21 @@ void TRowKeyCache::Build(TCustomElTree* Tree, int Column, int SectionCount, bool
   primaries_.reserve(static_cast<size_t>(n) * 16);
   const TFormatSettings& fs = FormatSettings();
   std::wstring scratch;
+  // The rows, their lists of cells and the cells' texts lie apart in
+  // memory, in no order once sorted: while one row is read, the memory of
+  // the rows ahead is asked for, each step one link further along.
+  const int cell = Column - 1;
+  auto cellOf = [&](int i) -> const std::wstring* {
+    if (cell < 0) return nullptr;
+    const TElWideStringList* cells = static_cast<TElTreeItem*>(p[i])->ColumnTexts();
+    return cells && cell < cells->Count() ? &cells->GetRef(cell) : nullptr;
+  };
   for (int i = 0; i < n; ++i) {
-    // The rows lie apart in memory, in no order once sorted: ask for the
-    // rows ahead while this one is read.
-    if (i + 8 < n) __builtin_prefetch(p[i + 8]);
+    if (i + 24 < n) __builtin_prefetch(p[i + 24]);
+    if (i + 12 < n)
+      if (const std::wstring* c = cellOf(i + 12)) __builtin_prefetch(c);
+    if (i + 4 < n)
+      if (const std::wstring* c = cellOf(i + 4)) __builtin_prefetch(c->data());
     auto* it = static_cast<TElTreeItem*>(p[i]);
     TSlot& slot = slots_[static_cast<size_t>(i)];
     slot.Owner = it;

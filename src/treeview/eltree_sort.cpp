@@ -264,12 +264,14 @@ class TElTreeSorter {
       // compare event can ask for (ComparedPositions).
       const int flatCount = t_->allItems_.Count();
       void* const* flat = t_->allItems_.List();
-      std::vector<TEntry> e(static_cast<size_t>(n));
+      std::vector<TEntry> e;
+      e.reserve(static_cast<size_t>(n));
       for (int i = 0; i < n; ++i) {
+        if (i + 8 < n) __builtin_prefetch(a[i + 8]);
         auto* it = static_cast<TElTreeItem*>(a[i]);
         Acquire(it);
         const int h = it->flatHint_;
-        e[static_cast<size_t>(i)] = {it, (h >= 0 && h < flatCount && flat[h] == it) ? h : -1};
+        e.push_back({it, (h >= 0 && h < flatCount && flat[h] == it) ? h : -1});
       }
       struct TRelease {
         TElTreeSorter* s;
