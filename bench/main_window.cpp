@@ -2,11 +2,15 @@
 // Page Down in a grid of 100,000 rows to the repaint done, and the peak
 // working set once the Firefox cookie page shows 100,000 cookies.
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "app/main_form.h"
 #include "bench_timing.h"
 #include "browserdata/settings/persitent_properties.h"
+#include "browserdata/sys/qb_sys_utils.h"
+#include "platform/core/files.h"
 #include "platform/core/classes.h"
 #include "platform/ui/application.h"
 #include "platform/ui/modal.h"
@@ -21,18 +25,32 @@ namespace {
 
 constexpr int kRows = 100000;
 
-bench::TRandom g_random{4242};
-
 void Paint(TElTreeWindow* Grid) {
   RedrawWindow(Grid->View()->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-// Rows as the Firefox cookie page shows them: name, value, domain, expiry,
-// secure, subdomains.
-void FirefoxRows(TStringList& Lines) {
-  for (int i = 0; i < kRows; ++i)
-    Lines.Add("1\t" + g_random.Word(4, 10) + "\t" + g_random.Word(8, 30) + "\t." + g_random.Word(5, 10) +
-              ".com\t12/31/2030 11:59:59 PM\t" + ((g_random.Next() & 1) ? "Yes" : "No") + "\tYes");
+// A Firefox profile of the running user, listed in profiles.ini, with the
+// benchmark data's 100,000-cookie file.
+bool FirefoxProfile() {
+  const char* data = std::getenv("MORVANE_BENCH_DATA");
+  std::string appData;
+  if (data) GetSpecialFolderPath(nullptr, csidlAppData, appData);
+  if (!data || appData.empty()) {
+    std::fprintf(stderr, "no bench data or application data folder\n");
+    return false;
+  }
+  const std::string firefox = appData + "\\Mozilla\\Firefox";
+  const std::string profile = firefox + "\\Profiles\\bench.default";
+  ForceDirectories(profile);
+  const std::string source = std::string(data) + "\\cookies_txt\\profile\\cookies.txt";
+  if (!CopyFileA(source.c_str(), (profile + "\\cookies.txt").c_str(), FALSE)) {
+    std::fprintf(stderr, "cannot copy %s\n", source.c_str());
+    return false;
+  }
+  std::ofstream(firefox + "\\profiles.ini")
+      << "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
+         "Path=Profiles/bench.default\r\nDefault=1\r\n";
+  return true;
 }
 
 double PeakWorkingSetMB() {
@@ -77,18 +95,13 @@ int main() {
                 RedrawWindow(frm->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
               }));
 
-  // Page Down on the Firefox cookie grid with 100,000 rows.
+  // The Firefox cookie page as the program loads it: a profile whose
+  // cookies.txt holds 100,000 cookies (the file of cookies_txt.sh).
+  if (!FirefoxProfile()) return 1;
   frm->BrowserCheckClick(frm->FireFoxCheck);
   Application->ProcessMessages();
   TElTreeWindow* grid = frm->MozillaCookiesElTree;
   TElTree& tree = grid->Tree();
-  {
-    TStringList lines;
-    FirefoxRows(lines);
-    tree.Items().BeginUpdate();
-    tree.Items().LoadFromStrings(lines);
-    tree.Items().EndUpdate();
-  }
   frm->RestoreGridPosition(grid, 0, 0);
   Paint(grid);
   Application->ProcessMessages();

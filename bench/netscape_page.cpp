@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/edit_mozilla_cookie_dlg.h"
+#include "bench_sampler.h"
 #include "app/main_form.h"
 #include "browserdata/netscape/mozilla_cookies.h"
 #include "browserdata/settings/persitent_properties.h"
@@ -28,10 +29,20 @@ namespace {
 
 using namespace morvane;
 
+// Under MORVANE_PROFILE the sampler records only the timed work; each
+// group of figures is one segment of its report.
 double Ms(const std::function<void()>& work) {
+  bench::TSampler* sampler = bench::TSampler::Get();
+  if (sampler) sampler->Resume();
   const auto start = std::chrono::steady_clock::now();
   work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  if (sampler) sampler->Pause();
+  return ms;
+}
+
+void EndSegment() {
+  if (bench::TSampler* sampler = bench::TSampler::Get()) sampler->NextSegment();
 }
 
 double Median(std::vector<double> ms) {
@@ -103,11 +114,13 @@ int main() {
       return 1;
     }
     const double pageMs = Median(page);
+    EndSegment();
     if (std::getenv("MORVANE_BENCH_PARTS")) {
       std::printf("part store %.1f\n", Ms([&] { frm->RecreateMozillaStore(false); }));
       std::printf("part fill %.1f\n", Ms([&] { frm->FillMozillaProfiles(0); }));
       std::printf("part sort %.1f\n", Ms([&] { frm->RestoreSort(grid); }));
       std::printf("part paint %.1f\n", Ms([&] { RedrawWindow(grid->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW); }));
+      EndSegment();
     }
     std::printf("bench page_firefox_100k %.1f ms\n", pageMs);
     std::ifstream py(std::string(data) + "\\cookies_txt\\python_ms");
@@ -150,6 +163,7 @@ int main() {
       if (changed != 1) identical = false;
     }
     SetModalResponder(nullptr);
+    EndSegment();
     std::printf("bench edit_firefox_one_of_100k %.1f ms\n", Median(edit));
     if (!identical) {
       std::fprintf(stderr, "bench edit_firefox_one_of_100k: the file changed in more than the edited line\n");

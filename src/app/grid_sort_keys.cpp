@@ -21,6 +21,24 @@ void AppendNarrow(std::string& Out, std::wstring_view S) {
   for (size_t i = 0; i < S.size(); ++i) Out[at + i] = static_cast<char>(S[i]);
 }
 
+std::wstring_view RowCellText(TElTreeItem* Item, int Index, std::wstring& Scratch) {
+  if (!Item || Index < 0) return {};
+  if (const TElWideStringList* cells = Item->ColumnTexts())
+    return Index < cells->Count() ? std::wstring_view(cells->GetRef(Index)) : std::wstring_view();
+  TCustomElTree* tree = Item->Owner();
+  if (!tree || Index >= RowCellCount(Item)) return {};
+  // The cells after the main text are the sections around the main column.
+  const int section = Index >= tree->MainTreeColumn() ? Index + 1 : Index;
+  return tree->CellTextRef(Item, section, Scratch);
+}
+
+int RowCellCount(TElTreeItem* Item) {
+  if (!Item) return 0;
+  if (const TElWideStringList* cells = Item->ColumnTexts()) return cells->Count();
+  TCustomElTree* tree = Item->Owner();
+  return tree ? std::max(0, tree->HeaderSections().Count() - 1) : 0;
+}
+
 namespace {
 
 int Sign(int r) { return r < 0 ? -1 : (r > 0 ? 1 : 0); }
@@ -31,11 +49,8 @@ void BuildRowSortKey(TElTreeItem* Item, int Column, int SectionCount, bool DateC
   Key.Text.clear();
   Key.HasDate = false;
   Key.Date = 0;
-  const TElWideStringList* cells = Item->ColumnTexts();
-  const int count = cells ? cells->Count() : 0;
-  auto cell = [&](int i) -> std::wstring_view {
-    return (i >= 0 && i < count) ? std::wstring_view(cells->GetRef(i)) : std::wstring_view();
-  };
+  std::wstring scratch;
+  auto cell = [&](int i) { return RowCellText(Item, i, scratch); };
   if (Column > 0) {
     AppendNarrow(Key.Text, cell(Column - 1));
   } else {

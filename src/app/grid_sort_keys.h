@@ -26,6 +26,14 @@ class TCustomElTree;
 // Appends S in the system code page; ASCII cells take no code-page call.
 void AppendNarrow(std::string& Out, std::wstring_view S);
 
+// Cell Index of a row (0 is the first cell after the main text). A row that
+// keeps no texts of its own (a grid that asks for them as it needs them)
+// gets the text from its grid, in Scratch; the view points into the row or
+// into Scratch.
+std::wstring_view RowCellText(TElTreeItem* Item, int Index, std::wstring& Scratch);
+// How many cells after the main text the row has.
+int RowCellCount(TElTreeItem* Item);
+
 struct TRowSortKey {
   std::string Text;          // the sort column's text, then the following cells
   size_t PrimaryLength = 0;  // bytes of Text from the sort column

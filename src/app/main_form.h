@@ -360,6 +360,11 @@ class TMainFrm : public TForm {
   bool RunMozillaCookieDialog(TQbCookie& Cookie);
   // Writes Cookie into the profile's cookies.txt and reloads the page.
   void SaveMozillaCookie(const TQbCookie& Cookie);
+  // The text of a cookie row's section, from the shown profile's cookies.
+  void MozillaCookieText(TElTreeItem* Item, int SectionIndex, TElFString& Text);
+  // The profile whose cookies the cookie rows stand for.
+  int MozillaRowsProfile = -1;
+  std::string MozillaCellBuffer;
   // The file format the permission dialog offers for Profile (1 hostperm.1, 0 otherwise).
   uint8_t MozillaPermissionFormat(const std::string& Profile);
   // Set once the user has been told that an Opera delete leaves the file as it is.

@@ -47,10 +47,8 @@ std::vector<std::string_view> LinesOf(const TStringList& Lines) {
 }  // namespace
 
 std::string TMainFrm::RowCell(TElTreeItem* Item, int Index) {
-  if (!Item) return {};
-  const TElWideStringList* cells = Item->ColumnTexts();
-  if (!cells || Index < 0 || Index >= cells->Count()) return {};
-  return WideToAnsi(cells->GetRef(Index));
+  std::wstring scratch;
+  return WideToAnsi(RowCellText(Item, Index, scratch));
 }
 
 std::vector<std::string> TMainFrm::GridCaptions(TElTreeWindow* Grid) {
@@ -148,17 +146,18 @@ void TMainFrm::GetSelectedRowLines(TStringList* Lines) {
   const TElList& all = tree.AllItems();
   Lines->SetCapacity(Lines->Count() + wanted);
   std::string line;
+  std::wstring scratch;
   int k = 0;
   for (int i = 0; i < all.Count() && k < wanted; ++i) {
     auto* it = static_cast<TElTreeItem*>(all.List()[i]);
     if (!it->Selected()) continue;
     ++k;
     line = std::to_string(k);
-    if (const TElWideStringList* cells = it->ColumnTexts())
-      for (int c = 0; c < cells->Count(); ++c) {
-        line += '\t';
-        AppendNarrow(line, cells->GetRef(c));
-      }
+    const int cells = RowCellCount(it);
+    for (int c = 0; c < cells; ++c) {
+      line += '\t';
+      AppendNarrow(line, RowCellText(it, c, scratch));
+    }
     Lines->Add(line);
   }
 }

@@ -452,6 +452,11 @@ void TMainFrm::BuildLayout() {
   NetscapeCookiesTabSheet->OnShow = [this](TObject* s) { NetscapeCookiesTabSheetShow(s); };
   NetscapeBlockedDomainsTabSheet->OnShow = [this](TObject* s) { NetscapeBlockedDomainsTabSheetShow(s); };
   MozillaCookiesElTree = addGrid("MozillaCookiesElTree", NetscapeCookiesTabSheet, true);
+  // The rows of a profile's cookies keep no texts: they come from the
+  // profile's cookies (see cboMozillaProfilesClick).
+  MozillaCookiesElTree->Tree().OnVirtualTextNeeded = [this](TObject*, TElTreeItem* i, int k, TElFString& t) {
+    MozillaCookieText(i, k, t);
+  };
   ElTreeMozillaDomains = addGrid("ElTreeMozillaDomains", NetscapeBlockedDomainsTabSheet, true);
 
   // Opera page: its own page control, tabs shown.

@@ -9,11 +9,11 @@
 // blocked-domains commands have nothing to work on.
 #include <cmath>
 #include <memory>
-#include <stdexcept>
 
 #include "app/delete_mozilla_cookie_dialog.h"
 #include "app/edit_mozilla_blocked_domains_dialog.h"
 #include "app/edit_mozilla_cookie_dlg.h"
+#include "app/grid_sort_keys.h"
 #include "app/main_form.h"
 #include "browserdata/netscape/mozilla_cookies.h"
 #include "browserdata/opera/qb_opera_cookie_info.h"
@@ -34,9 +34,8 @@ const char* YesNo(bool b) { return b ? "Yes" : "No"; }
 
 // Column text Index of a row, in the program's 8-bit code page.
 std::string Cell(TElTreeItem* Item, int Index) {
-  TElWideStringList* texts = Item->ColumnTexts();
-  if (!texts || Index >= texts->Count()) return std::string();
-  return WideToAnsi(texts->Get(Index));
+  std::wstring scratch;
+  return WideToAnsi(RowCellText(Item, Index, scratch));
 }
 
 // "host/path" into its host (before the first "/") and path (from it on).
@@ -57,40 +56,31 @@ TQbCookie CookieFromRow(TElTreeItem* Item) {
   return c;
 }
 
-std::string CookieRow(const TQbCookie& c) {
-  std::string line;
-  line.reserve(24 + c.Name.size() + c.Value.size() + c.Host.size() + c.Path.size() + c.Expires.size());
-  line += "1\t";
-  line += c.Name;
-  line += '\t';
-  line += c.Value;
-  line += '\t';
-  line += c.Host;
-  line += c.Path;
-  line += '\t';
-  line += c.Expires;
-  line += '\t';
-  line += YesNo(c.Secure);
-  line += '\t';
-  line += YesNo(c.DomainFlag);
-  return line;
+// The grid's text of one section of a cookie's row: the row number, name,
+// value, host and path, expiry, secure, subdomains.
+void AppendCookieCell(std::string& Out, const TQbCookie& c, int Section) {
+  switch (Section) {
+    case 1: Out += c.Name; break;
+    case 2: Out += c.Value; break;
+    case 3: Out += c.Host; Out += c.Path; break;
+    case 4: Out += c.Expires; break;
+    case 5: Out += YesNo(c.Secure); break;
+    case 6: Out += YesNo(c.DomainFlag); break;
+    default: Out += '1'; break;
+  }
 }
 
-// The row lines of a profile's cookies, each made when the grid reads it:
-// holding all 100,000 lines at once only for the grid to split them again
-// was the page's largest block of memory after the grid itself.
-class TCookieRows : public TStrings {
- public:
-  explicit TCookieRows(const TCookiesArray& Cookies) : cookies_(Cookies) {}
-  int Count() const override { return static_cast<int>(cookies_.size()); }
-  std::string Get(int Index) const override { return CookieRow(cookies_.at(static_cast<size_t>(Index))); }
-  void Insert(int, const std::string&) override { throw std::logic_error("the cookie rows are read only"); }
-  void Delete(int) override { throw std::logic_error("the cookie rows are read only"); }
-  void Clear() override { throw std::logic_error("the cookie rows are read only"); }
-
- private:
-  const TCookiesArray& cookies_;
-};
+// ASCII is the same in every ANSI code page: it is widened without a call.
+void WidenInto(TElFString& Out, const std::string& S) {
+  Out.resize(S.size());
+  for (size_t k = 0; k < S.size(); ++k) {
+    if (static_cast<unsigned char>(S[k]) >= 0x80) {
+      Out = AnsiToWide(S);
+      return;
+    }
+    Out[k] = static_cast<wchar_t>(S[k]);
+  }
+}
 
 const char* CookiePermissionWord(uint8_t v) {
   switch (v) {
@@ -184,6 +174,8 @@ void TMainFrm::cboMozillaProfilesClick(TObject* /*Sender*/) {
   TElTree& domains = ElTreeMozillaDomains->Tree();
   cookies.Items().Clear();
   if (!ActiveStore || index < 0) {
+    MozillaRowsProfile = -1;
+    cookies.SetVirtualityLevel(vlNone);
     domains.Items().Clear();
     SetPanel(sb, 0, "");
     SetPanel(sb, 1, "Total Cookies: 0");
@@ -193,11 +185,17 @@ void TMainFrm::cboMozillaProfilesClick(TObject* /*Sender*/) {
   ActiveStore->GetProfileDir(index, dir);
   SetPanel(sb, 4, "Cookie Folder: " + dir);
 
-  // The profile's own array, read in place: a copy of 100,000 records would
-  // cost more than building their rows.
+  // Each row holds its cookie's place in the profile's own array, and the
+  // grid asks for the texts as it paints, sorts, filters or saves: a copy of
+  // 100,000 cookies' texts in the grid cost more memory than the cookies
+  // themselves, and most of the page's load time.
+  MozillaRowsProfile = index;
+  cookies.SetVirtualityLevel(vlTextAndStyles);
   if (const qbMozillaProfileInfo* info = ActiveStore->Profile(index)) {
-    const TCookieRows rows(info->Cookies);
-    cookies.Items().LoadFromStrings(rows);
+    TElTreeItems& items = cookies.Items();
+    items.BeginUpdate();
+    for (size_t i = 0; i < info->Cookies.size(); ++i) items.AddLastChild(nullptr)->SetData(reinterpret_cast<void*>(i));
+    items.EndUpdate();
   }
   MozillaCookiesElTree->Invalidate();
 
@@ -225,6 +223,21 @@ void TMainFrm::cboMozillaProfilesClick(TObject* /*Sender*/) {
   FocusActiveGridRow();
   SetPanel(sb, 0, "");
   SetPanel(sb, 1, "Total Cookies: " + IntToStr(cookies.Items().Count()));
+  if (!cookies.IsUpdating()) cookies.AutoSizeAllColumns();
+}
+
+void TMainFrm::MozillaCookieText(TElTreeItem* Item, int SectionIndex, TElFString& Text) {
+  Text.clear();
+  // The rows are made again whenever the array changes; a row asked for in
+  // between (while the store is made afresh) shows nothing rather than read
+  // past the array.
+  const qbMozillaProfileInfo* info = ActiveStore && Item ? ActiveStore->Profile(MozillaRowsProfile) : nullptr;
+  const auto i = reinterpret_cast<uintptr_t>(Item ? Item->Data() : nullptr);
+  if (!info || i >= info->Cookies.size()) return;
+  std::string& cell = MozillaCellBuffer;
+  cell.clear();
+  AppendCookieCell(cell, info->Cookies[i], SectionIndex);
+  WidenInto(Text, cell);
 }
 
 void TMainFrm::RecreateMozillaStore(bool ForPermissions) {
@@ -267,6 +280,9 @@ void TMainFrm::ReloadMozillaGrid(TElTreeWindow* Grid, bool ForPermissions) {
   // The fill has sorted the rows already.
   if (shown) RestoreGridPosition(Grid, focused, top);
   tree.EndUpdate();
+  // The cookie rows ask their texts as they are needed: the columns that
+  // fit their texts are measured once the rows are all there.
+  if (Grid == MozillaCookiesElTree && !tree.IsUpdating()) tree.AutoSizeAllColumns();
   if (shown) Grid->Invalidate();
 }
 
@@ -371,10 +387,14 @@ void TMainFrm::DeleteMozillaCookies() {
   d->lblDeleteMessage->SetCaption(DeleteMessage(rows.size(), rows[0]));
   if (d->ShowModal() == mrCancel) return;
   const std::string profile = MozillaProfileCaption();
+  // The rows show the cookies they stand for only until the store changes:
+  // what the user chose is taken before the file is read again.
+  std::vector<TQbCookie> chosen;
+  chosen.reserve(rows.size());
+  for (TElTreeItem* row : rows) chosen.push_back(CookieFromRow(row));
   try {
     ActiveStore->ReloadCookies(profile);
-    for (TElTreeItem* row : rows) {
-      const TQbCookie cookie = CookieFromRow(row);
+    for (const TQbCookie& cookie : chosen) {
       if (d->chkDeleteCookie->Checked()) ActiveStore->DeleteCookie(profile, cookie);
       if (d->chkBlockCookie->Checked()) ActiveStore->SetPermission(profile, cookie.Host, 2, 0);
       if (d->chkBlockImage->Checked()) ActiveStore->SetPermission(profile, cookie.Host, 2, 1);

@@ -4,6 +4,7 @@
 
 #include "app/binary_file_list_view.h"
 #include "app/cell_filter.h"
+#include "app/grid_sort_keys.h"
 #include "app/main_form.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/listview.h"
@@ -81,12 +82,13 @@ void TMainFrm::BtnSearchClick(TObject* /*Sender*/) {
   tree.Items().BeginUpdate();
   try {
     const TElList& all = tree.AllItems();
+    std::wstring scratch;
     for (int i = 0; i < all.Count(); ++i) {
       auto* it = static_cast<TElTreeItem*>(all.List()[i]);
-      const TElWideStringList* cells = it->ColumnTexts();
       bool shown = false;
+      const int count = RowCellCount(it);
       for (int c : cols)
-        if (cells && c < cells->Count() && matcher.Matches(cells->GetRef(c))) {
+        if (c < count && matcher.Matches(RowCellText(it, c, scratch))) {
           shown = true;
           break;
         }

@@ -16,6 +16,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/modal.h"
 #include "platform/win32.h"
+#include "treeview/eltree_glyphs.h"
 
 using namespace morvane;
 
@@ -34,6 +35,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int status = 0;
   {
     Application->Initialize();
+    // The trees' drag cursors and button glyphs are there before the first
+    // window: a drag object asks for the cursors before any tree exists.
+    ElTreeUnitStartup();
     Application->SetTitle(AppName);
     UseElHintWindow(Application);
 
@@ -50,6 +54,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The forms go while the program still runs: the main window's
     // destruction is where the settings, column orders and sorts are saved.
     Application->DestroyComponents();
+    ElTreeUnitEnd();
   }
 
   DoneApplicationDefaults();

@@ -1,5 +1,7 @@
 #include "treeview/eltree_glyphs.h"
 
+#include <cstdint>
+
 #include "platform/ui/application.h"
 
 namespace morvane {
@@ -9,48 +11,100 @@ int gCounter = 0;
 int gLoads = 0;
 HMODULE gOle = nullptr;
 HBITMAP gPlus = nullptr, gMinus = nullptr, gLeaf = nullptr;
-bool gFromResources = false;
 
 enum class TGlyph { Plus, Minus, Leaf };
 
-// The built-in look: a grey box with a dark sign on the window colour. The
-// inside and the margin are the window colour, which is also the pixel the
-// transparent drawing keys on.
-HBITMAP DrawGlyph(TGlyph Kind) {
-  const int n = 10;
+constexpr int kGlyphSize = 10;
+
+// A 32-bit top-down DIB section of the glyph size, with its pixels.
+HBITMAP NewDib(uint32_t*& Pixels, int W, int H) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = n;
-  bi.bmiHeader.biHeight = -n;
+  bi.bmiHeader.biWidth = W;
+  bi.bmiHeader.biHeight = -H;
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  Pixels = static_cast<uint32_t*>(bits);
+  return bmp;
+}
+
+// The original look of a glyph when the program carries no bitmaps: the
+// same three colours as the resources.
+HBITMAP DrawOriginal(TGlyph Kind) {
+  uint32_t* px = nullptr;
+  HBITMAP bmp = NewDib(px, kGlyphSize, kGlyphSize);
   if (!bmp) return nullptr;
-  auto px = static_cast<uint32_t*>(bits);
-  auto rgb = [](COLORREF c) {
-    return static_cast<uint32_t>((c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
-  };
-  const uint32_t back = rgb(GetSysColor(COLOR_WINDOW));
-  const uint32_t frame = rgb(GetSysColor(COLOR_BTNSHADOW));
-  const uint32_t sign = rgb(GetSysColor(COLOR_WINDOWTEXT));
-  for (int i = 0; i < n * n; ++i) px[i] = back;
+  const uint32_t white = 0xFFFFFF, grey = 0x808080, black = 0;
+  const int n = kGlyphSize;
+  for (int i = 0; i < n * n; ++i) px[i] = white;
   auto set = [&](int x, int y, uint32_t c) { px[y * n + x] = c; };
   // The box covers (0,1)-(8,9).
   for (int i = 0; i <= 8; ++i) {
-    set(i, 1, frame);
-    set(i, 9, frame);
-    set(0, 1 + i, frame);
-    set(8, 1 + i, frame);
+    set(i, 1, grey);
+    set(i, 9, grey);
+    set(0, 1 + i, grey);
+    set(8, 1 + i, grey);
   }
   if (Kind != TGlyph::Leaf) {
-    for (int x = 2; x <= 6; ++x) set(x, 5, sign);
+    for (int x = 2; x <= 6; ++x) set(x, 5, black);
     if (Kind == TGlyph::Plus)
-      for (int y = 3; y <= 7; ++y) set(4, y, sign);
+      for (int y = 3; y <= 7; ++y) set(4, y, black);
   } else {
-    set(4, 5, sign);
+    set(4, 5, black);
   }
   return bmp;
+}
+
+HBITMAP LoadOriginal(TGlyph Kind) {
+  static const char* const names[] = {"PlusBmp", "MinusBmp", "LeafBmp"};
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  if (HANDLE h = LoadImageA(inst, names[static_cast<int>(Kind)], IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
+    return static_cast<HBITMAP>(h);
+  // A program without the bitmaps draws its own.
+  return DrawOriginal(Kind);
+}
+
+// The glyph in 32 bits with its three colours replaced (every other pixel
+// stays), then in the screen's own format for fast drawing.
+HBITMAP Recolor(HBITMAP Original, COLORREF Text, COLORREF Shadow, COLORREF Window) {
+  if (!Original) return nullptr;
+  BITMAP bm{};
+  GetObjectW(Original, sizeof bm, &bm);
+  const int w = bm.bmWidth, h = bm.bmHeight;
+  uint32_t* px = nullptr;
+  HBITMAP dib = NewDib(px, w, h);
+  HDC screen = GetDC(nullptr);
+  HDC src = CreateCompatibleDC(screen);
+  HDC dst = CreateCompatibleDC(screen);
+  HGDIOBJ oldSrc = SelectObject(src, Original);
+  HGDIOBJ oldDst = SelectObject(dst, dib);
+  BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
+  GdiFlush();
+  auto dibColor = [](COLORREF c) {
+    return static_cast<uint32_t>((c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
+  };
+  for (int x = 0; x < w; ++x)
+    for (int y = 0; y < h; ++y) {
+      uint32_t& p = px[y * w + x];
+      switch (p & 0xFFFFFF) {
+        case 0x000000: p = dibColor(Text); break;
+        case 0x808080: p = dibColor(Shadow); break;
+        case 0xFFFFFF: p = dibColor(Window); break;
+        default: break;
+      }
+    }
+  HBITMAP device = CreateCompatibleBitmap(screen, w, h);
+  SelectObject(src, device);
+  BitBlt(src, 0, 0, w, h, dst, 0, 0, SRCCOPY);
+  SelectObject(src, oldSrc);
+  SelectObject(dst, oldDst);
+  DeleteDC(src);
+  DeleteDC(dst);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(dib);
+  return device;
 }
 
 void FreeGlyphs() {
@@ -61,78 +115,18 @@ void FreeGlyphs() {
     }
 }
 
-// A 32-bit top-down copy of the bitmap (the source is freed), so that the
-// recolouring can work on the pixels themselves.
-HBITMAP To32Bits(HBITMAP Source) {
-  if (!Source) return nullptr;
-  BITMAP bm{};
-  GetObjectW(Source, sizeof bm, &bm);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = bm.bmWidth;
-  bi.bmiHeader.biHeight = -bm.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP out = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (out) {
-    HDC from = CreateCompatibleDC(nullptr), to = CreateCompatibleDC(nullptr);
-    HGDIOBJ a = SelectObject(from, Source), b = SelectObject(to, out);
-    BitBlt(to, 0, 0, bm.bmWidth, bm.bmHeight, from, 0, 0, SRCCOPY);
-    SelectObject(from, a);
-    SelectObject(to, b);
-    DeleteDC(from);
-    DeleteDC(to);
+void MakeGlyphs(COLORREF Text, COLORREF Shadow, COLORREF Window) {
+  FreeGlyphs();
+  HBITMAP* slots[] = {&gPlus, &gMinus, &gLeaf};
+  for (int k = 0; k < 3; ++k) {
+    HBITMAP original = LoadOriginal(static_cast<TGlyph>(k));
+    *slots[k] = Recolor(original, Text, Shadow, Window);
+    if (original) DeleteObject(original);
   }
-  DeleteObject(Source);
-  return out;
 }
 
-// Exact black, 50% grey and white become the window-text, button-shadow
-// and window colours; every other pixel stays, so that a second change of
-// the system colours moves only pixels that still hold one of the three.
-void Recolor(HBITMAP Bitmap) {
-  DIBSECTION ds{};
-  if (!Bitmap || GetObjectW(Bitmap, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel != 32 || !ds.dsBm.bmBits)
-    return;
-  auto rgb = [](COLORREF c) {
-    return static_cast<uint32_t>((c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
-  };
-  const uint32_t text = rgb(GetSysColor(COLOR_WINDOWTEXT));
-  const uint32_t shadow = rgb(GetSysColor(COLOR_BTNSHADOW));
-  const uint32_t window = rgb(GetSysColor(COLOR_WINDOW));
-  auto* px = static_cast<uint32_t*>(ds.dsBm.bmBits);
-  const int n = ds.dsBm.bmWidth * ds.dsBm.bmHeight;
-  for (int i = 0; i < n; ++i) {
-    const uint32_t p = px[i] & 0xFFFFFF;
-    if (p == 0x000000)
-      px[i] = text;
-    else if (p == 0x808080)
-      px[i] = shadow;
-    else if (p == 0xFFFFFF)
-      px[i] = window;
-  }
-  GdiFlush();
-}
-
-void LoadGlyphs() {
-  HINSTANCE inst = GetModuleHandleA(nullptr);
-  auto load = [&](const char* name) {
-    return To32Bits(static_cast<HBITMAP>(LoadImageA(inst, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  };
-  gPlus = load("PlusBmp");
-  gMinus = load("MinusBmp");
-  gLeaf = load("LeafBmp");
-  gFromResources = gPlus && gMinus && gLeaf;
-  if (gFromResources)
-    for (HBITMAP b : {gPlus, gMinus, gLeaf}) Recolor(b);
-  if (!gFromResources) {
-    // A program without the bitmaps draws its own.
-    FreeGlyphs();
-    gPlus = DrawGlyph(TGlyph::Plus);
-    gMinus = DrawGlyph(TGlyph::Minus);
-    gLeaf = DrawGlyph(TGlyph::Leaf);
-  }
+void MakeGlyphs() {
+  MakeGlyphs(GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_WINDOW));
 }
 
 }  // namespace
@@ -144,7 +138,7 @@ void ElTreeUnitStartup() {
   if (gOle && Screen)
     for (int n = 1; n <= 3; ++n)
       if (HCURSOR c = LoadCursorA(gOle, MAKEINTRESOURCEA(n))) Screen->SetCursors(crElTreeDragCursorBase + n, c);
-  LoadGlyphs();
+  MakeGlyphs();
 }
 
 void ElTreeUnitEnd() {
@@ -162,13 +156,11 @@ HBITMAP ElTreeLeafGlyph() { return gLeaf; }
 int ElTreeUnitLoads() { return gLoads; }
 
 void ElTreeRecolorGlyphs() {
-  if (gCounter >= 0) return;
-  if (gFromResources) {
-    for (HBITMAP b : {gPlus, gMinus, gLeaf}) Recolor(b);
-    return;
-  }
-  FreeGlyphs();
-  LoadGlyphs();
+  if (gCounter < 0) MakeGlyphs();
+}
+
+void ElTreeRecolorGlyphs(COLORREF Text, COLORREF Shadow, COLORREF Window) {
+  if (gCounter < 0) MakeGlyphs(Text, Shadow, Window);
 }
 
 }  // namespace morvane

@@ -16,8 +16,13 @@ void ElTreeUnitEnd();
 HBITMAP ElTreePlusGlyph();
 HBITMAP ElTreeMinusGlyph();
 HBITMAP ElTreeLeafGlyph();
-// The system colours changed: the glyphs take them again.
+// The system colours changed: the glyphs take them again. They are made
+// afresh from their three-colour originals, so that every change of the
+// colours is followed, not only the first.
 void ElTreeRecolorGlyphs();
+// The same with given colours for the originals' black (the sign), grey
+// 0x808080 (the box) and white (the inside, the transparent colour).
+void ElTreeRecolorGlyphs(COLORREF Text, COLORREF Shadow, COLORREF Window);
 // Whether the last start-up loaded anything (for tests of the counting).
 int ElTreeUnitLoads();
 

@@ -2,6 +2,7 @@
 // main (tree) column with its lines, button, check box and text, the other
 // column cells, grid lines, borders and the focus rectangle.
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "controls/eldrawtext.h"
@@ -29,6 +30,7 @@ class TRowPainter {
     canvas_.SetHandle(dc_);
   }
   ~TRowPainter() {
+    if (buttonTheme_) CloseThemeData(buttonTheme_);
     canvas_.SetHandle(nullptr);
     // The fonts (members) go after the DC has its own font back.
     SelectObject(dc_, oldFont_);
@@ -56,6 +58,10 @@ class TRowPainter {
   // Tree-line segments: solid, or one-pixel dots where x + y is even so that
   // they line up across rows and levels.
   void TreeSeg(int x1, int y1, int x2, int y2) {
+    if (mirrored_) {
+      x1 = mirrorCell_ - 1 - x1;
+      x2 = mirrorCell_ - 1 - x2;
+    }
     COLORREF c = C(w_.LinesColor());
     if (w_.LinesStyle() != TPenStyle::psDot) {
       Line(x1, y1, x2, y2, c);
@@ -65,7 +71,10 @@ class TRowPainter {
       for (int y = std::min(y1, y2); y < std::max(y1, y2); ++y)
         if (((x1 + y) & 1) == 0) SetPixelV(dc_, x1, y, c);
     } else {
-      for (int x = std::min(x1, x2); x < std::max(x1, x2); ++x)
+      // A mirrored segment runs right to left: its end pixel is left out
+      // on the other side.
+      const int a = x1 < x2 ? x1 : x2 + 1, b = x1 < x2 ? x2 : x1 + 1;
+      for (int x = a; x < b; ++x)
         if (((x + y1) & 1) == 0) SetPixelV(dc_, x, y1, c);
     }
   }
@@ -91,8 +100,10 @@ class TRowPainter {
   void PaintButton(const TRow& row, int left, const RECT& cell, bool hasChildren);
   void PaintCheckBox(const TRow& row, int& left, const RECT& cell);
   void PaintImages(const TRow& row, int& left, const RECT& cell);
-  // One image of List into [left, left + width) cut at the cell's right edge.
-  void DrawImage(TCustomImageList* List, int Index, int Overlay, const TRow& row, int left, const RECT& cell);
+  void DrawImage(TCustomImageList* List, int Index, int Overlay, int Left, const TRow& row);
+  // The left edge of a box of Width that starts at Left in the main cell's
+  // left-to-right layout: mirrored in the cell for a right-aligned tree.
+  int BoxX(int Left, int Width) const { return mirrored_ ? mirrorCell_ - Left - Width : Left; }
   bool OwnerDrawn(const TElFString& text, TElHeaderSection* section) const;
 
   HDC dc_;
@@ -108,6 +119,12 @@ class TRowPainter {
   std::map<unsigned, TFontHandle> fonts_;
   std::map<std::string, TFontHandle> styleFonts_;
   HGDIOBJ oldFont_ = nullptr;
+  // While a right-aligned main cell is painted: it is laid out left to
+  // right and every box is mirrored about the cell's middle (left + right).
+  bool mirrored_ = false;
+  int mirrorCell_ = 0;
+  HTHEME buttonTheme_ = nullptr;
+  bool buttonThemeAsked_ = false;
   // Working row state.
   TColor rowBk_ = clWindow, rowText_ = clWindowText;
   bool rowColorSet_ = false, rowOwnColor_ = false;
@@ -150,9 +167,10 @@ HFONT TRowPainter::StyleFont(const TElCellStyle& st) {
 }
 
 TElCellStyle* TRowPainter::CellStyle(TElTreeItem* item, TElHeaderSection* section, int n) {
-  // A virtual tree's shared style is filled by the application per cell;
-  // it is not drawn here.
-  if (!item->Flag(tifUseStyles) || t_.VirtualityLevel() != vlNone) return nullptr;
+  if (!item->Flag(tifUseStyles)) return nullptr;
+  // A virtual tree's one shared style is filled by the application for
+  // every cell it draws.
+  if (t_.VirtualityLevel() != vlNone) return t_.VirtualStyle(item, section ? n : -1);
   if (section && n != t_.MainTreeColumn()) {
     const int k = n > t_.MainTreeColumn() ? n - 1 : n;
     if (TElCellStyle* st = item->Style(k); st && !section->UseMainStyle()) return st;
@@ -413,6 +431,23 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
   else if (paintBg)
     Fill(cell, C(brush));
 
+  // The parts are laid out from the left edge; a right-aligned tree mirrors
+  // every box about the cell's middle, so that its tree grows from the
+  // right edge leftwards, as the hit test reads it.
+  mirrored_ = t_.RightAlignedTree();
+  mirrorCell_ = cell.left + cell.right;
+  struct TUnmirror {
+    bool& on;
+    ~TUnmirror() { on = false; }
+  } unmirror{mirrored_};
+  // Nothing of the main cell reaches into the next column.
+  struct TRestoreDC {
+    HDC dc;
+    int saved;
+    ~TRestoreDC() { RestoreDC(dc, saved); }
+  } restoreDC{dc_, SaveDC(dc_)};
+  IntersectClipRect(dc_, cell.left, clip_.top, cell.right, clip_.bottom);
+
   const int level = item->Level();
   int left = cell.left + item->Indent;
   left += (t_.ShowRoot() && t_.ShowLines()) || (t_.ShowButtons() && t_.ShowRootButtons()) ? indent_ : indent_ / 5;
@@ -430,26 +465,35 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
     PaintButton(row, left, cell, hasChildren);
   left += indent_;
   if (t_.ShowCheckboxes()) PaintCheckBox(row, left, cell);
-  // The hit test knows from these flags whether the images were drawn.
-  item->SetFlag(tifImageDrawn, false);
-  item->SetFlag(tifImage2Drawn, false);
+  item->SetDrawnFlag(tifImageDrawn, false);
+  item->SetDrawnFlag(tifImage2Drawn, false);
   if (t_.ShowImages()) PaintImages(row, left, cell);
+  // What is left of the cell, in client coordinates.
+  auto rest = [&] {
+    return mirrored_ ? RECT{cell.left, cell.top, mirrorCell_ - left, cell.bottom}
+                     : RECT{left, cell.top, cell.right, cell.bottom};
+  };
 
   const TElFString text = t_.VirtualityLevel() != vlNone ? t_.VirtualText(item, t_.MainTreeColumn()) : item->Text();
   const bool bare = !t_.ShowButtons() && !t_.ShowLines() && !t_.ShowImages() && !t_.ShowCheckboxes();
   if ((OwnerDrawn(text, t_.HeaderSections().Count() ? section : nullptr) &&
        (t_.OwnerDrawByColumn ? t_.HeaderSections().Count() > 0 : true)) ||
       (style && style->Style == ElhsOwnerDraw)) {
-    RECT r{left, cell.top, cell.right, cell.bottom};
-    w_.DoItemDraw(item, &canvas_, r, t_.MainTreeColumn());
+    w_.DoItemDraw(item, &canvas_, rest(), t_.MainTreeColumn());
     left += indent_ / 3;
-    item->TextRect = {left + lp_ - (bare ? indent_ / 3 : 0), cell.top, cell.right + lp_, cell.bottom};
+    RECT r = rest();
+    if (bare && mirrored_)
+      r.right += indent_ / 3;
+    else if (bare)
+      r.left -= indent_ / 3;
+    item->TextRect = {r.left + lp_, cell.top, r.right + lp_, cell.bottom};
     return;
   }
   left += indent_ / 3;
   if (style && style->Style == ElhsPictureOnly && style->Picture && !style->Picture->Empty()) {
-    DrawPicture(style->Picture, RECT{left, cell.top, cell.right, cell.bottom}, t_.RightAlignedTree());
-    item->TextRect = {left + lp_, cell.top, cell.right + lp_, cell.bottom};
+    const RECT r = rest();
+    DrawPicture(style->Picture, r, mirrored_);
+    item->TextRect = {r.left + lp_, cell.top, r.right + lp_, cell.bottom};
     return;
   }
 
@@ -513,21 +557,30 @@ void TRowPainter::PaintMainCell(const TRow& row, TElHeaderSection* section) {
   RECT calc{0, 0, 0, 0};
   ElDrawTextW(dc_, text, calc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   const int tw = calc.right - calc.left, th = calc.bottom - calc.top;
-  RECT box{left - 1, cell.top, std::min(left + tw + 3, static_cast<int>(cell.right)), cell.bottom};
+  // A right-aligned tree's text box grows leftwards from what is left.
+  const RECT remaining = rest();
+  RECT box = mirrored_ ? RECT{std::max<int>(remaining.left, remaining.right - tw - 2), cell.top, remaining.right + 2,
+                              cell.bottom}
+                       : RECT{left - 1, cell.top, std::min(left + tw + 3, static_cast<int>(cell.right)), cell.bottom};
   if (box.right > box.left) {
     const int rh = cell.bottom - cell.top;
     const int h = std::min(th, rh);
-    RECT r{box.left, cell.top + (rh - h) / 2, box.left + std::min<int>(box.right - box.left, tw), 0};
+    const int wdt = std::min<int>(box.right - box.left, tw);
+    RECT r{box.left, cell.top + (rh - h) / 2, box.left + wdt, 0};
+    if (t_.RightAlignedText) r = {box.right - wdt, r.top, box.right, 0};
     r.bottom = r.top + h;
     if (paintBg && opaque) Fill(r, C(brush));
     SetTextColor(dc_, C(font));
     SetBkMode(dc_, TRANSPARENT);
     RECT d = r;
-    OffsetRect(&d, 1, 0);
+    OffsetRect(&d, mirrored_ ? -1 : 1, 0);
     ElDrawTextW(dc_, text, d, flags | DT_VCENTER | DT_NOPREFIX | DT_EXTERNALLEADING);
-    item->TextRect = {r.left + lp_ - 1 - (bare ? indent_ / 3 : 0), r.top, r.right + lp_ + 1, r.bottom};
+    const int ext = bare ? indent_ / 3 : 0;
+    item->TextRect = {r.left + lp_ - 1 - (mirrored_ ? 0 : ext), r.top, r.right + lp_ + 1 + (mirrored_ ? ext : 0),
+                      r.bottom};
   } else {
-    item->TextRect = {box.left - 1 + lp_, cell.top, box.left - 1 + lp_, cell.top};
+    const int at = (mirrored_ ? box.right : box.left) - 1 + lp_;
+    item->TextRect = {at, cell.top, at, cell.top};
   }
   SelectObject(dc_, Font(0));
 }
@@ -576,174 +629,175 @@ void TRowPainter::PaintButton(const TRow& row, int left, const RECT& cell, bool 
   TElTreeItem* item = row.item;
   const int h = row.r.bottom - row.r.top;
   if (left >= cell.right) return;
+  // The main cell's clip cuts every glyph at the cell's edge.
   if (w_.IsThemeApplied()) {
     SIZE sz{9, 9};
     const int state = item->Expanded() ? 2 : 1;
     GetThemePartSize(w_.Theme(), dc_, 2, state, nullptr, 1 /* TS_TRUE */, &sz);
-    RECT r{left + (indent_ - (sz.cx + 1)) / 2, row.r.top + (h - (sz.cy + 1)) / 2, 0, 0};
+    RECT r{BoxX(left + (indent_ - (sz.cx + 1)) / 2, sz.cx), row.r.top + (h - (sz.cy + 1)) / 2, 0, 0};
     r.right = r.left + sz.cx;
     r.bottom = r.top + sz.cy;
-    RECT clipR{left, cell.top, cell.right, cell.bottom};
-    DrawThemeBackground(w_.Theme(), dc_, 2, state, &r, &clipR);
+    DrawThemeBackground(w_.Theme(), dc_, 2, state, &r, &cell);
     return;
   }
   if (w_.CustomPlusMinus()) {
     TBitmap* plus = w_.PlusPicture();
     TBitmap* pic = !hasChildren ? w_.LeafPicture() : item->Expanded() ? w_.MinusPicture() : plus;
     if (pic->Empty()) return;
-    const int x = left + (indent_ - plus->Width()) / 2, y = row.r.top + (h - plus->Height()) / 2;
-    const int wdt = std::min<int>(pic->Width(), cell.right - x);
-    if (wdt <= 0) return;
+    const int x = BoxX(left + (indent_ - plus->Width()) / 2, pic->Width());
+    const int y = row.r.top + (h - plus->Height()) / 2;
     const TColor key = pic->Canvas()->Pixels(0, pic->Height() - 1);
     if (!w_.PlusMinusTransparent()) {
-      BitBlt(dc_, x, y, wdt, pic->Height(), pic->Canvas()->Handle(), 0, 0, SRCCOPY);
+      BitBlt(dc_, x, y, pic->Width(), pic->Height(), pic->Canvas()->Handle(), 0, 0, SRCCOPY);
       return;
     }
-    DrawTransparentBitmapEx(dc_, pic, x, y, RECT{0, 0, wdt, pic->Height()}, key);
+    DrawTransparentBitmapEx(dc_, pic, x, y, RECT{0, 0, pic->Width(), pic->Height()}, key);
     return;
   }
   HBITMAP g = !hasChildren ? ElTreeLeafGlyph() : item->Expanded() ? ElTreeMinusGlyph() : ElTreePlusGlyph();
   if (!g) return;
   BITMAP bm{};
   GetObjectW(g, sizeof bm, &bm);
-  const int x = left + (indent_ - 10) / 2, y = row.r.top + (h - 10) / 2;
-  const int wdt = std::min<int>(bm.bmWidth, cell.right - x);
-  if (wdt <= 0) return;
+  const int x = BoxX(left + (indent_ - 10) / 2, bm.bmWidth), y = row.r.top + (h - 10) / 2;
   COLORREF key = 0;
   {
     TMemoryDC mem(dc_);
     TSelectObject glyph(mem.Get(), g);
     if (!w_.PlusMinusTransparent()) {
-      BitBlt(dc_, x, y, wdt, bm.bmHeight, mem.Get(), 0, 0, SRCCOPY);
+      BitBlt(dc_, x, y, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, SRCCOPY);
       return;
     }
     key = GetPixel(mem.Get(), 1, bm.bmHeight - 2);
   }
-  DrawTransparentBitmapEx(dc_, g, x, y, RECT{0, 0, wdt, bm.bmHeight}, static_cast<TColor>(key));
+  DrawTransparentBitmapEx(dc_, g, x, y, RECT{0, 0, bm.bmWidth, bm.bmHeight}, static_cast<TColor>(key));
 }
 
 void TRowPainter::PaintCheckBox(const TRow& row, int& left, const RECT& cell) {
   TElTreeItem* item = row.item;
   if (!item->Flag(tifShowCheckBox)) return;
   const int h = row.r.bottom - row.r.top;
-  const bool enabled = item->Flag(tifCheckBoxEnabled) && w_.Enabled();
+  const bool radio = item->CheckBoxType == 2;
   const uint8_t cs = item->CheckBoxState();
+  const bool checked = cs == 1, grayed = cs == 2 && item->CheckBoxType == 1;
+  const bool disabled = !item->Flag(tifCheckBoxEnabled) || !w_.Enabled();
+  // Every kind is composed on a copy of the background, so that what the
+  // box leaves open shows the cell's colour.
+  auto compose = [&](int q, int bh, const std::function<void(HDC)>& draw) {
+    if (q <= 0 || bh <= 0 || left >= cell.right) return;
+    const int x = BoxX(left, q), top = row.r.top + (h - bh) / 2;
+    TMemoryDC mem(dc_);
+    TBitmapHandle bmp(CreateCompatibleBitmap(dc_, q, bh));
+    TSelectObject box(mem.Get(), bmp.Get());
+    BitBlt(mem.Get(), 0, 0, q, bh, dc_, x, top, SRCCOPY);
+    draw(mem.Get());
+    BitBlt(dc_, x, top, q, bh, mem.Get(), 0, 0, SRCCOPY);
+  };
   if (t_.CustomCheckboxes) {
-    TBitmap* strip = item->CheckBoxType == 2 ? w_.RadioButtonGlyph() : w_.CheckBoxGlyph();
-    const int q = strip->Width() / 6, gh = strip->Height();
-    if (q > 0 && left < cell.right) {
-      int n = cs == 1 ? 2 : (cs == 2 && item->CheckBoxType == 1) ? 4 : 0;
-      if (!item->Flag(tifCheckBoxEnabled)) ++n;
-      const int top = row.r.top + (h - gh) / 2;
-      const int wdt = std::min<int>(q, cell.right - left);
-      // Composed over a copy of the background, so that the strip's
-      // transparent parts show the cell.
-      TMemoryDC mem(dc_);
-      TBitmapHandle bmp(CreateCompatibleBitmap(dc_, q, gh));
-      TSelectObject box(mem.Get(), bmp.Get());
-      BitBlt(mem.Get(), 0, 0, q, gh, dc_, left, top, SRCCOPY);
-      DrawTransparentBitmapEx(mem.Get(), strip, 0, 0, RECT{n * q, 0, n * q + q, gh},
-                              strip->Canvas()->Pixels(0, gh - 1));
-      BitBlt(dc_, left, top, wdt, gh, mem.Get(), 0, 0, SRCCOPY);
-    }
+    TBitmap* strip = radio ? w_.RadioButtonGlyph() : w_.CheckBoxGlyph();
+    const int q = strip && !strip->Empty() ? strip->Width() / 6 : 0;
+    const int bh = strip ? strip->Height() : 0;
+    const int n = (checked ? 2 : grayed ? 4 : 0) + (item->Flag(tifCheckBoxEnabled) ? 0 : 1);
+    compose(q, bh, [&](HDC mem) {
+      DrawTransparentBitmapEx(mem, strip, 0, 0, RECT{n * q, 0, n * q + q, bh}, strip->TransparentColor());
+    });
     left += q;
     return;
   }
   if (w_.IsThemeApplied()) {
-    const bool radio = item->CheckBoxType == 2;
-    SIZE sz{t_.CheckBoxSize(), t_.CheckBoxSize()};
-    if (HTHEME th = OpenThemeData(v_.Handle(), L"BUTTON")) {
-      GetThemePartSize(th, dc_, radio ? 2 : 3, 1, nullptr, 1 /* TS_TRUE */, &sz);
-      CloseThemeData(th);
+    if (!buttonThemeAsked_) {
+      buttonThemeAsked_ = true;
+      buttonTheme_ = OpenThemeData(v_.Handle(), L"BUTTON");
     }
+    const int part = radio ? 2 : 3;
+    int state = checked ? 5 : grayed ? 9 : 1;
+    if (disabled) state += 3;
     // The slot keeps the tree's box size, which the rows are measured and
     // hit-tested with; the themed box is centred in it.
     const int q = t_.CheckBoxSize();
+    SIZE sz{q, q};
+    if (buttonTheme_) GetThemePartSize(buttonTheme_, dc_, part, state, nullptr, 1 /* TS_TRUE */, &sz);
     if (left < cell.right) {
-      int state;
-      if (radio)
-        state = cs == 1 ? (enabled ? 5 : 8) : (enabled ? 1 : 4);
+      RECT r{BoxX(left + (q - sz.cx) / 2, sz.cx), row.r.top + (h - sz.cy) / 2, 0, 0};
+      r.right = r.left + sz.cx;
+      r.bottom = r.top + sz.cy;
+      if (buttonTheme_)
+        DrawThemeBackground(buttonTheme_, dc_, part, state, &r, &cell);
       else
-        state = (cs == 1 ? 5 : (cs == 2 && item->CheckBoxType == 1) ? 9 : 1) + (enabled ? 0 : 3);
-      const int top = row.r.top + (h - sz.cy) / 2, x = left + (q - sz.cx) / 2;
-      RECT r{x, top, x + sz.cx, top + sz.cy};
-      RECT clipR{left, row.r.top, std::min<int>(left + q, cell.right), row.r.bottom};
-      DrawThemeBackgroundByClass(L"BUTTON", dc_, radio ? 2 : 3, state, &r, &clipR);
+        DrawThemeBackgroundByClass(L"BUTTON", dc_, part, state, &r, &cell);
     }
     left += q;
     return;
   }
   const int q = t_.CheckBoxSize();
-  if (left < cell.right) {
-    const bool disabled = !enabled;
-    UINT state = 0;
-    if (item->CheckBoxType == 2)
-      state = DFCS_BUTTONRADIO | (cs == 1 ? DFCS_CHECKED : 0);
-    else if (item->CheckBoxType == 1)
-      state = cs == 1 ? DFCS_CHECKED : cs == 2 ? DFCS_CHECKED | DFCS_BUTTON3STATE : 0;
-    else
-      state = cs == 1 ? DFCS_CHECKED : 0;
-    if (disabled) state |= DFCS_INACTIVE;
-    const int top = row.r.top + (h - q) / 2;
-    const int wdt = std::min<int>(q, cell.right - left);
-    TMemoryDC mem(dc_);
-    TBitmapHandle bmp(CreateCompatibleBitmap(dc_, q, q));
-    TSelectObject box(mem.Get(), bmp.Get());
-    BitBlt(mem.Get(), 0, 0, q, q, dc_, left, top, SRCCOPY);
+  UINT state = radio ? DFCS_BUTTONRADIO : 0;
+  if (checked) state |= DFCS_CHECKED;
+  if (grayed) state |= DFCS_CHECKED | DFCS_BUTTON3STATE;
+  if (disabled) state |= DFCS_INACTIVE;
+  compose(q, q, [&](HDC mem) {
     RECT r{0, 0, q - 1, q - 1};
-    DrawFrameControl(mem.Get(), &r, DFC_BUTTON, state);
-    BitBlt(dc_, left, top, wdt, q, mem.Get(), 0, 0, SRCCOPY);
-  }
+    DrawFrameControl(mem, &r, DFC_BUTTON, state);
+  });
   left += q;
 }
 
-void TRowPainter::DrawImage(TCustomImageList* List, int Index, int Overlay, const TRow& row, int left,
-                            const RECT& cell) {
-  if (left >= cell.right) return;
-  const int h = row.r.bottom - row.r.top;
-  const int top = row.r.top + (h - List->Height()) / 2;
-  const int save = SaveDC(dc_);
-  IntersectClipRect(dc_, left, row.r.top, cell.right, row.r.bottom);
+void TRowPainter::DrawImage(TCustomImageList* List, int Index, int Overlay, int Left, const TRow& row) {
+  const int iw = List->Width(), ih = List->Height();
+  if (iw <= 0 || ih <= 0) return;
+  const int x = BoxX(Left, iw), top = row.r.top + (row.r.bottom - row.r.top - ih) / 2;
+  TMemoryDC mem(dc_);
+  TBitmapHandle bmp(CreateCompatibleBitmap(dc_, iw, ih));
+  TSelectObject box(mem.Get(), bmp.Get());
+  BitBlt(mem.Get(), 0, 0, iw, ih, dc_, x, top, SRCCOPY);
+  TCanvas c;
+  c.SetHandle(mem.Get());
   if (Overlay >= 0)
-    List->DrawOverlay(&canvas_, left, top, Index, Overlay);
+    List->DrawOverlay(&c, 0, 0, Index, Overlay);
   else
-    List->Draw(&canvas_, left, top, Index);
-  RestoreDC(dc_, save);
+    List->Draw(&c, 0, 0, Index);
+  c.SetHandle(nullptr);
+  BitBlt(dc_, x, top, iw, ih, mem.Get(), 0, 0, SRCCOPY);
 }
 
 void TRowPainter::PaintImages(const TRow& row, int& left, const RECT& cell) {
   TElTreeItem* item = row.item;
-  TCustomImageList* images = w_.Images();
-  TCustomImageList* images2 = w_.Images2() ? w_.Images2() : images;
-  // The state image stands for a row that is focused, selected or open.
-  const bool state = item == t_.ItemFocused() || item->Selected() || item->Expanded();
-  const bool checkShown = item->Flag(tifShowCheckBox) && t_.ShowCheckboxes();
-  if (images2) {
-    int index = state ? item->StImageIndex2 : item->ImageIndex2;
+  TCustomImageList* main = w_.Images();
+  TCustomImageList* second = w_.Images2() ? w_.Images2() : main;
+  const bool checkBox = t_.ShowCheckboxes() && item->Flag(tifShowCheckBox);
+  const bool alt = item->Focused() || item->Selected() || item->Expanded();
+  const int third = indent_ / 3;
+  // With ChangeStateImage a selected row's images are drawn selected.
+  auto drawOne = [&](TCustomImageList* list, int index, int overlay) {
+    const TDrawingStyle old = list->DrawingStyle();
+    if (t_.ChangeStateImage()) {
+      if ((t_.RowSelect() && item->Selected()) || item->GetState(stsMarked))
+        list->SetDrawingStyle(TDrawingStyle::dsSelected);
+      else if (t_.RowSelect())
+        list->SetDrawingStyle(item->Focused() ? TDrawingStyle::dsFocus : TDrawingStyle::dsNormal);
+    }
+    if (left < cell.right) DrawImage(list, index, overlay, left, row);
+    list->SetDrawingStyle(old);
+  };
+  if (second) {
+    int index = alt ? item->StImageIndex2 : item->ImageIndex2;
     if (index == -1 && t_.OnItemPicDraw2) t_.OnItemPicDraw2(t_.EventSender(), item, index);
-    if (index >= 0 && index < images2->Count()) {
-      if (checkShown) left += indent_ / 3;
-      DrawImage(images2, index, item->OverlayIndex2, row, left, cell);
-      left += images2->Width();
-      item->SetFlag(tifImage2Drawn, true);
-    } else if (t_.ShowEmptyImages2) {
-      left += images2->Width();
-      item->SetFlag(tifImage2Drawn, true);
+    const bool valid = index >= 0 && index < second->Count();
+    if (valid || t_.ShowEmptyImages2) {
+      if (checkBox) left += third;
+      if (valid) drawOne(second, index, item->OverlayIndex2);
+      left += second->Width();
+      item->SetDrawnFlag(tifImage2Drawn, true);
     }
   }
-  if (!images) return;
-  int index = state ? item->StImageIndex : item->ImageIndex;
-  if (index == -1 && t_.OnItemPicDraw) t_.OnItemPicDraw(t_.EventSender(), item, index);
-  const bool gap = item->Flag(tifImage2Drawn) || checkShown;
-  if (index >= 0 && index < images->Count()) {
-    if (gap) left += indent_ / 3;
-    DrawImage(images, index, item->OverlayIndex, row, left, cell);
-    left += images->Width();
-    item->SetFlag(tifImageDrawn, true);
-  } else if (t_.ShowEmptyImages) {
-    if (item->Flag(tifImage2Drawn)) left += indent_ / 3;
-    left += images->Width();
-    item->SetFlag(tifImageDrawn, true);
+  if (main) {
+    int index = alt ? item->StImageIndex : item->ImageIndex;
+    if (index == -1 && t_.OnItemPicDraw) t_.OnItemPicDraw(t_.EventSender(), item, index);
+    const bool valid = index >= 0 && index < main->Count();
+    if (valid || t_.ShowEmptyImages) {
+      if (item->Flag(tifImage2Drawn) || checkBox) left += third;
+      if (valid) drawOne(main, index, item->OverlayIndex);
+      left += main->Width();
+      item->SetDrawnFlag(tifImageDrawn, true);
+    }
   }
 }
 
@@ -793,6 +847,15 @@ void TRowPainter::PaintColumnCell(const TRow& row, TElHeaderSection* section, in
     RECT r = cell;
     InflateRect(&r, -1, -1);
     w_.DoItemDraw(item, &canvas_, r, n);
+  } else if (ownStyle && style->Control()) {
+    // The control draws the whole cell but its border; a hidden one
+    // leaves the cell as it was filled.
+    TElCellControl* control = style->Control();
+    if (control->Visible) {
+      RECT r = cell;
+      InflateRect(&r, -control->BorderWidth, -control->BorderWidth);
+      control->Paint(&canvas_, r);
+    }
   } else if (style && style->Style == ElhsPictureOnly && style->Picture && !style->Picture->Empty()) {
     Fill(cell, C(brush));
     DrawPicture(style->Picture, cell, true);

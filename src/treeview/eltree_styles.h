@@ -11,10 +11,12 @@
 
 #include "controls/elheadersections.h"
 #include "platform/core/components.h"
+#include "platform/win32.h"
 
 namespace morvane {
 
 class TBitmap;
+class TCanvas;
 class TStream;
 class TElTreeItem;
 class TElCellStyle;
@@ -33,6 +35,11 @@ class TElCellControl : public TObject {
   ~TElCellControl() override;
   TElCellStyle* OwnerStyle() const { return ownerStyle_; }
   bool Visible = true;
+  // Pixels of the cell left around the control on every side.
+  int BorderWidth = 0;
+  // Draws the control into R (view coordinates) of the row being painted;
+  // an invisible control is not asked.
+  virtual void Paint(TCanvas* Canvas, const RECT& R) { (void)Canvas, (void)R; }
   // The view passes the mouse on to a visible control under it.
   virtual void MouseMove(unsigned Shift, int X, int Y) { (void)Shift, (void)X, (void)Y; }
   // Button is 0 left, 1 right, 2 middle; X from the cell's left edge, Y the

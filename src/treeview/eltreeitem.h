@@ -133,6 +133,10 @@ class TElTreeItem : public TPersistent {
   bool Flag(uint32_t Mask) const { return (flags_ & Mask) != 0; }
   // For the flags without their own setter: stores and repaints the row.
   void SetFlag(uint32_t Mask, bool Value);
+  // What painting found drawn (the image flags the hit test reads): stored
+  // without a repaint, since a repaint asked from inside painting would
+  // paint the row for ever.
+  void SetDrawnFlag(uint32_t Mask, bool Value) { flags_ = Value ? (flags_ | Mask) : (flags_ & ~Mask); }
   uint16_t State() const { return state_; }
   uint32_t SelectionFlags() const { return selectionFlags_; }
   bool HasStaticData() const { return hasStatic_; }

@@ -332,6 +332,8 @@ TElTreeItem* TElTreeView::HitTest(int X, int Y, int& SectionIndex, TElHitPart& P
     if (item->Flag(tifImage2Drawn)) {
       if (x >= d - images2Width && x < d) return found(hpImage2);
       d -= images2Width;
+      // The painter leaves the same gap between a check box and the image.
+      if (checkBox) d -= third;
     }
     if (checkBox) {
       d += 1;
@@ -352,6 +354,7 @@ TElTreeItem* TElTreeView::HitTest(int X, int Y, int& SectionIndex, TElHitPart& P
   if (item->Flag(tifImage2Drawn)) {
     if (x >= c && x < c + images2Width) return found(hpImage2);
     c += images2Width;
+    if (checkBox) c += third;
   }
   if (checkBox) {
     if (x >= c - 1 && x < c - 1 + checkWidth) return found(hpCheckBox);

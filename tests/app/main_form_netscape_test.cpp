@@ -16,6 +16,7 @@
 #include "app/delete_mozilla_cookie_dialog.h"
 #include "app/edit_mozilla_blocked_domains_dialog.h"
 #include "app/edit_mozilla_cookie_dlg.h"
+#include "app/grid_sort_keys.h"
 #include "app/main_form.h"
 #include "browserdata/netscape/mozilla_cookies.h"
 #include "browserdata/opera/qb_opera_cookie_info.h"
@@ -60,10 +61,12 @@ bool HasLine(const std::string& Bytes, const std::string& Line) {
   return std::find(lines.begin(), lines.end(), Line) != lines.end();
 }
 
+// The cells after the row number, whether the row keeps them or its grid
+// asks the store for them.
 std::vector<std::string> Row(TElTreeItem* Item) {
   std::vector<std::string> cells;
-  TElWideStringList* texts = Item->ColumnTexts();
-  for (int i = 0; i < texts->Count(); ++i) cells.push_back(WideToAnsi(texts->Get(i)));
+  std::wstring scratch;
+  for (int i = 0; i < RowCellCount(Item); ++i) cells.push_back(WideToAnsi(RowCellText(Item, i, scratch)));
   return cells;
 }
 
@@ -330,6 +333,25 @@ TEST_F(NetscapePage, DeleteWithTheThreeBlocksAddsPermissionLinesAndKeepsTheOldOn
     EXPECT_TRUE(HasLine(perms, line)) << line << " in\n" << perms;
   EXPECT_EQ(Lines(perms).size(), 8u) << perms;
   EXPECT_EQ(Cookies().Items().Count(), 1);
+}
+
+// The rows stand for places in the profile's cookies: deleting the first
+// chosen cookie must not make the next chosen row name its neighbour.
+TEST_F(NetscapePage, DeleteOfSeveralRowsRemovesExactlyTheChosenCookies) {
+  const std::string third = "c.example\tFALSE\t/\tFALSE\t1924992000\tzed\t9\n";
+  const std::string dir = Profile(kHeader + kShopLine + kLangLine + third);
+  UseProfiles({dir});
+  frm_->LoadMozillaCookies();
+  ASSERT_EQ(Cookies().Items().Count(), 3);
+  SelectOnly(Cookies(), CookieRow("SID"));
+  CookieRow("zed")->SetSelected(true);
+  TModalResponderScope scope(Answering([](TForm*) {},
+                                       [](TForm* f) { return static_cast<TDeleteMozillacookieDialog*>(f)->btnOK; }));
+  frm_->DeleteMozillaCookies();
+  EXPECT_EQ(test::ReadFileBytes(dir + "\\cookies.txt"), kHeader + kLangLine);
+  ASSERT_EQ(Cookies().Items().Count(), 1);
+  EXPECT_EQ(Row(Cookies().Items().Item(0)),
+            (std::vector<std::string>{"lang", "en", "www.example.org/", Row(Cookies().Items().Item(0))[3], "Yes", "No"}));
 }
 
 TEST_F(NetscapePage, DeleteOfSeveralRowsAsksForAllAndCancelChangesNothing) {

@@ -1,6 +1,7 @@
 // The message timer component.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/core/components.h"
@@ -26,11 +27,13 @@ class TTimer : public TComponent {
   std::string ClassName() const override { return "TTimer"; }
 
  private:
+  class THost;
   void UpdateTimer();
-  void WndProc(TMessage& m);
+  void Tick();
   bool enabled_ = true;
   unsigned interval_ = 1000;
-  HWND wnd_ = nullptr;
+  THost* host_ = nullptr;  // the thread's window that carries the timer
+  uintptr_t id_ = 0;
   bool running_ = false;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "platform/ui/dialogs.h"
 #include "platform/ui/forms.h"
@@ -181,6 +182,52 @@ TEST_F(Modal, ATimerCanStopOrFreeItselfFromItsOwnTick) {
   never.OnTimer = [&](TObject*) { fired = true; };
   Pump(30);
   EXPECT_FALSE(fired);
+}
+
+// The timers of a thread share its hidden window: each must still get only
+// its own ticks, a tick left queued by a freed timer must reach no other,
+// and a timer started on another thread ticks there.
+TEST_F(Modal, TimersTickApartEachOnTheThreadThatStartedIt) {
+  int fast = 0, slow = 0;
+  TTimer a(nullptr), b(nullptr);
+  a.SetInterval(5);
+  b.SetInterval(60000);
+  a.OnTimer = [&](TObject*) { ++fast; };
+  b.OnTimer = [&](TObject*) { ++slow; };
+  ASSERT_TRUE(PumpUntil([&] { return fast >= 3; }));
+  EXPECT_EQ(0, slow);
+  a.SetEnabled(false);
+
+  auto* gone = new TTimer(nullptr);
+  gone->SetInterval(1);
+  bool goneFired = false;
+  gone->OnTimer = [&](TObject*) { goneFired = true; };
+  Sleep(30);  // its tick is due, not yet handled
+  delete gone;
+  int heir = 0;
+  TTimer next(nullptr);
+  next.SetInterval(60000);
+  next.OnTimer = [&](TObject*) { ++heir; };
+  Pump(50);
+  EXPECT_FALSE(goneFired);
+  EXPECT_EQ(0, heir);
+
+  DWORD tickThread = 0, worker = 0;
+  std::thread t([&] {
+    worker = GetCurrentThreadId();
+    TTimer own(nullptr);
+    own.SetInterval(5);
+    own.OnTimer = [&](TObject*) { tickThread = GetCurrentThreadId(); };
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    MSG msg;
+    while (!tickThread && std::chrono::steady_clock::now() < end) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      MsgWaitForMultipleObjectsEx(0, nullptr, 5, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+  });
+  t.join();
+  EXPECT_NE(0u, worker);
+  EXPECT_EQ(worker, tickThread);
 }
 
 }  // namespace
