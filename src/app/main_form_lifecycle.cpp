@@ -93,13 +93,14 @@ void TMainFrm::FormCreate(TObject* /*Sender*/) {
     if (!TryStrToInt(text, CheckForUpdatesFrequency)) CheckForUpdatesFrequency = 14;
   }
   // The update notice is modal and centred like the splash: the splash must
-  // not stay on top of it while the check may show it.
-  if (Splash) Splash->SetFormStyle(TFormStyle::fsNormal);
-  CheckForSoftwareUpdatesWhenDue(*Properties, Now(), [] {
+  // not stay on top of it while the check may show it. Only a due check
+  // changes the splash, which saves a start without one two window moves.
+  CheckForSoftwareUpdatesWhenDue(*Properties, Now(), [this] {
+    if (Splash) Splash->SetFormStyle(TFormStyle::fsNormal);
     if (SoftwareUpdateCheck()) SoftwareUpdateCheck()();
+    if (Splash) Splash->SetFormStyle(TFormStyle::fsStayOnTop);
     return true;
   });
-  if (Splash) Splash->SetFormStyle(TFormStyle::fsStayOnTop);
 
   SaveProfiles = ReadBool(*Properties, "SaveProfiles", true);
   OperaStore.reset();

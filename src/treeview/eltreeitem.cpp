@@ -32,7 +32,7 @@ TElTreeItem::~TElTreeItem() {
 
 void TElTreeItem::CreateStaticData() {
   if (staticData_) return;
-  staticData_.emplace();
+  staticData_ = std::make_unique<TElTreeItemStaticData>();
   hasStatic_ = true;
   staticData_->ColumnTexts.OnChange = [this](TObject*) { ColumnTextsChanged(); };
 }

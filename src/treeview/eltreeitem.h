@@ -66,7 +66,7 @@ class TElTreeItem : public TPersistent {
   uint32_t flags_ = kDefaultItemFlags;
   uint16_t state_ = 0;
   uint8_t checkBoxState_ = 0;
-  // Mirrors staticData_.has_value() next to the flags: filters read both.
+  // Mirrors staticData_ != nullptr next to the flags: filters read both.
   bool hasStatic_ = false;
   uint32_t selectionFlags_ = 0;
   TCustomElTree* owner_;
@@ -86,7 +86,10 @@ class TElTreeItem : public TPersistent {
   int keyType_ = -1;
   int keyRefCount_ = 0;
   uint64_t serial_;
-  std::optional<TElTreeItemStaticData> staticData_;
+  // On the heap, and only for rows that keep their own texts: a virtual
+  // row asks its texts from the tree's owner, and a grid of 100,000 of them
+  // would otherwise carry some 20 MB of empty text storage.
+  std::unique_ptr<TElTreeItemStaticData> staticData_;
   TElTreeItems* ownerItems_ = nullptr;
   void* data_ = nullptr;
   int32_t rowBkColor_ = 0;

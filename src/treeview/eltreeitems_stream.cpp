@@ -129,7 +129,7 @@ class TElTreeItemStreamer : public TItemStreamSink {
 
 void TElTreeItemStreamer::Apply(TElTreeItem* It, const TItemRecord& R) {
   TCustomElTree* t = It->owner_;
-  const bool hasStatic = It->staticData_.has_value();
+  const bool hasStatic = It->staticData_ != nullptr;
   if (hasStatic) It->staticData_->Text = AnsiToWide(R.Text);
   if (R.Block != TBlockKind::None) {
     // Focus and selection are the tree's to give, never the stream's.
@@ -195,7 +195,7 @@ void TElTreeItemStreamer::Apply(TElTreeItem* It, const TItemRecord& R) {
 
 void TElTreeItemStreamer::Write(TElTreeItem* It, TStream& Stream, std::string& Out) {
   TCustomElTree* t = It->owner_;
-  const bool hasStatic = It->staticData_.has_value();
+  const bool hasStatic = It->staticData_ != nullptr;
   TItemRecord r;
   if (hasStatic) {
     r.Text = WideToAnsi(It->staticData_->Text);

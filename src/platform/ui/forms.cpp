@@ -76,8 +76,13 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   if (formStyle_ == TFormStyle::fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
   if (alphaBlend_) p.ExStyle |= WS_EX_LAYERED;
   p.WindowClass.style = CS_DBLCLKS;
-  p.WindowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
-  if (!p.WindowClass.hIcon) p.WindowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  // Shared icons, valid as long as the program runs: looked up once, since a
+  // window-less form asks for its parameters whenever it is aligned.
+  static const HICON icon = [] {
+    HICON h = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    return h ? h : LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  }();
+  p.WindowClass.hIcon = icon;
   TCustomForm* main = Application->MainForm();
   if (main && main != this && main->HandleAllocated()) p.WndParent = main->Handle();
   TCustomForm* active = Screen->ActiveForm();

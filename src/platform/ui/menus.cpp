@@ -87,7 +87,11 @@ TMenu* TMenuItem::GetParentMenu() const {
 }
 
 void TMenuItem::Changed() {
-  if (TMenu* m = GetParentMenu()) m->Rebuild();
+  // A menu without its system menu yet builds it whole when first asked for
+  // (Handle); rebuilding it at every item added while a window builds its
+  // menus costs hundreds of system calls per item.
+  TMenu* m = GetParentMenu();
+  if (m && m->handle_.Get()) m->Rebuild();
 }
 
 void TMenuItem::SetCaption(const std::string& v) {

@@ -20,6 +20,38 @@ extern TControl* gCaptureControl;
 namespace {
 thread_local TWinControl* gCreating = nullptr;
 const char* const kNameProp = "Name";
+
+// Under Wine LoadCursor, AdjustWindowRectEx and GetSystemMetrics(SM_CYMENU)
+// cost tens of microseconds each, and a window-less control asks for them
+// every time its client rectangle is wanted, which aligning a form does a
+// thousand times and more before its first window exists. The arrow is a
+// shared system cursor, never freed; the frames depend only on the styles.
+HCURSOR ArrowCursor() {
+  static const HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  return arrow;
+}
+
+struct TFrameSize {
+  DWORD Style, ExStyle;
+  RECT Frame;
+};
+
+RECT FrameOf(DWORD Style, DWORD ExStyle) {
+  thread_local std::vector<TFrameSize> known;
+  for (const TFrameSize& f : known)
+    if (f.Style == Style && f.ExStyle == ExStyle) return f.Frame;
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, Style, FALSE, ExStyle);
+  // A handful of style pairs in practice; the bound only keeps an unusual
+  // program from growing the list without end.
+  if (known.size() < 64) known.push_back({Style, ExStyle, frame});
+  return frame;
+}
+
+int MenuBarHeight() {
+  thread_local const int height = GetSystemMetrics(SM_CYMENU);
+  return height;
+}
 }  // namespace
 
 LRESULT CALLBACK ControlWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -126,7 +158,7 @@ void TWinControl::CreateParams(TCreateParams& p) {
   p.Width = Width();
   p.Height = Height();
   p.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  p.WindowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  p.WindowClass.hCursor = ArrowCursor();
   p.WinClassName = "Morvane" + ClassName();
 }
 
@@ -395,11 +427,10 @@ RECT TWinControl::ClientRect() {
   }
   TCreateParams p;
   CreateParams(p);
-  RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, p.Style & ~WS_VISIBLE, FALSE, p.ExStyle);
-  if (p.ExStyle & WS_EX_CLIENTEDGE) { /* AdjustWindowRectEx counts it */ }
+  // AdjustWindowRectEx counts WS_EX_CLIENTEDGE as well.
+  const RECT frame = FrameOf(p.Style & ~WS_VISIBLE, p.ExStyle);
   RECT r{0, 0, Width() - (frame.right - frame.left), Height() - (frame.bottom - frame.top)};
-  if (auto* f = dynamic_cast<TCustomForm*>(this); f && f->Menu()) r.bottom -= GetSystemMetrics(SM_CYMENU);
+  if (auto* f = dynamic_cast<TCustomForm*>(this); f && f->Menu()) r.bottom -= MenuBarHeight();
   if (r.right < 0) r.right = 0;
   if (r.bottom < 0) r.bottom = 0;
   return r;
