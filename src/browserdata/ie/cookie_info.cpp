@@ -91,6 +91,12 @@ bool IsRecord(const TCookieValueInfo& c, const std::string& name, const std::str
 
 uint64_t FileTimeValue(const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
 
+uint64_t SystemTimeNow() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return FileTimeValue(now);
+}
+
 // The bytes of the cookie files read before, by upper-cased path, with the
 // size and times the folder listed for each. (The bytes, not the records:
 // one block per file costs the first read little, and parsing them again
@@ -132,12 +138,11 @@ class TEarlierReads {
     return at != files_.end() && at->second.Stamp == Stamp;
   }
 
-  void Keep(const std::string& Key, const TStamp& Stamp, std::string&& Bytes) {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
+  // ReadAt: the system time (UTC file time) taken before the file was
+  // opened for Bytes; the file must have been settled then.
+  void Keep(const std::string& Key, const TStamp& Stamp, std::string&& Bytes, uint64_t ReadAt) {
     constexpr uint64_t kSettled = 4 * 10000000ull;  // four seconds in file-time units
-    if (Stamp.WriteTime == 0 || Stamp.WriteTime > FileTimeValue(now) || FileTimeValue(now) - Stamp.WriteTime < kSettled)
-      return;
+    if (Stamp.WriteTime == 0 || Stamp.WriteTime > ReadAt || ReadAt - Stamp.WriteTime < kSettled) return;
     const std::lock_guard<std::mutex> hold(lock_);
     if (const auto at = files_.find(Key); at != files_.end()) Erase(at);
     // Far more than the folders met in practice (10,000 files of a few
@@ -247,7 +252,7 @@ class TCookieFileReadAhead {
   // earlier reads when its turn came): the caller reads the file itself, and
   // no thread will. A file that a thread is reading is waited for. Every
   // call moves the threads' window on to the files after Index.
-  bool Take(int Index, std::string& Bytes, bool& Read) {
+  bool Take(int Index, std::string& Bytes, bool& Read, uint64_t& ReadAt) {
     std::unique_lock<std::mutex> hold(lock_);
     TSlot* slot = Pass(Index);
     if (!slot) return false;
@@ -257,6 +262,7 @@ class TCookieFileReadAhead {
     if (!give) return false;
     Bytes = std::move(slot->Bytes);
     Read = slot->Read;
+    ReadAt = slot->ReadAt;
     return true;
   }
 
@@ -279,6 +285,7 @@ class TCookieFileReadAhead {
   struct TSlot {
     enum { Waiting, Reading, Done, Skipped, Taken } State = Waiting;
     bool Read = false;
+    uint64_t ReadAt = 0;  // the system time before the file was opened
     std::string Bytes;
   };
 
@@ -318,6 +325,7 @@ class TCookieFileReadAhead {
       const TJob& job = jobs_[at];
       std::string bytes;
       bool read = false, skipped = false;
+      const uint64_t readAt = SystemTimeNow();
       try {
         if (EarlierReads().Has(job.Key, job.Stamp))
           skipped = true;
@@ -331,6 +339,7 @@ class TCookieFileReadAhead {
         TSlot& slot = slots_[at];
         slot.State = skipped ? TSlot::Skipped : TSlot::Done;
         slot.Read = read;
+        slot.ReadAt = readAt;
         slot.Bytes = std::move(bytes);
       }
       done_.notify_all();
@@ -442,14 +451,16 @@ void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
       }
     }
     LastMissed = Index;
-    if (ReadAhead && ReadAhead->Take(Index, bytes, read)) {
+    uint64_t readAt = 0;
+    if (ReadAhead && ReadAhead->Take(Index, bytes, read, readAt)) {
       Details.Cookies.clear();
       if (read) {
         FillCookies(bytes, Details);
-        EarlierReads().Keep(key, stamp, std::move(bytes));
+        EarlierReads().Keep(key, stamp, std::move(bytes), readAt);
       }
-    } else if (ReadCookieFile(path, item.Entry.Size, Details, &bytes)) {
-      EarlierReads().Keep(key, stamp, std::move(bytes));
+    } else {
+      readAt = SystemTimeNow();
+      if (ReadCookieFile(path, item.Entry.Size, Details, &bytes)) EarlierReads().Keep(key, stamp, std::move(bytes), readAt);
     }
   }
   if (ReadAhead && ReadAhead->Finished(Index)) ReadAhead.reset();
