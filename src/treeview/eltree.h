@@ -356,6 +356,11 @@ class TCustomElTree : public TComponent {
   TOnItemCheckedEvent OnItemChecked;
   TOnItemExpandEvent OnItemDeletion;
   TItemSelChangeEvent OnItemSelectedChange;
+  // Fires once when the outermost update bracket closes after
+  // OnItemSelectedChange fired inside it (select all, a range, a deselection:
+  // one event per row). A handler whose follow-up work repaints at once
+  // leaves that work to this event, and so does it once for the whole change.
+  TNotifyEvent OnItemSelectedChangesEnd;
   TNotifyEvent OnAfterSelectionChange;
   TOnCompareItems OnCompareItems;
   TNotifyEvent OnSortBegin;
@@ -499,6 +504,7 @@ class TCustomElTree : public TComponent {
   bool sortPending_ = false;
   bool columnsAutoSizePending_ = false;
   bool selectionChanged_ = false;
+  bool selectedChangesInBracket_ = false;
   int inSortCount_ = 0;
   int comparedPos_[2] = {-1, -1};
   int clearingCount_ = 0;

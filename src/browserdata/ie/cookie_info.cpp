@@ -91,6 +91,12 @@ bool IsRecord(const TCookieValueInfo& c, const std::string& name, const std::str
 
 uint64_t FileTimeValue(const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
 
+uint64_t SystemTimeNow() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return FileTimeValue(now);
+}
+
 // The bytes of the cookie files read before, by upper-cased path, with the
 // size and times the folder listed for each. (The bytes, not the records:
 // one block per file costs the first read little, and parsing them again
@@ -132,12 +138,11 @@ class TEarlierReads {
     return at != files_.end() && at->second.Stamp == Stamp;
   }
 
-  void Keep(const std::string& Key, const TStamp& Stamp, std::string&& Bytes) {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
+  // ReadAt: the system time (UTC file time) taken before the file was
+  // opened for Bytes; the file must have been settled then.
+  void Keep(const std::string& Key, const TStamp& Stamp, std::string&& Bytes, uint64_t ReadAt) {
     constexpr uint64_t kSettled = 4 * 10000000ull;  // four seconds in file-time units
-    if (Stamp.WriteTime == 0 || Stamp.WriteTime > FileTimeValue(now) || FileTimeValue(now) - Stamp.WriteTime < kSettled)
-      return;
+    if (Stamp.WriteTime == 0 || Stamp.WriteTime > ReadAt || ReadAt - Stamp.WriteTime < kSettled) return;
     const std::lock_guard<std::mutex> hold(lock_);
     if (const auto at = files_.find(Key); at != files_.end()) Erase(at);
     // Far more than the folders met in practice (10,000 files of a few
@@ -247,16 +252,25 @@ class TCookieFileReadAhead {
   // earlier reads when its turn came): the caller reads the file itself, and
   // no thread will. A file that a thread is reading is waited for. Every
   // call moves the threads' window on to the files after Index.
-  bool Take(int Index, std::string& Bytes, bool& Read) {
+  bool Take(int Index, std::string& Bytes, bool& Read, uint64_t& ReadAt) {
     std::unique_lock<std::mutex> hold(lock_);
     TSlot* slot = Pass(Index);
     if (!slot) return false;
-    done_.wait(hold, [&] { return slot->State != TSlot::Reading; });
+    if (slot->State == TSlot::Reading) {
+      // Woken when a batch of the files after this one is read as well, not
+      // for each file: every wait and every wake is a round trip to the
+      // system, as dear as a file's open.
+      waitFor_ = Index - first_;
+      wakeAt_ = std::min(waitFor_ + kBatch, static_cast<int>(jobs_.size()) - 1);
+      done_.wait(hold, [&] { return Woken(); });
+      waitFor_ = -1;
+    }
     const bool give = slot->State == TSlot::Done;
     slot->State = TSlot::Taken;
     if (!give) return false;
     Bytes = std::move(slot->Bytes);
     Read = slot->Read;
+    ReadAt = slot->ReadAt;
     return true;
   }
 
@@ -275,10 +289,12 @@ class TCookieFileReadAhead {
  private:
   static constexpr unsigned kMaxThreads = 3;
   static constexpr int kWindow = 128;  // files read ahead of the caller at most
+  static constexpr int kBatch = 16;    // files read between two wakes of a thread
 
   struct TSlot {
     enum { Waiting, Reading, Done, Skipped, Taken } State = Waiting;
     bool Read = false;
+    uint64_t ReadAt = 0;  // the system time before the file was opened
     std::string Bytes;
   };
 
@@ -288,14 +304,22 @@ class TCookieFileReadAhead {
   TSlot* Pass(int Index) {
     const int at = Index - first_;
     if (at < 0 || at >= static_cast<int>(jobs_.size())) return nullptr;
+    const int size = static_cast<int>(jobs_.size());
     if (at + 1 + kWindow > limit_) {
-      limit_ = std::min(at + 1 + kWindow, static_cast<int>(jobs_.size()));
-      room_.notify_all();
+      limit_ = std::min(at + 1 + kWindow, size);
+      // Idle threads are woken for a batch of files, or for the last ones.
+      if (idle_ > 0 && (limit_ - next_ >= kBatch || limit_ == size)) room_.notify_all();
     }
     TSlot& slot = slots_[at];
     if (slot.State == TSlot::Taken) return nullptr;
     if (slot.State == TSlot::Waiting) slot.State = TSlot::Taken;
     return &slot;
+  }
+
+  // Under the lock: whether the caller waiting for its file can go on.
+  bool Woken() const {
+    const auto over = [&](int at) { return slots_[at].State != TSlot::Reading && slots_[at].State != TSlot::Waiting; };
+    return waitFor_ < 0 || (over(waitFor_) && over(wakeAt_));
   }
 
   // Under the lock: whether a job in the window is left to begin, the next
@@ -310,7 +334,11 @@ class TCookieFileReadAhead {
       int at;
       {
         std::unique_lock<std::mutex> hold(lock_);
-        room_.wait(hold, [&] { return stop_ || Claimable(); });
+        if (!stop_ && !Claimable()) {
+          ++idle_;
+          room_.wait(hold, [&] { return stop_ || Claimable(); });
+          --idle_;
+        }
         if (stop_) return;
         at = next_++;
         slots_[at].State = TSlot::Reading;
@@ -318,6 +346,7 @@ class TCookieFileReadAhead {
       const TJob& job = jobs_[at];
       std::string bytes;
       bool read = false, skipped = false;
+      const uint64_t readAt = SystemTimeNow();
       try {
         if (EarlierReads().Has(job.Key, job.Stamp))
           skipped = true;
@@ -326,25 +355,31 @@ class TCookieFileReadAhead {
       } catch (const std::exception&) {
         skipped = true;  // the caller tries for itself
       }
+      bool wake = false;
       {
         const std::lock_guard<std::mutex> hold(lock_);
         TSlot& slot = slots_[at];
         slot.State = skipped ? TSlot::Skipped : TSlot::Done;
         slot.Read = read;
+        slot.ReadAt = readAt;
         slot.Bytes = std::move(bytes);
+        wake = waitFor_ >= 0 && Woken();
       }
-      done_.notify_all();
+      if (wake) done_.notify_one();
     }
   }
 
   const std::vector<TJob> jobs_;
   std::mutex lock_;
   std::condition_variable room_;  // the window has moved on, or stop
-  std::condition_variable done_;  // a slot is done
+  std::condition_variable done_;  // the caller's file (and the batch after it) is done
   std::vector<TSlot> slots_;
   int next_ = 0;               // the next job to claim
   int limit_ = 0;              // jobs below this may be claimed
   bool stop_ = false;
+  int idle_ = 0;               // threads waiting for the window to move on
+  int waitFor_ = -1;           // the job the caller waits for, or -1
+  int wakeAt_ = -1;            // and the job whose end wakes it
   const int first_;            // the store index of jobs_[0]
   std::vector<std::thread> threads_;
 };
@@ -442,14 +477,16 @@ void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
       }
     }
     LastMissed = Index;
-    if (ReadAhead && ReadAhead->Take(Index, bytes, read)) {
+    uint64_t readAt = 0;
+    if (ReadAhead && ReadAhead->Take(Index, bytes, read, readAt)) {
       Details.Cookies.clear();
       if (read) {
         FillCookies(bytes, Details);
-        EarlierReads().Keep(key, stamp, std::move(bytes));
+        EarlierReads().Keep(key, stamp, std::move(bytes), readAt);
       }
-    } else if (ReadCookieFile(path, item.Entry.Size, Details, &bytes)) {
-      EarlierReads().Keep(key, stamp, std::move(bytes));
+    } else {
+      readAt = SystemTimeNow();
+      if (ReadCookieFile(path, item.Entry.Size, Details, &bytes)) EarlierReads().Keep(key, stamp, std::move(bytes), readAt);
     }
   }
   if (ReadAhead && ReadAhead->Finished(Index)) ReadAhead.reset();

@@ -533,7 +533,9 @@ TEST_F(IECookieReadInTurn, ChangesOnTheWayAreSeen) {
     const std::string value = d.Cookies[0].Value;
     values[d.FileName] = value;
     const std::string number = d.FileName.substr(4, 3);
-    if (number != "200" && number != "250") EXPECT_EQ(value, "before" + std::to_string(std::stoi(number))) << i;
+    if (number != "200" && number != "250") {
+      EXPECT_EQ(value, "before" + std::to_string(std::stoi(number))) << i;
+    }
   }
   EXPECT_EQ(values["u@h1200[1].txt"], "edited   ");  // the record keeps its value's length
   EXPECT_EQ(values["u@h1250[1].txt"], "keep");        // its first record blanked: no cookie any more
