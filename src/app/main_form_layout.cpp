@@ -287,6 +287,7 @@ void TMainFrm::BuildLayout() {
     t.DoInplaceEdit = false;
     t.OnHeaderColumnClick = [this](TObject* s, int i) { IECookiesElTreeHeaderColumnClick(s, i); };
     t.OnItemSelectedChange = [this](TObject* s, TElTreeItem* i) { IECookiesElTreeItemSelectedChange(s, i); };
+    t.OnItemSelectedChangesEnd = [this](TObject* s) { IECookiesElTreeItemSelectedChangesEnd(s); };
     if (compare) {
       t.OnCompareItems = [this](TObject* s, TElTreeItem* a, TElTreeItem* c, int& r) {
         IECookiesElTreeCompareItems(s, a, c, r);
@@ -387,6 +388,7 @@ void TMainFrm::BuildLayout() {
     t.DoInplaceEdit = false;
     t.OnChanging = [this](TObject* s, TElTreeItem* i, bool& allow) { ElTreeHistoryFilesChanging(s, i, allow); };
     t.OnItemSelectedChange = [this](TObject* s, TElTreeItem* i) { IECookiesElTreeItemSelectedChange(s, i); };
+    t.OnItemSelectedChangesEnd = [this](TObject* s) { IECookiesElTreeItemSelectedChangesEnd(s); };
     TElHeaderSections& sections = t.HeaderSections();
     TElHeaderSection* number = sections.AddSection();
     number->SetText(L"Row Number");
@@ -417,6 +419,11 @@ void TMainFrm::BuildLayout() {
   TabSheet2->OnShow = [this](TObject* s) { TabSheet2Show(s); };
   ElTreeHistory = addGrid("ElTreeHistory", TabSheet1, true);
   ElTreeHistory->SetPopupMenu(HistoryMenu);
+  // The entry rows keep no texts: they come from the entries read (see
+  // LoadIEHistoryEntries).
+  ElTreeHistory->Tree().OnVirtualTextNeeded = [this](TObject*, TElTreeItem* i, int k, TElFString& t) {
+    HistoryEntryText(i, k, t);
+  };
   QBBinaryFileListView1 = b.Add<TQBBinaryFileListView>("QBBinaryFileListView1", 0, 0, 500, 350, TabSheet2);
   QBBinaryFileListView1->SetAlign(TAlign::alClient);
   QBBinaryFileListView1->ListView->Font()->SetName("Courier New");

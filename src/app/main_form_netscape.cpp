@@ -70,18 +70,6 @@ void AppendCookieCell(std::string& Out, const TQbCookie& c, int Section) {
   }
 }
 
-// ASCII is the same in every ANSI code page: it is widened without a call.
-void WidenInto(TElFString& Out, const std::string& S) {
-  Out.resize(S.size());
-  for (size_t k = 0; k < S.size(); ++k) {
-    if (static_cast<unsigned char>(S[k]) >= 0x80) {
-      Out = AnsiToWide(S);
-      return;
-    }
-    Out[k] = static_cast<wchar_t>(S[k]);
-  }
-}
-
 const char* CookiePermissionWord(uint8_t v) {
   switch (v) {
     case 2: return "always block";
@@ -244,20 +232,35 @@ void TMainFrm::RecreateMozillaStore(bool ForPermissions) {
   try {
     TStringList dirs;
     if (ActiveStore) dirs.Assign(&ActiveStore->ProfileDirs);
-    if (ActiveStore == NetscapeStore.get()) NetscapeStore.reset();
-    if (ActiveStore == FirefoxStore.get()) FirefoxStore.reset();
+    // The store that goes lends its cookies' memory to the one that comes:
+    // the files are read afresh, into arrays that are already there.
+    std::unique_ptr<QbMozillaCookiesClass> previous;
+    if (ActiveStore == NetscapeStore.get()) previous = std::move(NetscapeStore);
+    if (ActiveStore == FirefoxStore.get()) previous = std::move(FirefoxStore);
     ActiveStore = nullptr;
 
     const bool firefox = BrowserKind == 1;
     if (ForPermissions || BrowserKind <= 1) {
       std::unique_ptr<QbMozillaCookiesClass>& slot = firefox ? FirefoxStore : NetscapeStore;
-      CreateMozillaStore(slot, firefox ? 1 : 0);
+      const uint8_t kind = firefox ? 1 : 0;
+      if (previous) {
+        try {
+          slot = std::make_unique<QbMozillaCookiesClass>(kind, *previous);
+        } catch (...) {
+          slot.reset();
+        }
+      } else {
+        CreateMozillaStore(slot, kind);
+      }
       ActiveStore = slot.get();
     }
     if (ActiveStore) {
       QbMozillaCookiesClass* target = ForPermissions ? ActiveStore : NetscapeStore.get();
-      if (target)
+      if (target) {
         for (int i = 0; i < dirs.Count(); ++i) target->AddProfileDir(dirs.Strings(i));
+        target->ReleaseCookieMemory();
+      }
+      ActiveStore->ReleaseCookieMemory();
     } else if (dirs.Count() > 0) {
       NetscapeStore = QbMozillaCookiesClass::CreateForProfiles(dirs);
       ActiveStore = NetscapeStore.get();

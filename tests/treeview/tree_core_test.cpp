@@ -132,6 +132,40 @@ TEST(TreeSort, TypedKeys) {
   for (const auto& c : cases) EXPECT_EQ(SortedBy(c.type, c.dir, c.lines), c.expected) << c.name;
 }
 
+// Keys the sort makes itself (upper-cased texts, texts asked from the owner
+// of a virtual tree) live for one sort: a second sort sees the texts of then.
+TEST(TreeSort, TextKeysMadeForOneSort) {
+  struct TCase {
+    const char* name;
+    bool virtualRows;
+    bool useCase;
+    std::string expected;
+  } cases[] = {
+      {"stored-ignoring-case", false, false, "a ab b B"},
+      {"virtual-with-case", true, true, "B a ab b"},
+      {"virtual-ignoring-case", true, false, "a ab b B"},
+  };
+  for (const auto& c : cases) {
+    auto t = NewTree();
+    std::vector<std::wstring> texts{L"b", L"B", L"ab", L"a"};
+    if (c.virtualRows) {
+      t->SetVirtualityLevel(vlTextAndStyles);
+      t->OnVirtualTextNeeded = [&](TObject*, TElTreeItem* it, int, TElFString& text) { text = texts[it->UserTag]; };
+      for (int i = 0; i < 4; ++i) t->Items().AddLastChild(nullptr)->UserTag = i;
+    } else {
+      Load(*t, {"b", "B", "ab", "a"});
+    }
+    t->SetSortUseCase(c.useCase);
+    t->Sort(true);
+    EXPECT_EQ(Outline(*t), c.expected) << c.name;
+    if (!c.virtualRows) continue;
+    texts = {L"d", L"c", L"b", L"a"};
+    t->SortDir = sdDescend;
+    t->Sort(true);
+    EXPECT_EQ(Outline(*t), "d c b a") << c.name << ", texts changed";
+  }
+}
+
 TEST(TreeSort, EqualKeysFollowCreationOrderBothWays) {
   auto t = NewTree();
   Load(*t, {"k", "k"});
@@ -226,6 +260,41 @@ TEST(TreeSort, FailingCompareLeavesTreeAndKeysSound) {
   t->Items().Item(0)->SetText(L"z");
   t->Sort(true);
   EXPECT_EQ(Main(t->Items().Item(t->Items().Count() - 2)), "z");
+  ExpectConsistent(*t);
+}
+
+// A compare handler that made its keys at the sort's start finds them by the
+// places the rows had then, on every level of the tree.
+TEST(TreeSort, CompareEventKnowsWhereTheRowsStoodWhenTheSortBegan) {
+  auto t = NewTree();
+  Load(*t, {"c", "|c2", "||c22", "||c21", "|c1", "a", "b"});
+  t->SortType = stCustom;
+  std::vector<TElTreeItem*> atBegin;
+  t->OnSortBegin = [&](TObject*) {
+    atBegin.clear();
+    for (int i = 0; i < t->AllItems().Count(); ++i) atBegin.push_back(static_cast<TElTreeItem*>(t->AllItems().List()[i]));
+  };
+  int compared = 0, misplaced = 0;
+  t->OnCompareItems = [&](TObject*, TElTreeItem* x, TElTreeItem* y, int& res) {
+    int p1 = -2, p2 = -2;
+    t->ComparedPositions(p1, p2);
+    ++compared;
+    if (p1 < 0 || p2 < 0 || atBegin[static_cast<size_t>(p1)] != x || atBegin[static_cast<size_t>(p2)] != y)
+      ++misplaced;
+    res = x->Text().compare(y->Text());
+  };
+  for (TSortDirs dir : {sdAscend, sdDescend}) {
+    t->SortDir = dir;
+    t->Sort(true);
+  }
+  EXPECT_GT(compared, 0);
+  EXPECT_EQ(misplaced, 0);
+  EXPECT_EQ(Outline(*t), "c .c2 ..c22 ..c21 .c1 b a");
+  // Outside a sort the places are unknown.
+  int p1 = 0, p2 = 0;
+  t->ComparedPositions(p1, p2);
+  EXPECT_EQ(p1, -1);
+  EXPECT_EQ(p2, -1);
   ExpectConsistent(*t);
 }
 

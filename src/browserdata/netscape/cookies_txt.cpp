@@ -227,6 +227,9 @@ void ParseInto(std::string_view bytes, const TExpiryFormatter& format, std::vect
         ++k;
         SetCookie(c, f, lineEnd, ExpirySeconds(f[4], lineNo), format);
       });
+  // Bytes that another program rewrote between the two passes may hold
+  // fewer cookies than were counted: none of the old ones stays behind.
+  if (k < cookies.size()) cookies.resize(k);
 }
 
 std::string Write(const std::vector<std::string>* header, const TCookiesArray& cookies,

@@ -7,6 +7,7 @@
 #include "browserdata/sys/qb_sys_utils.h"
 #include "platform/core/datetime.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/file_view.h"
 #include "platform/core/files.h"
 #include "platform/core/owned_objects.h"
 #include "platform/core/sysutils.h"
@@ -38,7 +39,26 @@ QbMozillaCookiesClass::QbMozillaCookiesClass(uint8_t Kind)
     : QbMozillaCookiesClass(Kind, UserAppDataFolder(), QbMozillaRegistry::DefaultCopyFolders()) {}
 
 QbMozillaCookiesClass::QbMozillaCookiesClass(uint8_t Kind, const std::string& AppDataFolder,
-                                             const std::vector<std::string>& CopyFolders) {
+                                             const std::vector<std::string>& CopyFolders,
+                                             QbMozillaCookiesClass* Previous) {
+  if (Previous && Previous->Profiles)
+    for (int i = 0; i < Previous->Profiles->Count(); ++i) {
+      qbMozillaProfileInfo* p = Previous->Profile(i);
+      if (!p) continue;
+      if (p->Cookies.capacity() > 0)
+        spare_.emplace_back(AnsiUpperCase(CutTrailingBackslash(p->Dir)), std::move(p->Cookies));
+      p->Cookies.clear();
+    }
+  Discover(Kind, AppDataFolder, CopyFolders);
+}
+
+QbMozillaCookiesClass::QbMozillaCookiesClass(uint8_t Kind, QbMozillaCookiesClass& Previous)
+    : QbMozillaCookiesClass(Kind, UserAppDataFolder(), QbMozillaRegistry::DefaultCopyFolders(), &Previous) {}
+
+void QbMozillaCookiesClass::ReleaseCookieMemory() { decltype(spare_)().swap(spare_); }
+
+void QbMozillaCookiesClass::Discover(uint8_t Kind, const std::string& AppDataFolder,
+                                     const std::vector<std::string>& CopyFolders) {
   try {
     if (Kind == 0)
       DiscoverNetscapeProfiles(AppDataFolder, CopyFolders);
@@ -57,7 +77,7 @@ std::unique_ptr<QbMozillaCookiesClass> QbMozillaCookiesClass::CreateForProfile(c
   store->CurrentProfile = caption;
   store->ProfileDirs.Add(dir);
   store->EnsureProfiles();
-  store->AddProfile(caption, MakeProfile(dir, std::string()));
+  store->AddProfile(caption, store->MakeProfile(dir, std::string()));
   return store;
 }
 
@@ -82,8 +102,19 @@ std::unique_ptr<qbMozillaProfileInfo> QbMozillaCookiesClass::MakeProfile(const s
   auto info = std::make_unique<qbMozillaProfileInfo>();
   info->Dir = Dir;
   info->BrowserLabel = Label;
+  if (!spare_.empty()) {
+    const std::string upper = AnsiUpperCase(CutTrailingBackslash(Dir));
+    for (auto it = spare_.begin(); it != spare_.end(); ++it)
+      if (it->first == upper) {
+        info->Cookies = std::move(it->second);
+        spare_.erase(it);
+        break;
+      }
+  }
   if (FileExists(Dir + "\\cookies.txt"))
     info->Unreadable = !ReadCookiesFile(Dir + "\\cookies.txt", info->Header, info->Cookies);
+  else
+    info->Cookies.clear();
   info->Permissions = std::make_unique<TMozillaBlockedEntities>(Dir);
   return info;
 }
@@ -153,18 +184,19 @@ uint32_t QbMozillaCookiesClass::ExpiresSeconds(const std::string& Text) {
 
 bool QbMozillaCookiesClass::ReadCookiesFile(const std::string& Path, std::optional<std::vector<std::string>>& Header,
                                             TCookiesArray& Cookies) {
+  // Into the cookies Cookies already holds, reusing their memory.
   Header.emplace();
-  Cookies.clear();
-  std::string bytes;
-  if (!TryLoadFileBytes(Path, bytes)) return false;
-  TCookiesTxt file;
+  TFileView file;
+  if (!file.Open(Path)) {
+    Cookies.clear();
+    return false;
+  }
   try {
-    file = cookies_txt::Parse(bytes, ExpiresText);
+    cookies_txt::ParseInto(file.Bytes(), ExpiresText, *Header, Cookies);
   } catch (const ECookiesTxtFormat& e) {
+    Cookies.clear();
     throw EConvertError(e.what());
   }
-  *Header = std::move(file.Header);
-  Cookies = std::move(file.Cookies);
   return true;
 }
 
@@ -195,11 +227,11 @@ void QbMozillaCookiesClass::ReloadCookies(const std::string& ProfileCaption) {
   // what it showed, and it is not saved over the file it could not read.
   const std::string file = p->Dir + "\\cookies.txt";
   try {
-    std::string bytes;
+    TFileView bytes;
     if (!FileExists(file)) {
       p->Header.reset();
       p->Cookies.clear();
-    } else if (!TryLoadFileBytes(file, bytes)) {
+    } else if (!bytes.Open(file)) {
       // Shown as a profile without cookies, but the file is still there
       // (another program holds it, or its rights keep us out): a save now
       // would write the shown cookies, none or one, over all of its own.
@@ -210,7 +242,7 @@ void QbMozillaCookiesClass::ReloadCookies(const std::string& ProfileCaption) {
     } else {
       std::vector<std::string> header;
       try {
-        cookies_txt::ParseInto(bytes, ExpiresText, header, p->Cookies);
+        cookies_txt::ParseInto(bytes.Bytes(), ExpiresText, header, p->Cookies);
       } catch (const ECookiesTxtFormat& e) {
         throw EConvertError(e.what());
       }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "browserdata/netscape/cookies_txt.h"
@@ -38,7 +39,15 @@ class QbMozillaCookiesClass {
   explicit QbMozillaCookiesClass(uint8_t Kind);
   // The same, looking in AppDataFolder in place of the user's application
   // data, and copying Registry.dat into CopyFolders.
-  QbMozillaCookiesClass(uint8_t Kind, const std::string& AppDataFolder, const std::vector<std::string>& CopyFolders);
+  //
+  // With Previous, the store is made afresh to replace it: the profiles it
+  // finds (and those added with AddProfileDir until ReleaseCookieMemory)
+  // read their cookies.txt into the memory of Previous's profile of the same
+  // folder, and Previous's profiles are left without cookies. What the new
+  // store holds is what it would hold without Previous.
+  QbMozillaCookiesClass(uint8_t Kind, const std::string& AppDataFolder, const std::vector<std::string>& CopyFolders,
+                        QbMozillaCookiesClass* Previous = nullptr);
+  QbMozillaCookiesClass(uint8_t Kind, QbMozillaCookiesClass& Previous);
   // A store holding exactly the profile folder ProfileDir.
   static std::unique_ptr<QbMozillaCookiesClass> CreateForProfile(const std::string& ProfileDir);
   // A store of every folder of Dirs that holds a cookies.txt; raises
@@ -50,6 +59,9 @@ class QbMozillaCookiesClass {
 
   // False when a profile of that folder (ignoring case) is already listed.
   bool AddProfileDir(const std::string& Dir);
+  // Frees what was taken from the store this one replaced and no profile
+  // of this one has used.
+  void ReleaseCookieMemory();
   // Captions with their qbMozillaProfileInfo objects; null before the first profile.
   TStringList* GetProfiles() const { return Profiles.get(); }
   qbMozillaProfileInfo* Profile(int Index) const;
@@ -100,11 +112,17 @@ class QbMozillaCookiesClass {
   QbMozillaCookiesClass() = default;
   void DiscoverNetscapeProfiles(const std::string& AppDataFolder, const std::vector<std::string>& CopyFolders);
   void DiscoverFirefoxProfiles(const std::string& AppDataFolder);
+  void Discover(uint8_t Kind, const std::string& AppDataFolder, const std::vector<std::string>& CopyFolders);
   // A profile record for Dir: its cookies when the file exists, its permissions.
-  static std::unique_ptr<qbMozillaProfileInfo> MakeProfile(const std::string& Dir, const std::string& Label);
+  std::unique_ptr<qbMozillaProfileInfo> MakeProfile(const std::string& Dir, const std::string& Label);
   // Lists Info under Caption, made unique when another profile has it.
   void AddProfile(const std::string& Caption, std::unique_ptr<qbMozillaProfileInfo> Info);
   void EnsureProfiles();
+
+  // Cookie arrays of a replaced store's profiles, by upper-case folder: a
+  // reload of 100,000 cookies into memory that is already there costs their
+  // text; into fresh memory it cost several times that.
+  std::vector<std::pair<std::string, TCookiesArray>> spare_;
 };
 
 // The Firefox profile list of the running user ("" when there is no

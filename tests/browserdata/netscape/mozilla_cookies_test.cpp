@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "browserdata/netscape/mozilla_cookies.h"
 #include "platform/core/datetime.h"
@@ -345,6 +346,102 @@ TEST(MozillaCookies, SetPermission) {
   store->ReloadPermissions(p);
   EXPECT_EQ(store->GetBlockedHosts(p)->Count(), 2);
   EXPECT_EQ(store->GetBlockedHosts("nobody"), nullptr);
+}
+
+}  // namespace
+}  // namespace morvane
+
+namespace morvane {
+namespace {
+
+std::string CookieFields(const TQbCookie& c) {
+  return c.Host + "|" + (c.DomainFlag ? "T" : "F") + "|" + c.Path + "|" + (c.Secure ? "T" : "F") + "|" + c.Expires +
+         "|" + c.ExpiresField + "|" + c.Name + "|" + c.Value + "|" + c.LineEnd + "|" + (c.HttpOnly ? "H" : "-");
+}
+
+// Everything a store shows of its profiles, one line each.
+std::vector<std::string> StoreContents(const QbMozillaCookiesClass& store) {
+  std::vector<std::string> lines;
+  if (!store.GetProfiles()) return lines;
+  for (int i = 0; i < store.GetProfiles()->Count(); ++i) {
+    const qbMozillaProfileInfo* p = store.Profile(i);
+    lines.push_back("profile " + store.GetProfiles()->Strings(i) + " " + p->Dir + (p->Unreadable ? " unreadable" : ""));
+    if (p->Header)
+      for (const std::string& h : *p->Header) lines.push_back("header " + h);
+    else
+      lines.push_back("no header");
+    for (const TQbCookie& c : p->Cookies) lines.push_back(CookieFields(c));
+  }
+  return lines;
+}
+
+// A store made again over the one it replaces reads the files into the old
+// store's memory: what it then holds must be what a store made from nothing
+// holds, whatever the files became in between.
+TEST(MozillaCookies, AStoreMadeAgainOverTheOldOneHoldsWhatAFreshOneHolds) {
+  TFixedLocale locale;
+  const char* three =
+      "# h\r\n\r\n#HttpOnly_.a.test\tTRUE\t/\tTRUE\t4102444800\tsid\tlong-value-of-the-first-cookie\r\n"
+      "b.test\tFALSE\t/x\tFALSE\t1700000000\tpref\tdark\r\n"
+      "c.test\tFALSE\t/a/longer/path/than/fits\tFALSE\t1\tthird\tthree\r\n";
+  const char* oneChanged = "# other header\nz.test\tFALSE\t/\tFALSE\t42\tz\tv\n";
+  const char* threeChanged =
+      "# h\n.a.test\tFALSE\t/\tFALSE\t0\tsid\tshort\nb.test\tTRUE\t/y\tTRUE\t99\tpref\t\n"
+      "c.test\tFALSE\t/\tFALSE\t2\tthird\t3\n";
+  const char* four =
+      "a\tTRUE\t/\tFALSE\t1\tn1\tv1\nb\tTRUE\t/\tFALSE\t2\tn2\tv2\nc\tTRUE\t/\tFALSE\t3\tn3\tv3\n"
+      "d\tTRUE\t/\tFALSE\t4\tn4\tv4\n";
+  const char* broken = "# h\nx.test\tFALSE\t/\tFALSE\tsoon\tn\tv\n";
+  const std::string inOrder =
+      "[Profile0]\nName=one\nIsRelative=1\nPath=one\n\n[Profile1]\nName=two\nIsRelative=1\nPath=two\n";
+  const std::string swapped =
+      "[Profile0]\nName=two\nIsRelative=1\nPath=two\n\n[Profile1]\nName=one\nIsRelative=1\nPath=one\n";
+  struct TCase {
+    const char* what;
+    const char *oneBefore, *twoBefore, *oneAfter, *twoAfter;
+    bool swap;
+  };
+  const TCase cases[] = {
+      {"same cookies, other texts", three, three, threeChanged, three, false},
+      {"fewer cookies", three, four, oneChanged, three, false},
+      {"more cookies", oneChanged, three, four, four, false},
+      {"a file removed", three, three, nullptr, oneChanged, false},
+      {"a file made", nullptr, three, four, three, false},
+      {"a file that does not parse", three, three, three, broken, false},
+      {"the profiles in another order", three, oneChanged, four, threeChanged, true},
+  };
+  for (const TCase& c : cases) {
+    TTempDir appData;
+    ForceDirectories(appData.File("Mozilla\\FireFox\\one"));
+    ForceDirectories(appData.File("Mozilla\\FireFox\\two"));
+    TTempDir extra;
+    auto put = [](const TTempDir& dir, const std::string& name, const char* bytes) {
+      if (bytes)
+        dir.Write(name, bytes);
+      else
+        DeleteFileA(dir.File(name).c_str());
+    };
+    appData.Write("Mozilla\\FireFox\\profiles.ini", inOrder);
+    put(appData, "Mozilla\\FireFox\\one\\cookies.txt", c.oneBefore);
+    put(appData, "Mozilla\\FireFox\\two\\cookies.txt", c.twoBefore);
+    put(extra, "cookies.txt", c.twoBefore);
+    QbMozillaCookiesClass old(1, appData.Path(), {});
+    old.AddProfileDir(extra.Path());
+
+    if (c.swap) appData.Write("Mozilla\\FireFox\\profiles.ini", swapped);
+    put(appData, "Mozilla\\FireFox\\one\\cookies.txt", c.oneAfter);
+    put(appData, "Mozilla\\FireFox\\two\\cookies.txt", c.twoAfter);
+    put(extra, "cookies.txt", c.oneAfter);
+    QbMozillaCookiesClass fresh(1, appData.Path(), {});
+    fresh.AddProfileDir(extra.Path());
+    QbMozillaCookiesClass again(1, appData.Path(), {}, &old);
+    again.AddProfileDir(extra.Path());
+    again.ReleaseCookieMemory();
+
+    EXPECT_EQ(StoreContents(again), StoreContents(fresh)) << c.what;
+    // The old store lent its cookies: it shows none rather than stale ones.
+    for (int i = 0; i < old.GetProfiles()->Count(); ++i) EXPECT_TRUE(old.Profile(i)->Cookies.empty()) << c.what;
+  }
 }
 
 }  // namespace
