@@ -88,6 +88,11 @@ void ParseInto(std::string_view bytes, const TExpiryFormatter& format, std::vect
 // `format` must be the one they were read with.
 std::string Write(const std::vector<std::string>* header, const TCookiesArray& cookies,
                   const TExpiryFormatter& format, const TExpiryParser& parse);
+// The same bytes, handed to `sink` in pieces of some 64 KB, so that a large
+// file is written without a copy of it in memory. Every edited expiry is
+// read first: when one is no date, `parse` raises before `sink` is called.
+void WriteTo(const std::vector<std::string>* header, const TCookiesArray& cookies, const TExpiryFormatter& format,
+             const TExpiryParser& parse, const std::function<void(std::string_view)>& sink);
 
 }  // namespace cookies_txt
 }  // namespace morvane

@@ -202,9 +202,11 @@ bool QbMozillaCookiesClass::ReadCookiesFile(const std::string& Path, std::option
 
 void QbMozillaCookiesClass::WriteCookiesFile(const std::string& Path, const TCookiesArray& Cookies,
                                              const std::vector<std::string>* Header) {
-  // The whole text first: an expiry that is no date stops the save before
-  // the file is touched.
-  ReplaceFileBytes(Path, cookies_txt::Write(Header, Cookies, ExpiresText, ExpiresSeconds));
+  // Every edited expiry is read before the first piece is written: one that
+  // is no date stops the save before the file is touched.
+  ReplaceFileWith(Path, [&](const TBytesSink& put) {
+    cookies_txt::WriteTo(Header, Cookies, ExpiresText, ExpiresSeconds, put);
+  });
 }
 
 void QbMozillaCookiesClass::SaveCookies(const std::string& ProfileCaption) {
