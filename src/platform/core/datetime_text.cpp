@@ -377,6 +377,11 @@ std::string FormatDateTime(std::string_view format, TDateTime dt) {
   return FormatDateTime(format, dt, FormatSettings());
 }
 
+void DateTimeToString(std::string& Result, std::string_view format, TDateTime dt) {
+  Result.clear();
+  AppendFormat(Result, format.empty() ? std::string_view("C") : format, Parts(dt), FormatSettings(), 0);
+}
+
 std::string DateTimeToStr(TDateTime dt) { return FormatDateTime("c", dt); }
 std::string DateToStr(TDateTime dt) { return FormatDateTime("ddddd", dt); }
 std::string TimeToStr(TDateTime dt) { return FormatDateTime("tt", dt); }
