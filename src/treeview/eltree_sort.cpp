@@ -351,8 +351,8 @@ class TElTreeSorter {
       if (t_->sortUseCase_ && text != &own) {
         it->keyValue_.i = reinterpret_cast<intptr_t>(text);
       } else {
-        it->keyText_ = t_->sortUseCase_ ? *text : WideUpperCaseEx(*text);
-        it->keyValue_.i = reinterpret_cast<intptr_t>(&it->keyText_);
+        it->keyText_ = std::make_unique<TElFString>(t_->sortUseCase_ ? *text : WideUpperCaseEx(*text));
+        it->keyValue_.i = reinterpret_cast<intptr_t>(it->keyText_.get());
       }
       it->keyType_ = ktText;
       return;
@@ -384,7 +384,7 @@ class TElTreeSorter {
     it->keyRefCount_ = 0;
     it->keyType_ = ktMissing;
     it->keyValue_.i = 0;
-    TElFString().swap(it->keyText_);
+    it->keyText_.reset();
   }
 
  private:

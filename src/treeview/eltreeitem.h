@@ -69,6 +69,7 @@ class TElTreeItem : public TPersistent {
   // Mirrors staticData_ != nullptr next to the flags: filters read both.
   bool hasStatic_ = false;
   uint32_t selectionFlags_ = 0;
+  int32_t rowBkColor_ = 0;
   TCustomElTree* owner_;
   TElTreeItem* parent_ = nullptr;
   TElTreeItem* root_ = nullptr;
@@ -92,8 +93,9 @@ class TElTreeItem : public TPersistent {
   std::unique_ptr<TElTreeItemStaticData> staticData_;
   TElTreeItems* ownerItems_ = nullptr;
   void* data_ = nullptr;
-  int32_t rowBkColor_ = 0;
-  TElFString keyText_;
+  // The own key text of the running text sort, made only while a level
+  // sorts by text: most rows never need one.
+  std::unique_ptr<TElFString> keyText_;
 
  public:
   explicit TElTreeItem(TCustomElTree* AOwner);
@@ -112,18 +114,19 @@ class TElTreeItem : public TPersistent {
   void SetHint(const TElFString& Value);
   void ColumnTextsChanged();
 
-  // ---- plain fields ----
-  int32_t UserTag = 0;
+  // ---- plain fields (the small ones side by side: a grid holds 100,000
+  // items) ----
   void* ObjectRef = nullptr;
   std::shared_ptr<void> InterfaceRef;
+  int32_t UserTag = 0;
   uint8_t RowBorderStyle = 0;
   uint8_t CheckBoxType = 0;
+  int8_t OverlayIndex = -1, OverlayIndex2 = -1;
   int32_t Color = 0;
   int32_t BkColor = 0;
   int32_t StrikeLineColor = 0;
   int32_t BorderSpaceColor;
   int ImageIndex = -1, StImageIndex = -1, ImageIndex2 = -1, StImageIndex2 = -1;
-  int8_t OverlayIndex = -1, OverlayIndex2 = -1;
   int Indent = 0;
   // Kept by painting: the main text's rectangle in tree coordinates.
   TElRect TextRect;

@@ -14,11 +14,10 @@
 namespace morvane {
 
 // One cookie line: host, domain flag, path, secure flag, expiry, name, value.
+// The flags sit together after the texts: a profile holds 100,000 of these.
 struct TQbCookie {
   std::string Host;
-  bool DomainFlag = false;
   std::string Path;
-  bool Secure = false;
   // The expiry as the user's locale shows a date and time.
   std::string Expires;
   std::string Name;
@@ -32,6 +31,8 @@ struct TQbCookie {
   // cookie nobody edited (locale texts need not survive a round trip:
   // two-digit years, missing seconds, month names).
   std::string ExpiresField;
+  bool DomainFlag = false;
+  bool Secure = false;
   // The line carried the "#HttpOnly_" marker before its host.
   bool HttpOnly = false;
 };
