@@ -21,6 +21,17 @@ void AppendNarrow(std::string& Out, std::wstring_view S) {
   for (size_t i = 0; i < S.size(); ++i) Out[at + i] = static_cast<char>(S[i]);
 }
 
+void WidenInto(std::wstring& Out, std::string_view S) {
+  Out.resize(S.size());
+  for (size_t k = 0; k < S.size(); ++k) {
+    if (static_cast<unsigned char>(S[k]) >= 0x80) {
+      Out = AnsiToWide(S);
+      return;
+    }
+    Out[k] = static_cast<wchar_t>(S[k]);
+  }
+}
+
 std::wstring_view RowCellText(TElTreeItem* Item, int Index, std::wstring& Scratch) {
   if (!Item || Index < 0) return {};
   if (const TElWideStringList* cells = Item->ColumnTexts())

@@ -25,6 +25,8 @@ class TCustomElTree;
 
 // Appends S in the system code page; ASCII cells take no code-page call.
 void AppendNarrow(std::string& Out, std::wstring_view S);
+// Out := S read in the system code page; ASCII takes no code-page call.
+void WidenInto(std::wstring& Out, std::string_view S);
 
 // Cell Index of a row (0 is the first cell after the main text). A row that
 // keeps no texts of its own (a grid that asks for them as it needs them)

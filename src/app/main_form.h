@@ -41,7 +41,6 @@ namespace morvane {
 class TCookieInfo;
 struct TCookieInfoDetails;
 class TIEHistory;
-struct TIEHistoryEntry;
 class QbMozillaCookiesClass;
 class QbOperaCookieInfo;
 class TPersitentProperties;
@@ -329,7 +328,17 @@ class TMainFrm : public TForm {
   // "History data for period: d1 - d2" from a folder name ending in two
   // yyyymmdd dates and "\"; empty when it does not.
   static std::string HistoryPeriodText(const std::string& Folder);
-  static void AddHistoryEntryRow(int Number, const TIEHistoryEntry& Entry, TStrings& Lines);
+  // The text of an entry row's section, from the entries of the folder shown.
+  void HistoryEntryText(TElTreeItem* Item, int SectionIndex, TElFString& Text);
+  // One entry of the folder shown, as its row shows it.
+  struct THistoryRow {
+    std::string URL;  // a TAB in it read as a blank
+    TDateTime FirstTime = 0;
+    TDateTime SecondTime = 0;
+  };
+  // What the rows of ElTreeHistory stand for: each row holds its place here.
+  std::vector<THistoryRow> HistoryRows;
+  std::string HistoryCellBuffer;
 
   // ---- main_form_netscape.cpp ---------------------------------------------------------------
   void FillMozillaProfiles(int Index);

@@ -4,12 +4,15 @@
 
 #include "app/binary_file_list_view.h"
 #include "app/delete_history_dialog.h"
+#include "app/grid_sort_keys.h"
 #include "app/rebot_reminder_dlg.h"
 #include "browserdata/history/ie_history.h"
 #include "browserdata/sys/qb_sys_utils.h"
 #include "platform/core/datetime.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/modal.h"
+#include "treeview/eltree.h"
+#include "treeview/eltreeitem.h"
 
 namespace morvane {
 namespace {
@@ -63,15 +66,25 @@ std::string TMainFrm::HistoryPeriodText(const std::string& Folder) {
   return "History data for period: " + DateTimeToStr(first) + " - " + DateTimeToStr(last);
 }
 
-void TMainFrm::AddHistoryEntryRow(int Number, const TIEHistoryEntry& Entry, TStrings& Lines) {
-  std::string line = IntToStr(Number);
-  line += '\t';
-  line += LineCell(Entry.URL);
-  line += '\t';
-  line += Entry.FirstTime == kZeroFileTimeDay ? std::string("-") : DateTimeToStr(Entry.FirstTime);
-  line += '\t';
-  line += DateTimeToStr(Entry.SecondTime);
-  Lines.Add(line);
+void TMainFrm::HistoryEntryText(TElTreeItem* Item, int SectionIndex, TElFString& Text) {
+  Text.clear();
+  const auto i = reinterpret_cast<uintptr_t>(Item ? Item->Data() : nullptr);
+  if (!Item || i >= HistoryRows.size()) return;
+  const THistoryRow& r = HistoryRows[i];
+  const int main = ElTreeHistory->Tree().MainTreeColumn();
+  std::string& cell = HistoryCellBuffer;
+  cell.clear();
+  if (SectionIndex < 0 || SectionIndex == main) {
+    cell = IntToStr(static_cast<int>(i) + 1);
+  } else {
+    switch (SectionIndex > main ? SectionIndex - 1 : SectionIndex) {
+      case 0: cell = r.URL; break;
+      case 1: cell = r.FirstTime == kZeroFileTimeDay ? std::string("-") : DateTimeToStr(r.FirstTime); break;
+      case 2: cell = DateTimeToStr(r.SecondTime); break;
+      default: break;
+    }
+  }
+  WidenInto(Text, cell);
 }
 
 void TMainFrm::LoadIEHistoryEntries(TElTreeItem* Item) {
@@ -88,23 +101,38 @@ void TMainFrm::LoadIEHistoryEntries(TElTreeItem* Item) {
 
   lblHistoryFile->SetCaption(HistoryPeriodText(folder));
 
-  TStringList lines;
+  std::vector<THistoryRow> rows;
   if (History) {
     try {
       TIEHistoryEntry entry;
       History->FindFirst(folder + kIndexFile, entry);
-      for (int n = 1; !entry.URL.empty(); ++n) {
-        AddHistoryEntryRow(n, entry, lines);
+      while (!entry.URL.empty()) {
+        rows.push_back(THistoryRow{LineCell(entry.URL), entry.FirstTime, entry.SecondTime});
         History->FindNext(entry);
       }
     } catch (const std::exception&) {
       // An index file that cannot be opened (gone since the list was made)
       // has no entries to show.
-      lines.Clear();
+      rows.clear();
     }
   }
-  // The load holds the grid's update bracket itself, also when it throws.
-  ElTreeHistory->Tree().Items().LoadFromStrings(lines);
+  // Each row holds its entry's place, and the grid asks for the texts as it
+  // paints, sizes its columns, sorts, searches or saves: a copy of every
+  // entry's texts in the grid cost most of the page's time. The old rows go
+  // before the entries they stand for.
+  TElTree& grid = ElTreeHistory->Tree();
+  TElTreeItems& items = grid.Items();
+  items.Clear();
+  HistoryRows = std::move(rows);
+  grid.SetVirtualityLevel(vlTextAndStyles);
+  items.BeginUpdate();
+  try {
+    for (size_t i = 0; i < HistoryRows.size(); ++i) items.AddLastChild(nullptr)->SetData(reinterpret_cast<void*>(i));
+  } catch (...) {
+    items.EndUpdate();
+    throw;
+  }
+  items.EndUpdate();
 
   if (TopSearchPanel->Visible() && !Trim(EdtItemToSearch->Text()).empty()) BtnSearchClick(BtnSearch);
 }

@@ -417,6 +417,11 @@ void TMainFrm::BuildLayout() {
   TabSheet2->OnShow = [this](TObject* s) { TabSheet2Show(s); };
   ElTreeHistory = addGrid("ElTreeHistory", TabSheet1, true);
   ElTreeHistory->SetPopupMenu(HistoryMenu);
+  // The entry rows keep no texts: they come from the entries read (see
+  // LoadIEHistoryEntries).
+  ElTreeHistory->Tree().OnVirtualTextNeeded = [this](TObject*, TElTreeItem* i, int k, TElFString& t) {
+    HistoryEntryText(i, k, t);
+  };
   QBBinaryFileListView1 = b.Add<TQBBinaryFileListView>("QBBinaryFileListView1", 0, 0, 500, 350, TabSheet2);
   QBBinaryFileListView1->SetAlign(TAlign::alClient);
   QBBinaryFileListView1->ListView->Font()->SetName("Courier New");

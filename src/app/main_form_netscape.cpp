@@ -70,18 +70,6 @@ void AppendCookieCell(std::string& Out, const TQbCookie& c, int Section) {
   }
 }
 
-// ASCII is the same in every ANSI code page: it is widened without a call.
-void WidenInto(TElFString& Out, const std::string& S) {
-  Out.resize(S.size());
-  for (size_t k = 0; k < S.size(); ++k) {
-    if (static_cast<unsigned char>(S[k]) >= 0x80) {
-      Out = AnsiToWide(S);
-      return;
-    }
-    Out[k] = static_cast<wchar_t>(S[k]);
-  }
-}
-
 const char* CookiePermissionWord(uint8_t v) {
   switch (v) {
     case 2: return "always block";

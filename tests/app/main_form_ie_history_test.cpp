@@ -37,19 +37,23 @@ class IEHistoryPage : public test::TMainWindowTest {
     week1 = root + "MSHist012026120720261214\\";
     week2 = root + "MSHist012026121420261221\\";
     plain = root + "plain\\";
-    for (const std::string& f : {week1, week2, plain}) ASSERT_TRUE(ForceDirectories(f));
+    tabs = root + "tabs\\";
+    for (const std::string& f : {week1, week2, plain, tabs}) ASSERT_TRUE(ForceDirectories(f));
     Write(week1, {{"URL ", "Visited: user@http://a.example/x", 0, kVisited},
                   {"LEAK", "Visited: user@http://leak.example/", kVisited, kVisited},
                   {"URL ", "Visited: bob@file:///C:/b.htm", kVisited, kVisited + 20000000}});
     Write(week2, {{"URL ", "Visited: user@http://c.example/", kVisited, kVisited}});
     Write(plain, {{"URL ", "Visited: x@:Host: d.example", kVisited, kVisited}});
+    Write(tabs, {{"URL ", "Visited: u@http://t.example/a\tb", kVisited, kVisited + 40000000},
+                 {"URL ", "Visited: u@http://z.example/", kVisited, kVisited},
+                 {"URL ", "Visited: u@http://m.example/", 0, kVisited + 20000000}});
     TMainWindowTest::SetUp();
     SetFormatSettings(TFormatSettings());
   }
   void TearDown() override {
     TMainWindowTest::TearDown();
     test::ClearPendingFileRenames();
-    for (const std::string& f : {week1, week2, plain}) {
+    for (const std::string& f : {week1, week2, plain, tabs}) {
       DeleteFileA((f + "index.dat").c_str());
       RemoveDirectoryA(f.c_str());
     }
@@ -84,7 +88,7 @@ class IEHistoryPage : public test::TMainWindowTest {
     return out;
   }
 
-  std::string root, week1, week2, plain;
+  std::string root, week1, week2, plain, tabs;
 };
 
 TEST_F(IEHistoryPage, ListsTheFoldersAndTheEntriesOfTheChosenOne) {
@@ -108,6 +112,28 @@ TEST_F(IEHistoryPage, ListsTheFoldersAndTheEntriesOfTheChosenOne) {
   Choose(plain);
   EXPECT_EQ(frm->lblHistoryFile->Caption(), "");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"1|Host: d.example|12/8/2026 9:30:00 AM|12/8/2026 9:30:00 AM"}));
+}
+
+// Each row shows its own entry, numbered in the file's order, also after a
+// sort by a date column and after another folder is chosen; a TAB in a URL
+// shows as a blank, as in the rows' lines.
+TEST_F(IEHistoryPage, EntryRowsKeepTheirEntriesThroughASortAndAnotherFolder) {
+  frm->LoadIEHistory();
+  Choose(tabs);
+  const std::string t = "1|http://t.example/a b|12/8/2026 9:30:00 AM|12/8/2026 9:30:04 AM";
+  const std::string z = "2|http://z.example/|12/8/2026 9:30:00 AM|12/8/2026 9:30:00 AM";
+  const std::string m = "3|http://m.example/|-|12/8/2026 9:30:02 AM";
+  EXPECT_EQ(Entries(), (std::vector<std::string>{t, z, m}));
+  frm->IECookiesElTreeHeaderColumnClick(frm->ElTreeHistory, 3);  // "Save Date"
+  const bool down = frm->ElTreeHistory->Tree().SortDir == sdDescend;
+  EXPECT_EQ(Entries(), down ? (std::vector<std::string>{t, m, z}) : (std::vector<std::string>{z, m, t}));
+  TStringList saved;
+  frm->ElTreeHistory->Tree().Items().SaveToStrings(saved);
+  ASSERT_EQ(saved.Count(), 3);
+  EXPECT_EQ(saved.Strings(down ? 0 : 2), "1\thttp://t.example/a b\t12/8/2026 9:30:00 AM\t12/8/2026 9:30:04 AM");
+
+  Choose(week2);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"1|http://c.example/|12/8/2026 9:30:00 AM|12/8/2026 9:30:00 AM"}));
 }
 
 // The folder shown is read again only when another one is chosen; a row of

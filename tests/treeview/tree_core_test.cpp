@@ -132,6 +132,40 @@ TEST(TreeSort, TypedKeys) {
   for (const auto& c : cases) EXPECT_EQ(SortedBy(c.type, c.dir, c.lines), c.expected) << c.name;
 }
 
+// Keys the sort makes itself (upper-cased texts, texts asked from the owner
+// of a virtual tree) live for one sort: a second sort sees the texts of then.
+TEST(TreeSort, TextKeysMadeForOneSort) {
+  struct TCase {
+    const char* name;
+    bool virtualRows;
+    bool useCase;
+    std::string expected;
+  } cases[] = {
+      {"stored-ignoring-case", false, false, "a ab b B"},
+      {"virtual-with-case", true, true, "B a ab b"},
+      {"virtual-ignoring-case", true, false, "a ab b B"},
+  };
+  for (const auto& c : cases) {
+    auto t = NewTree();
+    std::vector<std::wstring> texts{L"b", L"B", L"ab", L"a"};
+    if (c.virtualRows) {
+      t->SetVirtualityLevel(vlTextAndStyles);
+      t->OnVirtualTextNeeded = [&](TObject*, TElTreeItem* it, int, TElFString& text) { text = texts[it->UserTag]; };
+      for (int i = 0; i < 4; ++i) t->Items().AddLastChild(nullptr)->UserTag = i;
+    } else {
+      Load(*t, {"b", "B", "ab", "a"});
+    }
+    t->SetSortUseCase(c.useCase);
+    t->Sort(true);
+    EXPECT_EQ(Outline(*t), c.expected) << c.name;
+    if (!c.virtualRows) continue;
+    texts = {L"d", L"c", L"b", L"a"};
+    t->SortDir = sdDescend;
+    t->Sort(true);
+    EXPECT_EQ(Outline(*t), "d c b a") << c.name << ", texts changed";
+  }
+}
+
 TEST(TreeSort, EqualKeysFollowCreationOrderBothWays) {
   auto t = NewTree();
   Load(*t, {"k", "k"});

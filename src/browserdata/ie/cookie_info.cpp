@@ -1,7 +1,9 @@
 #include "browserdata/ie/cookie_info.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <unordered_map>
 
 #include "browserdata/ie/ie_cookie_records.h"
@@ -42,12 +44,13 @@ uint64_t DateTimeToIEFileTime(TDateTime dt) {
 
 // The whole file, in one read when its size is still the one the scan saw:
 // every call on a file handle costs a round trip to the system, and a folder
-// holds thousands of these small files. A file that has grown past the size
-// the scan accepts is no cookie file any more: false, as for one that cannot
-// be read.
+// holds thousands of these small files (no sequential-scan hint either: it
+// is one more call that the system makes for each open). A file that has
+// grown past the size the scan accepts is no cookie file any more: false, as
+// for one that cannot be read. Called by the read-ahead threads as well.
 bool ReadWholeFile(const std::string& path, size_t expectedSize, std::string& bytes) {
   const TWinHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return false;
   constexpr size_t kLimit = ieMaxCookieFileSize + 1;
   bytes.resize(std::min(std::max<size_t>(expectedSize + 1, 512), kLimit));
@@ -88,6 +91,12 @@ bool IsRecord(const TCookieValueInfo& c, const std::string& name, const std::str
 
 uint64_t FileTimeValue(const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
 
+uint64_t SystemTimeNow() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return FileTimeValue(now);
+}
+
 // The bytes of the cookie files read before, by upper-cased path, with the
 // size and times the folder listed for each. (The bytes, not the records:
 // one block per file costs the first read little, and parsing them again
@@ -122,12 +131,18 @@ class TEarlierReads {
     return true;
   }
 
-  void Keep(const std::string& Key, const TStamp& Stamp, std::string&& Bytes) {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
+  // Find without the copy: whether a read of the file can be spared.
+  bool Has(const std::string& Key, const TStamp& Stamp) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    const auto at = files_.find(Key);
+    return at != files_.end() && at->second.Stamp == Stamp;
+  }
+
+  // ReadAt: the system time (UTC file time) taken before the file was
+  // opened for Bytes; the file must have been settled then.
+  void Keep(const std::string& Key, const TStamp& Stamp, std::string&& Bytes, uint64_t ReadAt) {
     constexpr uint64_t kSettled = 4 * 10000000ull;  // four seconds in file-time units
-    if (Stamp.WriteTime == 0 || Stamp.WriteTime > FileTimeValue(now) || FileTimeValue(now) - Stamp.WriteTime < kSettled)
-      return;
+    if (Stamp.WriteTime == 0 || Stamp.WriteTime > ReadAt || ReadAt - Stamp.WriteTime < kSettled) return;
     const std::lock_guard<std::mutex> hold(lock_);
     if (const auto at = files_.find(Key); at != files_.end()) Erase(at);
     // Far more than the folders met in practice (10,000 files of a few
@@ -190,6 +205,158 @@ TIECookieRecord ToRecord(const TCookieValueInfo& c) {
 }
 
 }  // namespace
+
+// The files of a store read ahead of its caller, on a few threads of their
+// own. A first read of a folder is thousands of opens, reads and closes, each
+// a round trip to the system, which can serve the next file's open while the
+// last one's bytes come back; one thread alone waits for each in turn. The
+// caller takes the files in its own order; the threads stay a bounded number
+// of files ahead of it, so a caller that stops early has not made them read
+// the whole folder. Each job is copied from the store's list when the reading
+// starts: the threads never touch the store, and the store drops the whole
+// read-ahead before it changes a file or the list.
+class TCookieFileReadAhead {
+ public:
+  struct TJob {
+    std::string Path;
+    std::string Key;  // the earlier reads' key: the upper-cased path
+    size_t Size = 0;
+    TEarlierReads::TStamp Stamp;
+  };
+
+  TCookieFileReadAhead(std::vector<TJob> Jobs, int FirstIndex)
+      : jobs_(std::move(Jobs)), slots_(jobs_.size()), first_(FirstIndex) {
+    // The system serves one request at a time: past a few threads, more
+    // only wait for it.
+    const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
+    limit_ = std::min(kWindow, static_cast<int>(jobs_.size()));
+    try {
+      for (unsigned i = 0; i < count && i < jobs_.size(); ++i) threads_.emplace_back([this] { Work(); });
+    } catch (const std::exception&) {
+      // fewer threads (none: every Take says no, and the caller reads itself)
+    }
+  }
+
+  ~TCookieFileReadAhead() {
+    {
+      const std::lock_guard<std::mutex> hold(lock_);
+      stop_ = true;
+    }
+    room_.notify_all();
+    for (std::thread& t : threads_) t.join();
+  }
+
+  // The bytes of file Index as read ahead: true with Read telling whether
+  // the read succeeded. False when this read-ahead cannot give them (not one
+  // of its files, taken before, not yet begun by a thread, or found in the
+  // earlier reads when its turn came): the caller reads the file itself, and
+  // no thread will. A file that a thread is reading is waited for. Every
+  // call moves the threads' window on to the files after Index.
+  bool Take(int Index, std::string& Bytes, bool& Read, uint64_t& ReadAt) {
+    std::unique_lock<std::mutex> hold(lock_);
+    TSlot* slot = Pass(Index);
+    if (!slot) return false;
+    done_.wait(hold, [&] { return slot->State != TSlot::Reading; });
+    const bool give = slot->State == TSlot::Done;
+    slot->State = TSlot::Taken;
+    if (!give) return false;
+    Bytes = std::move(slot->Bytes);
+    Read = slot->Read;
+    ReadAt = slot->ReadAt;
+    return true;
+  }
+
+  // The caller has file Index from elsewhere: no thread begins it, and the
+  // window moves on.
+  void Skip(int Index) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    if (TSlot* slot = Pass(Index); slot && slot->State != TSlot::Reading) {
+      slot->State = TSlot::Taken;
+      slot->Bytes = std::string();
+    }
+  }
+
+  bool Finished(int Index) const { return Index - first_ + 1 >= static_cast<int>(jobs_.size()); }
+
+ private:
+  static constexpr unsigned kMaxThreads = 3;
+  static constexpr int kWindow = 128;  // files read ahead of the caller at most
+
+  struct TSlot {
+    enum { Waiting, Reading, Done, Skipped, Taken } State = Waiting;
+    bool Read = false;
+    uint64_t ReadAt = 0;  // the system time before the file was opened
+    std::string Bytes;
+  };
+
+  // Under the lock: the slot of file Index, the window moved on to it;
+  // nothing when Index is not one of the files or was taken before. A slot
+  // still waiting is the caller's from now on.
+  TSlot* Pass(int Index) {
+    const int at = Index - first_;
+    if (at < 0 || at >= static_cast<int>(jobs_.size())) return nullptr;
+    if (at + 1 + kWindow > limit_) {
+      limit_ = std::min(at + 1 + kWindow, static_cast<int>(jobs_.size()));
+      room_.notify_all();
+    }
+    TSlot& slot = slots_[at];
+    if (slot.State == TSlot::Taken) return nullptr;
+    if (slot.State == TSlot::Waiting) slot.State = TSlot::Taken;
+    return &slot;
+  }
+
+  // Under the lock: whether a job in the window is left to begin, the next
+  // one at next_.
+  bool Claimable() {
+    while (next_ < limit_ && slots_[next_].State != TSlot::Waiting) ++next_;
+    return next_ < limit_;
+  }
+
+  void Work() {
+    for (;;) {
+      int at;
+      {
+        std::unique_lock<std::mutex> hold(lock_);
+        room_.wait(hold, [&] { return stop_ || Claimable(); });
+        if (stop_) return;
+        at = next_++;
+        slots_[at].State = TSlot::Reading;
+      }
+      const TJob& job = jobs_[at];
+      std::string bytes;
+      bool read = false, skipped = false;
+      const uint64_t readAt = SystemTimeNow();
+      try {
+        if (EarlierReads().Has(job.Key, job.Stamp))
+          skipped = true;
+        else
+          read = ReadWholeFile(job.Path, job.Size, bytes);
+      } catch (const std::exception&) {
+        skipped = true;  // the caller tries for itself
+      }
+      {
+        const std::lock_guard<std::mutex> hold(lock_);
+        TSlot& slot = slots_[at];
+        slot.State = skipped ? TSlot::Skipped : TSlot::Done;
+        slot.Read = read;
+        slot.ReadAt = readAt;
+        slot.Bytes = std::move(bytes);
+      }
+      done_.notify_all();
+    }
+  }
+
+  const std::vector<TJob> jobs_;
+  std::mutex lock_;
+  std::condition_variable room_;  // the window has moved on, or stop
+  std::condition_variable done_;  // a slot is done
+  std::vector<TSlot> slots_;
+  int next_ = 0;               // the next job to claim
+  int limit_ = 0;              // jobs below this may be claimed
+  bool stop_ = false;
+  const int first_;            // the store index of jobs_[0]
+  std::vector<std::thread> threads_;
+};
 
 TCookieInfo::TCookieInfo(const std::string& CookieFolder) {
   std::string folder = CookieFolder;
@@ -259,15 +426,54 @@ void TCookieInfo::GetFileDetails(int Index, TCookieInfoDetails& Details) {
   const TEarlierReads::TStamp stamp{static_cast<uint64_t>(item.Entry.Size), item.WriteTime, item.CreateTime,
                                     item.ChangeTime};
   std::string bytes;
-  if (EarlierReads().Find(key, stamp, bytes))
+  bool read = false;
+  if (EarlierReads().Find(key, stamp, bytes)) {
     FillCookies(bytes, Details);
-  else if (ReadCookieFile(path, item.Entry.Size, Details, &bytes))
-    EarlierReads().Keep(key, stamp, std::move(bytes));
+    if (ReadAhead) ReadAhead->Skip(Index);
+  } else {
+    // A second file in a row to read: the caller goes through the list, and
+    // the files after this one are read ahead.
+    if (!ReadAhead && LastMissed == Index - 1 && Index + 1 < GetFileCount()) {
+      try {
+        std::vector<TCookieFileReadAhead::TJob> jobs;
+        jobs.reserve(Files.size() - Index);
+        for (int i = Index; i < GetFileCount(); ++i) {
+          const TFileItem& f = Files[i];
+          std::string p = GetFilePath(i);
+          std::string k = AnsiUpperCase(p);
+          jobs.push_back({std::move(p), std::move(k), static_cast<size_t>(f.Entry.Size),
+                          TEarlierReads::TStamp{static_cast<uint64_t>(f.Entry.Size), f.WriteTime, f.CreateTime,
+                                                f.ChangeTime}});
+        }
+        ReadAhead = std::make_unique<TCookieFileReadAhead>(std::move(jobs), Index);
+      } catch (const std::exception&) {
+        // read one by one, as without it
+      }
+    }
+    LastMissed = Index;
+    uint64_t readAt = 0;
+    if (ReadAhead && ReadAhead->Take(Index, bytes, read, readAt)) {
+      Details.Cookies.clear();
+      if (read) {
+        FillCookies(bytes, Details);
+        EarlierReads().Keep(key, stamp, std::move(bytes), readAt);
+      }
+    } else {
+      readAt = SystemTimeNow();
+      if (ReadCookieFile(path, item.Entry.Size, Details, &bytes)) EarlierReads().Keep(key, stamp, std::move(bytes), readAt);
+    }
+  }
+  if (ReadAhead && ReadAhead->Finished(Index)) ReadAhead.reset();
   item.Entry.CookieCount = static_cast<int>(Details.Cookies.size());
   Details.FileSize = item.Entry.Size;
   Details.FileDate = item.Entry.FileDate;
   Details.FileName = item.Name;
   Details.Folder = Folders[item.Entry.FolderIndex];
+}
+
+void TCookieInfo::StopReadAhead() {
+  ReadAhead.reset();
+  LastMissed = -2;
 }
 
 void TCookieInfo::ForgetEarlierReads() { EarlierReads().ForgetAll(); }
@@ -336,6 +542,7 @@ bool TCookieInfo::Mark(const std::string& FileName, TMark Mark) {
 }
 
 std::vector<intptr_t> TCookieInfo::ApplyDeletions() {
+  StopReadAhead();
   std::vector<intptr_t> removed;
   if (!Pending) return removed;
   for (const auto& [key, file] : *Pending) {
@@ -412,6 +619,7 @@ bool TCookieInfo::UpdateCookie(const std::string& FileName, const std::string& C
 
 bool TCookieInfo::Update(const std::string& FileName, const std::string& CookieName, const std::string* HostPath,
                          const TCookieValueInfo& Cookie) {
+  StopReadAhead();
   const int index = IndexOfFile(FileName);
   if (index < 0) return false;
   TCookieInfoDetails details;

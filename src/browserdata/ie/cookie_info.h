@@ -58,6 +58,8 @@ struct tIEProfileInfo {
   bool IsManual = false;
 };
 
+class TCookieFileReadAhead;
+
 class TCookieInfo {
  public:
   // Scans CookieFolder (environment variables expanded) and its sub-folders.
@@ -74,6 +76,10 @@ class TCookieInfo {
   // A file whose size and times are those of an earlier read in this
   // process (by any store) gives that read's records without being opened
   // again, unless it had been written within a few seconds of that read.
+  // Called for one index after the other, as a page load does, the store
+  // reads the next files ahead on a few threads while the caller takes the
+  // records of the current one; what each call gives is what a read of that
+  // file alone would give.
   void GetFileDetails(int Index, TCookieInfoDetails& Details);
   // Forgets every earlier read: the next GetFileDetails of each file reads
   // the disk.
@@ -132,6 +138,9 @@ class TCookieInfo {
   static bool WriteCookieFile(const TCookieInfoDetails& Details);
   std::vector<intptr_t> DeleteCookieFile(const TMarks& Marks, int FileIndex);
   std::vector<intptr_t> BlankMarkedCookies(const std::string& FileName, const TMarks& Marks);
+  // Ends the reading ahead and drops what it read: before any change to the
+  // files or to the list, so that no later call gives bytes read before it.
+  void StopReadAhead();
   bool Mark(const std::string& FileName, TMark Mark);
   bool Update(const std::string& FileName, const std::string& CookieName, const std::string* HostPath,
               const TCookieValueInfo& Cookie);
@@ -140,6 +149,8 @@ class TCookieInfo {
   std::vector<TFileItem> Files;  // sorted by Key, each name once
   int FoundCount = 0;
   std::optional<std::map<std::string, std::pair<std::string, TMarks>>> Pending;  // by upper-cased file name
+  std::unique_ptr<TCookieFileReadAhead> ReadAhead;
+  int LastMissed = -2;  // the index of the last call that had to read its file
 };
 
 // The cookie folder of every user profile of the machine that has one, and the

@@ -450,6 +450,119 @@ TEST_F(IECookieReread, AChangedFileIsReadAgain) {
   }
 }
 
+using IECookieReadInTurn = test::TIECookieFolderTest;
+
+// What a store gives for each file, fields and all, keyed by folder and name.
+std::map<std::string, std::string> Everything(TCookieInfo& info, bool backwards) {
+  std::map<std::string, std::string> out;
+  const int n = info.GetFoundFileCount();
+  for (int k = 0; k < n; ++k) {
+    const int i = backwards ? n - 1 - k : k;
+    TCookieInfoDetails d;
+    info.GetFileDetails(i, d);
+    if (d.FileName.empty()) continue;
+    std::string& text = out[d.Folder + "|" + d.FileName];
+    text = std::to_string(d.FileSize) + " " + std::to_string(d.FileDate) + "\n";
+    for (const TCookieValueInfo& c : d.Cookies)
+      text += c.Name + "|" + c.Value + "|" + c.HostPath + "|" + c.Flags + "|" + std::to_string(c.Created) + "|" +
+              std::to_string(c.Expires) + "|" + c.CreatedLowText + "|" + c.CreatedHighText + "|" + c.ExpiresLowText +
+              "|" + c.ExpiresHighText + "\n";
+  }
+  return out;
+}
+
+// A page load reads the files one after the other, and the store reads the
+// next ones ahead on threads of its own: each file must still give what a
+// read of that file alone gives, whichever folder it lies in, also when it
+// went or grew past a cookie file's size after the folder was listed.
+TEST_F(IECookieReadInTurn, GivesWhatReadsOneByOneGive) {
+  for (int i = 0; i < 300; ++i) {
+    std::string bytes = Record("c" + std::to_string(i), std::string(static_cast<size_t>(i % 37), 'v'), "example.com/");
+    if (i % 3 == 0) bytes += Record("second", std::to_string(i), "example.com/p/");
+    dir_.Write("u@h" + std::to_string(i) + "[1].txt", bytes);
+  }
+  ASSERT_TRUE(CreateDirectoryA(dir_.File("Low").c_str(), nullptr));
+  for (int i = 0; i < 40; ++i)
+    dir_.Write("Low\\u@low" + std::to_string(i) + "[1].txt", Record("l" + std::to_string(i), "low", "low.example/"));
+  dir_.Write("Low\\u@h7[1].txt", Record("shadowed", "no", "example.com/"));
+
+  TCookieInfo inTurn(dir_.Path());
+  TCookieInfo oneByOne(dir_.Path());
+  ASSERT_EQ(inTurn.GetFileCount(), 340);
+  DeleteFileA(dir_.File("u@h150[1].txt").c_str());
+  dir_.Write("u@h151[1].txt", std::string(65536, 'x'));
+
+  const auto read = Everything(inTurn, false);
+  EXPECT_EQ(read, Everything(oneByOne, true));
+  ASSERT_EQ(read.size(), 340u);
+  EXPECT_NE(read.at(dir_.Path() + "|u@h297[1].txt").find("second|297|"), std::string::npos);
+  EXPECT_NE(read.at(dir_.Path() + "\\Low|u@low39[1].txt").find("l39|low|"), std::string::npos);
+  EXPECT_EQ(read.at(dir_.Path() + "|u@h150[1].txt").find('|'), std::string::npos);  // gone: no records
+  EXPECT_EQ(read.at(dir_.Path() + "|u@h151[1].txt").find('|'), std::string::npos);  // grown: none either
+}
+
+// An edit or a delete half way through the files must show in the files
+// after it, which the threads may have read already; a second store that
+// finds some files kept from the first reads again only those changed.
+TEST_F(IECookieReadInTurn, ChangesOnTheWayAreSeen) {
+  const uint64_t old = 132000000000000000ull;  // long settled: kept from one store to the next
+  for (int i = 0; i < 260; ++i)
+    SetWriteTime(dir_.Write("u@h" + std::to_string(1000 + i) + "[1].txt",
+                            Record("id", "before" + std::to_string(i), "example.com/") + Record("x", "keep", "example.com/")),
+                 old);
+  TCookieInfo info(dir_.Path());
+  std::map<std::string, std::string> values;
+  for (int i = 0; i < info.GetFoundFileCount(); ++i) {
+    if (i == 60) {
+      TCookieValueInfo c = Edit("id", "edited", false, false, 0);
+      c.KeepExpiry = true;
+      ASSERT_TRUE(info.UpdateCookie("u@h1200[1].txt", "id", "example.com/", c));
+      // One record of a file ahead, and the whole of a file behind, which
+      // moves every later file one place up the list.
+      info.ClearDeletions();
+      ASSERT_TRUE(info.MarkCookieForDeletion("u@h1250[1].txt", "id", "example.com/", 1));
+      ASSERT_TRUE(info.MarkCookieForDeletion("u@h1010[1].txt", "id", "example.com/", 2));
+      ASSERT_TRUE(info.MarkCookieForDeletion("u@h1010[1].txt", "x", "example.com/", 3));
+      ASSERT_EQ(info.ApplyDeletions(), (std::vector<intptr_t>{1, 2, 3}));
+      ASSERT_FALSE(FileExists(dir_.File("u@h1010[1].txt")));
+    }
+    TCookieInfoDetails d;
+    info.GetFileDetails(i, d);
+    if (d.FileName.empty()) continue;
+    ASSERT_FALSE(d.Cookies.empty()) << d.FileName;
+    const std::string value = d.Cookies[0].Value;
+    values[d.FileName] = value;
+    const std::string number = d.FileName.substr(4, 3);
+    if (number != "200" && number != "250") {
+      EXPECT_EQ(value, "before" + std::to_string(std::stoi(number))) << i;
+    }
+  }
+  EXPECT_EQ(values["u@h1200[1].txt"], "edited   ");  // the record keeps its value's length
+  EXPECT_EQ(values["u@h1250[1].txt"], "keep");        // its first record blanked: no cookie any more
+  EXPECT_EQ(values["u@h1201[1].txt"], "before201");
+
+  // Rewritten behind the store's back, same size, the time set back.
+  for (int i : {3, 130, 131, 258}) {
+    const std::string path = dir_.Write("u@h" + std::to_string(1000 + i) + "[1].txt",
+                                        Record("id", "after_" + std::to_string(i), "example.com/") +
+                                            Record("x", "keep", "example.com/"));
+    SetWriteTime(path, old);
+  }
+  TCookieInfo second(dir_.Path());
+  for (int i = 0; i < second.GetFoundFileCount(); ++i) {
+    TCookieInfoDetails d;
+    second.GetFileDetails(i, d);
+    ASSERT_FALSE(d.Cookies.empty()) << d.FileName;
+    values[d.FileName] = d.Cookies[0].Value;
+  }
+  EXPECT_EQ(values["u@h1003[1].txt"], "after_3");
+  EXPECT_EQ(values["u@h1130[1].txt"], "after_130");
+  EXPECT_EQ(values["u@h1258[1].txt"], "after_258");
+  EXPECT_EQ(values["u@h1004[1].txt"], "before4");
+  EXPECT_EQ(values["u@h1200[1].txt"], "edited   ");
+  EXPECT_EQ(values["u@h1250[1].txt"], "keep");
+}
+
 TEST_F(IECookieEdit, EditsTheRecordOfItsPathAndCanKeepTheExpiry) {
   const std::string first = Record("id", "a", "example.com/");
   const std::string path = dir_.Write("same@example[1].txt", first + Record("id", "b", "example.com/shop/"));
