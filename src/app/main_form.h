@@ -260,6 +260,8 @@ class TMainFrm : public TForm {
   void ComposeHistoryFilesMenu(TMenuItem* Menu, TElTreeWindow* Grid);
   TElTreeItem* GetSelectedItem(TElTreeWindow* Tree);
   void IECookiesElTreeItemSelectedChange(TObject* Sender, TElTreeItem* Item);
+  void IECookiesElTreeItemSelectedChangesEnd(TObject* Sender);
+  void ShowSelectedCount(TElTreeWindow* Grid);
   void IECookiesElTreeHeaderColumnDraw(TObject* Sender, TCanvas* Canvas, TElHeaderSection* Section, RECT R,
                                        bool Pressed);
   void IECookiesElTreeItemDraw(TObject* Sender, TElTreeItem* Item, TCanvas* Surface, RECT R, int SectionIndex);

@@ -398,11 +398,23 @@ TElTreeItem* TMainFrm::GetSelectedItem(TElTreeWindow* Tree) {
 void TMainFrm::IECookiesElTreeItemSelectedChange(TObject* Sender, TElTreeItem* Item) {
   TElTreeWindow* grid = GridOf(Sender);
   if (!grid) return;
-  sb->Panels(2)->SetText("Selected: " + IntToStr(grid->Tree().GetSelectedCount()));
-  sbResize(sb);
+  // The status bar repaints on every new text. Inside the grid's update
+  // bracket (select all, a range, a deselection) the count passes through
+  // every value on its way, row by row: the bar shows it once, when the
+  // bracket closes (IECookiesElTreeItemSelectedChangesEnd).
+  if (!grid->Tree().IsUpdating()) ShowSelectedCount(grid);
   // The history entries follow the folder chosen in the folder list; a row
   // of any other grid only makes the next choice of a folder read it again.
   if (TElTreeItem* row = grid->Tree().ItemFocused() ? grid->Tree().ItemFocused() : Item) LoadIEHistoryEntries(row);
+}
+
+void TMainFrm::IECookiesElTreeItemSelectedChangesEnd(TObject* Sender) {
+  if (TElTreeWindow* grid = GridOf(Sender)) ShowSelectedCount(grid);
+}
+
+void TMainFrm::ShowSelectedCount(TElTreeWindow* Grid) {
+  sb->Panels(2)->SetText("Selected: " + IntToStr(Grid->Tree().GetSelectedCount()));
+  sbResize(sb);
 }
 
 // ---- Grid menus ------------------------------------------------------------------

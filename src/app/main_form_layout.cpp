@@ -287,6 +287,7 @@ void TMainFrm::BuildLayout() {
     t.DoInplaceEdit = false;
     t.OnHeaderColumnClick = [this](TObject* s, int i) { IECookiesElTreeHeaderColumnClick(s, i); };
     t.OnItemSelectedChange = [this](TObject* s, TElTreeItem* i) { IECookiesElTreeItemSelectedChange(s, i); };
+    t.OnItemSelectedChangesEnd = [this](TObject* s) { IECookiesElTreeItemSelectedChangesEnd(s); };
     if (compare) {
       t.OnCompareItems = [this](TObject* s, TElTreeItem* a, TElTreeItem* c, int& r) {
         IECookiesElTreeCompareItems(s, a, c, r);
@@ -387,6 +388,7 @@ void TMainFrm::BuildLayout() {
     t.DoInplaceEdit = false;
     t.OnChanging = [this](TObject* s, TElTreeItem* i, bool& allow) { ElTreeHistoryFilesChanging(s, i, allow); };
     t.OnItemSelectedChange = [this](TObject* s, TElTreeItem* i) { IECookiesElTreeItemSelectedChange(s, i); };
+    t.OnItemSelectedChangesEnd = [this](TObject* s) { IECookiesElTreeItemSelectedChangesEnd(s); };
     TElHeaderSections& sections = t.HeaderSections();
     TElHeaderSection* number = sections.AddSection();
     number->SetText(L"Row Number");

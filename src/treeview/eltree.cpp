@@ -75,12 +75,20 @@ void TCustomElTree::UpdateBracket(bool Begin) {
     header_->EndUpdate();
   }
   if (updateCount_ > 0 || IsDestroying() || IsLoading()) return;
-  inUpdateEnd_ = true;
-  struct TClear {
-    bool& flag;
-    ~TClear() { flag = false; }
-  } clear{inUpdateEnd_};
-  EndOfBracketWork();
+  {
+    inUpdateEnd_ = true;
+    struct TClear {
+      bool& flag;
+      ~TClear() { flag = false; }
+    } clear{inUpdateEnd_};
+    EndOfBracketWork();
+  }
+  // After the end-of-bracket work, so that the handler sees the tree as the
+  // bracket leaves it and can open brackets of its own.
+  if (selectedChangesInBracket_) {
+    selectedChangesInBracket_ = false;
+    if (OnItemSelectedChangesEnd) OnItemSelectedChangesEnd(EventSender());
+  }
 }
 
 void TCustomElTree::EndOfBracketWork() {
@@ -327,7 +335,9 @@ void TCustomElTree::DoItemDeletion(TElTreeItem* Item) {
   if (OnItemDeletion) OnItemDeletion(EventSender(), Item);
 }
 void TCustomElTree::DoItemSelectedChange(TElTreeItem* Item) {
-  if (!IsDestroying() && OnItemSelectedChange) OnItemSelectedChange(EventSender(), Item);
+  if (IsDestroying() || !OnItemSelectedChange) return;
+  if (updateCount_ > 0) selectedChangesInBracket_ = true;
+  OnItemSelectedChange(EventSender(), Item);
 }
 void TCustomElTree::DoAfterSelectionChange() {
   if (OnAfterSelectionChange) OnAfterSelectionChange(EventSender());

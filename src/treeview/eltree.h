@@ -347,6 +347,11 @@ class TCustomElTree : public TComponent {
   TOnItemCheckedEvent OnItemChecked;
   TOnItemExpandEvent OnItemDeletion;
   TItemSelChangeEvent OnItemSelectedChange;
+  // Fires once when the outermost update bracket closes after
+  // OnItemSelectedChange fired inside it (select all, a range, a deselection:
+  // one event per row). A handler whose follow-up work repaints at once
+  // leaves that work to this event, and so does it once for the whole change.
+  TNotifyEvent OnItemSelectedChangesEnd;
   TNotifyEvent OnAfterSelectionChange;
   TOnCompareItems OnCompareItems;
   TNotifyEvent OnSortBegin;
@@ -490,6 +495,7 @@ class TCustomElTree : public TComponent {
   bool sortPending_ = false;
   bool columnsAutoSizePending_ = false;
   bool selectionChanged_ = false;
+  bool selectedChangesInBracket_ = false;
   int inSortCount_ = 0;
   int clearingCount_ = 0;
   int hiddenCount_ = 0;

@@ -6,12 +6,14 @@
 // ctest: lock=registry_qbmorvane
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "main_form_fixture.h"
 #include "platform/control_ids.h"
 #include "platform/core/sysutils.h"
+#include "treeview/eltree_input.h"
 
 namespace morvane {
 namespace {
@@ -320,6 +322,63 @@ TEST(MainFormGrids, SelectionShowsItsCountAndSelectAllWorksOnTheActiveGrid) {
   EXPECT_EQ(app->GetSelectedItem(app->IECookiesElTree), app->IECookiesElTree->Tree().Items().Item(2));
   app->RestoreGridPosition(app->IECookiesElTree, -1, 0);
   EXPECT_EQ(app->GetSelectedItem(app->IECookiesElTree), app->IECookiesElTree->Tree().Items().Item(0));
+}
+
+// Counts the texts the status bar is given for its selection panel: each
+// one repaints the bar at once.
+struct TSelectionTexts {
+  TControl* bar;
+  TWndMethod saved;
+  int count = 0;
+  explicit TSelectionTexts(TControl* Bar) : bar(Bar), saved(Bar->WindowProc()) {
+    bar->SetWindowProc(TWndMethod(this, &TSelectionTexts::Hook));
+  }
+  ~TSelectionTexts() { bar->SetWindowProc(saved); }
+  void Hook(TMessage& m) {
+    if (m.Msg == SB_SETTEXTA && LOBYTE(m.WParam) == 2) ++count;
+    saved(m);
+  }
+};
+
+// A key as the grid's view hands it to the rows.
+void PressKey(TElTreeWindow* Grid, WORD Key, TShiftState Shift) { Grid->Tree().View().Input().KeyDown(Key, Shift); }
+
+TEST(MainFormGrids, ASelectionOfManyRowsShowsItsCountOnce) {
+  // Selecting many rows at once changes each row in turn; the status bar
+  // shows the count where it ends, not every count on the way (a repaint per
+  // row kept the window from answering for seconds on a long history).
+  test::TMainFormFixture app({.Show = true});
+  const int rows = 600;
+  std::vector<std::string> lines;
+  for (int i = 0; i < rows; ++i) lines.push_back(std::to_string(i + 1) + "\thttp://example.test/" + std::to_string(i));
+  Load(app->ElTreeHistory, lines);
+  Load(app->IECookiesElTree, lines);
+  const std::string all = "Selected: " + std::to_string(rows);
+  struct TCase {
+    const char* what;
+    std::function<void()> act;
+    std::string text;
+    int steps = 1;  // each may show the count once (its text, then the bar laid out again)
+  } cases[] = {
+      {"history menu: select all", [&] { app->Selectall4Click(nullptr); }, all},
+      {"history menu: deselect all", [&] { app->DeselectAll1Click(nullptr); }, "Selected: 0"},
+      {"grid menu: select all", [&] { app->SelectAll2Click(nullptr); }, all},
+      {"grid menu: deselect all", [&] { app->UnselectAll1Click(nullptr); }, "Selected: 0"},
+      {"Down onto the first row, then Shift+End",
+       [&] {
+         PressKey(app->IECookiesElTree, VK_DOWN, 0);
+         PressKey(app->IECookiesElTree, VK_END, ssShift);
+       },
+       all, 2},
+      {"Shift+Home back to the first row",
+       [&] { PressKey(app->IECookiesElTree, VK_HOME, ssShift); }, "Selected: 1"},
+  };
+  for (const TCase& c : cases) {
+    TSelectionTexts texts(app->sb);
+    c.act();
+    EXPECT_EQ(app->sb->Panels(2)->Text(), c.text) << c.what;
+    EXPECT_LE(texts.count, 2 * c.steps) << c.what;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Rows on screen, scrolling, the wheel, the hit test, selection and
 // visibility, on a view without a window.
+#include <functional>
+
 #include "platform/core/streams.h"
 #include "tree_fixture.h"
 
@@ -150,6 +152,55 @@ TEST(TreeSelection, WholeTreeOperationsUnderTheFilter) {
   EXPECT_EQ(t->GetSelectedCount(), 3);
   EXPECT_FALSE(t->Items().Item(1)->Selected());
   ExpectConsistent(*t);
+}
+
+TEST(TreeSelection, ChangesInsideABracketEndWithOneEventWhenItCloses) {
+  // Every row still gets its own selection event; the end event comes once
+  // per outermost bracket that changed a selection, after the bracket's work,
+  // with the selection as it ends up.
+  struct TCase {
+    const char* what;
+    std::function<void(TElTree&)> act;
+    int rowEvents, endEvents, selectedAtEnd;
+  } cases[] = {
+      {"select all", [](TElTree& t) { t.SelectAll(); }, 4, 1, 4},
+      {"select all twice in one outer bracket",
+       [](TElTree& t) {
+         t.BeginUpdate();
+         t.SelectAll();
+         t.DeselectAll();
+         t.SelectAll();
+         t.EndUpdate();
+       },
+       12, 1, 4},
+      {"invert", [](TElTree& t) { t.InvertSelection(); }, 4, 1, 4},
+      {"range", [](TElTree& t) { t.SelectRangeWith(t.Items().Item(1), t.Items().Item(3), true, true); }, 3, 1, 3},
+      {"one row outside a bracket", [](TElTree& t) { t.Items().Item(2)->SetSelected(true); }, 1, 0, 1},
+      {"a bracket that changes nothing", [](TElTree& t) { t.DeselectAll(); }, 0, 0, 0},
+      {"clearing the selected rows",
+       [](TElTree& t) {
+         t.SelectAll();
+         t.Items().Clear();
+       },
+       8, 2, 0},
+  };
+  for (const TCase& c : cases) {
+    auto t = NewTree();
+    Load(*t, {"a", "b", "c", "d"});
+    int rows = 0, ends = 0, selected = -1;
+    t->OnItemSelectedChange = [&](TObject*, TElTreeItem*) { ++rows; };
+    t->OnItemSelectedChangesEnd = [&](TObject*) {
+      ++ends;
+      EXPECT_FALSE(t->IsUpdating()) << c.what;
+      selected = t->GetSelectedCount();
+    };
+    c.act(*t);
+    EXPECT_EQ(rows, c.rowEvents) << c.what;
+    EXPECT_EQ(ends, c.endEvents) << c.what;
+    if (c.endEvents) EXPECT_EQ(selected, c.selectedAtEnd) << c.what;
+    EXPECT_EQ(t->GetSelectedCount(), c.selectedAtEnd) << c.what;
+    ExpectConsistent(*t);
+  }
 }
 
 TEST(TreeSelection, RangeWithAnItemOfAnotherTreeDoesNothing) {

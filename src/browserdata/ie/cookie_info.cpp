@@ -256,7 +256,15 @@ class TCookieFileReadAhead {
     std::unique_lock<std::mutex> hold(lock_);
     TSlot* slot = Pass(Index);
     if (!slot) return false;
-    done_.wait(hold, [&] { return slot->State != TSlot::Reading; });
+    if (slot->State == TSlot::Reading) {
+      // Woken when a batch of the files after this one is read as well, not
+      // for each file: every wait and every wake is a round trip to the
+      // system, as dear as a file's open.
+      waitFor_ = Index - first_;
+      wakeAt_ = std::min(waitFor_ + kBatch, static_cast<int>(jobs_.size()) - 1);
+      done_.wait(hold, [&] { return Woken(); });
+      waitFor_ = -1;
+    }
     const bool give = slot->State == TSlot::Done;
     slot->State = TSlot::Taken;
     if (!give) return false;
@@ -281,6 +289,7 @@ class TCookieFileReadAhead {
  private:
   static constexpr unsigned kMaxThreads = 3;
   static constexpr int kWindow = 128;  // files read ahead of the caller at most
+  static constexpr int kBatch = 16;    // files read between two wakes of a thread
 
   struct TSlot {
     enum { Waiting, Reading, Done, Skipped, Taken } State = Waiting;
@@ -295,14 +304,22 @@ class TCookieFileReadAhead {
   TSlot* Pass(int Index) {
     const int at = Index - first_;
     if (at < 0 || at >= static_cast<int>(jobs_.size())) return nullptr;
+    const int size = static_cast<int>(jobs_.size());
     if (at + 1 + kWindow > limit_) {
-      limit_ = std::min(at + 1 + kWindow, static_cast<int>(jobs_.size()));
-      room_.notify_all();
+      limit_ = std::min(at + 1 + kWindow, size);
+      // Idle threads are woken for a batch of files, or for the last ones.
+      if (idle_ > 0 && (limit_ - next_ >= kBatch || limit_ == size)) room_.notify_all();
     }
     TSlot& slot = slots_[at];
     if (slot.State == TSlot::Taken) return nullptr;
     if (slot.State == TSlot::Waiting) slot.State = TSlot::Taken;
     return &slot;
+  }
+
+  // Under the lock: whether the caller waiting for its file can go on.
+  bool Woken() const {
+    const auto over = [&](int at) { return slots_[at].State != TSlot::Reading && slots_[at].State != TSlot::Waiting; };
+    return waitFor_ < 0 || (over(waitFor_) && over(wakeAt_));
   }
 
   // Under the lock: whether a job in the window is left to begin, the next
@@ -317,7 +334,11 @@ class TCookieFileReadAhead {
       int at;
       {
         std::unique_lock<std::mutex> hold(lock_);
-        room_.wait(hold, [&] { return stop_ || Claimable(); });
+        if (!stop_ && !Claimable()) {
+          ++idle_;
+          room_.wait(hold, [&] { return stop_ || Claimable(); });
+          --idle_;
+        }
         if (stop_) return;
         at = next_++;
         slots_[at].State = TSlot::Reading;
@@ -334,6 +355,7 @@ class TCookieFileReadAhead {
       } catch (const std::exception&) {
         skipped = true;  // the caller tries for itself
       }
+      bool wake = false;
       {
         const std::lock_guard<std::mutex> hold(lock_);
         TSlot& slot = slots_[at];
@@ -341,19 +363,23 @@ class TCookieFileReadAhead {
         slot.Read = read;
         slot.ReadAt = readAt;
         slot.Bytes = std::move(bytes);
+        wake = waitFor_ >= 0 && Woken();
       }
-      done_.notify_all();
+      if (wake) done_.notify_one();
     }
   }
 
   const std::vector<TJob> jobs_;
   std::mutex lock_;
   std::condition_variable room_;  // the window has moved on, or stop
-  std::condition_variable done_;  // a slot is done
+  std::condition_variable done_;  // the caller's file (and the batch after it) is done
   std::vector<TSlot> slots_;
   int next_ = 0;               // the next job to claim
   int limit_ = 0;              // jobs below this may be claimed
   bool stop_ = false;
+  int idle_ = 0;               // threads waiting for the window to move on
+  int waitFor_ = -1;           // the job the caller waits for, or -1
+  int wakeAt_ = -1;            // and the job whose end wakes it
   const int first_;            // the store index of jobs_[0]
   std::vector<std::thread> threads_;
 };
