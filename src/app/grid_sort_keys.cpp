@@ -54,6 +54,35 @@ namespace {
 
 int Sign(int r) { return r < 0 ? -1 : (r > 0 ? 1 : 0); }
 
+void AppendPrimary(std::string& Out, TElTreeItem* Item, int Column, std::wstring& Scratch) {
+  if (Column > 0)
+    AppendNarrow(Out, RowCellText(Item, Column - 1, Scratch));
+  else
+    AppendNarrow(Out, Item->Text());
+}
+
+// The cells after the sort column's text: the grid's first three cells
+// (those it has), the sort column's own cell left out.
+void AppendFollowing(std::string& Out, TElTreeItem* Item, int Column, int SectionCount, std::wstring& Scratch) {
+  const int last = std::min(2, SectionCount - 2);
+  for (int i = 0; i <= last; ++i)
+    if (i != Column - 1) AppendNarrow(Out, RowCellText(Item, i, Scratch));
+}
+
+// A1 followed by A2 against B1 followed by B2, byte by byte, without
+// joining them.
+int CompareJoined(std::string_view A1, std::string_view A2, std::string_view B1, std::string_view B2) {
+  for (;;) {
+    if (A1.empty()) std::swap(A1, A2);
+    if (B1.empty()) std::swap(B1, B2);
+    if (A1.empty() || B1.empty()) return A1.empty() ? (B1.empty() ? 0 : -1) : 1;
+    const size_t n = std::min(A1.size(), B1.size());
+    if (const int r = A1.substr(0, n).compare(B1.substr(0, n))) return Sign(r);
+    A1.remove_prefix(n);
+    B1.remove_prefix(n);
+  }
+}
+
 }  // namespace
 
 void BuildRowSortKey(TElTreeItem* Item, int Column, int SectionCount, bool DateColumn, TRowSortKey& Key) {
@@ -61,12 +90,7 @@ void BuildRowSortKey(TElTreeItem* Item, int Column, int SectionCount, bool DateC
   Key.HasDate = false;
   Key.Date = 0;
   std::wstring scratch;
-  auto cell = [&](int i) { return RowCellText(Item, i, scratch); };
-  if (Column > 0) {
-    AppendNarrow(Key.Text, cell(Column - 1));
-  } else {
-    AppendNarrow(Key.Text, Item->Text());
-  }
+  AppendPrimary(Key.Text, Item, Column, scratch);
   Key.PrimaryLength = Key.Text.size();
   if (DateColumn && Column > 0) {
     TDateTime d = 0;
@@ -75,9 +99,7 @@ void BuildRowSortKey(TElTreeItem* Item, int Column, int SectionCount, bool DateC
       Key.Date = d;
     }
   }
-  const int last = std::min(2, SectionCount - 2);
-  for (int i = 0; i <= last; ++i)
-    if (i != Column - 1) AppendNarrow(Key.Text, cell(i));
+  AppendFollowing(Key.Text, Item, Column, SectionCount, scratch);
 }
 
 int CompareRowSortKeys(const TRowSortKey& A, const TRowSortKey& B) {
@@ -92,9 +114,13 @@ int CompareRowSortKeys(const TRowSortKey& A, const TRowSortKey& B) {
 void TRowKeyCache::Clear() {
   tree_ = nullptr;
   column_ = -1;
-  keys_.clear();
+  sections_ = 0;
+  date_ = false;
+  slots_.clear();
+  primaries_.clear();
+  following_.clear();
+  indexed_ = false;
   bySerial_.clear();
-  owners_.clear();
   byItem_.clear();
 }
 
@@ -102,40 +128,120 @@ void TRowKeyCache::Build(TCustomElTree* Tree, int Column, int SectionCount, bool
   Clear();
   tree_ = Tree;
   column_ = Column;
+  sections_ = SectionCount;
+  date_ = DateColumn && Column > 0;
   const TElList& all = Tree->AllItems();
   const int n = all.Count();
-  keys_.resize(static_cast<size_t>(n));
-  owners_.resize(static_cast<size_t>(n));
-  uint64_t lo = UINT64_MAX, hi = 0;
+  void* const* p = all.List();
+  slots_.resize(static_cast<size_t>(n));
+  primaries_.reserve(static_cast<size_t>(n) * 16);
+  const TFormatSettings& fs = FormatSettings();
+  std::wstring scratch;
+  // The rows, their lists of cells and the cells' texts lie apart in
+  // memory, in no order once sorted: while one row is read, the memory of
+  // the rows ahead is asked for, each step one link further along.
+  const int cell = Column - 1;
+  auto cellOf = [&](int i) -> const std::wstring* {
+    if (cell < 0) return nullptr;
+    const TElWideStringList* cells = static_cast<TElTreeItem*>(p[i])->ColumnTexts();
+    return cells && cell < cells->Count() ? &cells->GetRef(cell) : nullptr;
+  };
   for (int i = 0; i < n; ++i) {
-    auto* it = static_cast<TElTreeItem*>(all.List()[i]);
-    owners_[static_cast<size_t>(i)] = it;
-    BuildRowSortKey(it, Column, SectionCount, DateColumn, keys_[static_cast<size_t>(i)]);
-    lo = std::min(lo, it->Serial());
-    hi = std::max(hi, it->Serial());
+    if (i + 24 < n) __builtin_prefetch(p[i + 24]);
+    if (i + 12 < n)
+      if (const std::wstring* c = cellOf(i + 12)) __builtin_prefetch(c);
+    if (i + 4 < n)
+      if (const std::wstring* c = cellOf(i + 4)) __builtin_prefetch(c->data());
+    auto* it = static_cast<TElTreeItem*>(p[i]);
+    TSlot& slot = slots_[static_cast<size_t>(i)];
+    slot.Owner = it;
+    slot.Following = -1;
+    slot.HasDate = false;
+    slot.Date = 0;
+    const size_t at = primaries_.size();
+    AppendPrimary(primaries_, it, Column, scratch);
+    slot.Primary = static_cast<uint32_t>(at);
+    slot.PrimaryLength = static_cast<uint32_t>(primaries_.size() - at);
+    if (date_) {
+      TDateTime d = 0;
+      if (TryStrToDateTime(PrimaryOf(slot), d, fs)) {
+        slot.HasDate = true;
+        slot.Date = d;
+      }
+    }
   }
+}
+
+int TRowKeyCache::FollowingIndex(TSlot& Slot) {
+  if (Slot.Following < 0) {
+    std::string text;
+    std::wstring scratch;
+    AppendFollowing(text, const_cast<TElTreeItem*>(Slot.Owner), column_, sections_, scratch);
+    Slot.Following = static_cast<int32_t>(following_.size());
+    following_.push_back(std::move(text));
+  }
+  return Slot.Following;
+}
+
+int TRowKeyCache::Compare(int A, int B) {
+  TSlot& a = slots_[static_cast<size_t>(A)];
+  TSlot& b = slots_[static_cast<size_t>(B)];
+  if (a.HasDate != b.HasDate) return a.HasDate ? 1 : -1;
+  if (a.HasDate) {
+    if (a.Date != b.Date) return a.Date < b.Date ? -1 : 1;
+    const int fa = FollowingIndex(a), fb = FollowingIndex(b);
+    return Sign(following_[static_cast<size_t>(fa)].compare(following_[static_cast<size_t>(fb)]));
+  }
+  // The key is the two texts joined: the sort column's texts decide unless
+  // one is the other or begins it.
+  const std::string_view pa = PrimaryOf(a), pb = PrimaryOf(b);
+  const size_t n = std::min(pa.size(), pb.size());
+  if (const int r = pa.substr(0, n).compare(pb.substr(0, n))) return Sign(r);
+  const int fa = FollowingIndex(a), fb = FollowingIndex(b);
+  return CompareJoined(pa.substr(n), following_[static_cast<size_t>(fa)], pb.substr(n),
+                       following_[static_cast<size_t>(fb)]);
+}
+
+std::string TRowKeyCache::KeyText(int Index) {
+  TSlot& slot = slots_[static_cast<size_t>(Index)];
+  std::string text(PrimaryOf(slot));
+  text += following_[static_cast<size_t>(FollowingIndex(slot))];
+  return text;
+}
+
+void TRowKeyCache::IndexRows() {
+  indexed_ = true;
+  const size_t n = slots_.size();
   if (n == 0) return;
+  uint64_t lo = UINT64_MAX, hi = 0;
+  for (const TSlot& s : slots_) {
+    lo = std::min(lo, s.Owner->Serial());
+    hi = std::max(hi, s.Owner->Serial());
+  }
   const uint64_t span = hi - lo + 1;
   if (span <= 4 * static_cast<uint64_t>(n) + 1024) {
     firstSerial_ = lo;
     bySerial_.assign(static_cast<size_t>(span), -1);
-    for (int i = 0; i < n; ++i) bySerial_[static_cast<size_t>(owners_[static_cast<size_t>(i)]->Serial() - lo)] = i;
+    for (size_t i = 0; i < n; ++i) bySerial_[static_cast<size_t>(slots_[i].Owner->Serial() - lo)] = static_cast<int32_t>(i);
   } else {
-    byItem_.reserve(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) byItem_.emplace(owners_[static_cast<size_t>(i)], i);
+    byItem_.reserve(n);
+    for (size_t i = 0; i < n; ++i) byItem_.emplace(slots_[i].Owner, static_cast<int32_t>(i));
   }
 }
 
-const TRowSortKey* TRowKeyCache::Find(const TElTreeItem* Item) const {
-  if (!tree_ || !Item) return nullptr;
+int TRowKeyCache::IndexOf(const TElTreeItem* Item, int Position) {
+  if (!tree_ || !Item) return -1;
+  if (Position >= 0 && static_cast<size_t>(Position) < slots_.size() && slots_[static_cast<size_t>(Position)].Owner == Item)
+    return Position;
+  if (!indexed_) IndexRows();
   if (!bySerial_.empty()) {
     const uint64_t s = Item->Serial();
-    if (s < firstSerial_ || s - firstSerial_ >= bySerial_.size()) return nullptr;
+    if (s < firstSerial_ || s - firstSerial_ >= bySerial_.size()) return -1;
     const int32_t i = bySerial_[static_cast<size_t>(s - firstSerial_)];
-    return (i >= 0 && owners_[static_cast<size_t>(i)] == Item) ? &keys_[static_cast<size_t>(i)] : nullptr;
+    return (i >= 0 && slots_[static_cast<size_t>(i)].Owner == Item) ? i : -1;
   }
   auto f = byItem_.find(Item);
-  return f == byItem_.end() ? nullptr : &keys_[static_cast<size_t>(f->second)];
+  return f == byItem_.end() ? -1 : f->second;
 }
 
 }  // namespace morvane

@@ -132,26 +132,29 @@ void TMainFrm::GridSortEnd(TObject* /*Sender*/) {
 }
 
 void TMainFrm::IECookiesElTreeCompareItems(TObject* Sender, TElTreeItem* Item1, TElTreeItem* Item2, int& Result) {
+  // Within a sort the window began, the keys made for it are found by the
+  // rows' places, which the tree hands along.
+  if (SortKeys && SortKeys->Tree() && SortKeys->Tree()->EventSender() == Sender) {
+    int p1 = -1, p2 = -1;
+    SortKeys->Tree()->ComparedPositions(p1, p2);
+    const int a = SortKeys->IndexOf(Item1, p1), b = SortKeys->IndexOf(Item2, p2);
+    if (a >= 0 && b >= 0) {
+      Result = SortKeys->Compare(a, b);
+      return;
+    }
+  }
   TElTreeWindow* grid = GridOf(Sender);
   if (!grid) {
     Result = 0;
     return;
   }
-  const TRowSortKey* a = nullptr;
-  const TRowSortKey* b = nullptr;
-  if (SortKeys && SortKeys->Tree() == &grid->Tree()) {
-    a = SortKeys->Find(Item1);
-    b = SortKeys->Find(Item2);
-  }
-  TRowSortKey ownA, ownB;
-  if (!a || !b) {
-    // Outside a sort the window began (a single comparison, a row added
-    // since): the keys are made here.
-    const TSortColumn s = SortColumnOf(this, grid);
-    if (!a) BuildRowSortKey(Item1, s.Column, s.Sections, s.Date, ownA), a = &ownA;
-    if (!b) BuildRowSortKey(Item2, s.Column, s.Sections, s.Date, ownB), b = &ownB;
-  }
-  Result = CompareRowSortKeys(*a, *b);
+  // Outside such a sort (a single comparison, a row added since): the keys
+  // are made here.
+  const TSortColumn s = SortColumnOf(this, grid);
+  TRowSortKey a, b;
+  BuildRowSortKey(Item1, s.Column, s.Sections, s.Date, a);
+  BuildRowSortKey(Item2, s.Column, s.Sections, s.Date, b);
+  Result = CompareRowSortKeys(a, b);
 }
 
 void TMainFrm::ToolButtonNewClick(TObject* Sender) { nmuNewClick(Sender); }

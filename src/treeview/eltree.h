@@ -175,6 +175,15 @@ class TCustomElTree : public TComponent {
   virtual void DoCompareItems(TElTreeItem* Item1, TElTreeItem* Item2, int& Res);
   virtual void DoSortBegin();
   virtual void DoSortEnd();
+  // While OnCompareItems runs within Sort: where Item1 and Item2 stood in
+  // AllItems when the sort began, -1 where that is not known (and outside a
+  // sort). A handler that made a key per row at OnSortBegin finds the two
+  // keys by these positions, without reading the rows themselves, which lie
+  // scattered in memory: a sort of 100,000 rows compares 1.7 million pairs.
+  void ComparedPositions(int& Pos1, int& Pos2) const {
+    Pos1 = comparedPos_[0];
+    Pos2 = comparedPos_[1];
+  }
   void AddSortSection(int SectionIndex, bool Resort);
   void RemoveSortSection(int SectionIndex, bool Resort);
   static TSortTypes FieldTypeToSortType(TElFieldType FieldType);
@@ -497,6 +506,7 @@ class TCustomElTree : public TComponent {
   bool selectionChanged_ = false;
   bool selectedChangesInBracket_ = false;
   int inSortCount_ = 0;
+  int comparedPos_[2] = {-1, -1};
   int clearingCount_ = 0;
   int hiddenCount_ = 0;
   int visibleRowCount_ = 0;

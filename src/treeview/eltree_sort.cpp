@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "controls/elstrutils.h"
 #include "platform/core/datetime.h"
@@ -259,17 +260,33 @@ class TElTreeSorter {
     const int n = Parent->ChildCount();
     if (n > 1) {
       void** a = Parent->children_->List();
-      for (int i = 0; i < n; ++i) Acquire(static_cast<TElTreeItem*>(a[i]));
+      // Each row travels with the place it had in the flat list, which the
+      // compare event can ask for (ComparedPositions).
+      const int flatCount = t_->allItems_.Count();
+      void* const* flat = t_->allItems_.List();
+      std::vector<TEntry> e;
+      e.reserve(static_cast<size_t>(n));
+      for (int i = 0; i < n; ++i) {
+        if (i + 8 < n) __builtin_prefetch(a[i + 8]);
+        auto* it = static_cast<TElTreeItem*>(a[i]);
+        Acquire(it);
+        const int h = it->flatHint_;
+        e.push_back({it, (h >= 0 && h < flatCount && flat[h] == it) ? h : -1});
+      }
       struct TRelease {
         TElTreeSorter* s;
         void** a;
         int n;
         ~TRelease() {
+          s->ForgetPositions();
           for (int i = 0; i < n; ++i) s->Release(static_cast<TElTreeItem*>(a[i]));
         }
       } release{this, a, n};
-      QuickSort(a, 0, n - 1);
-      for (int i = 0; i < n; ++i) static_cast<TElTreeItem*>(a[i])->childHint_ = i;
+      QuickSort(e.data(), 0, n - 1);
+      for (int i = 0; i < n; ++i) {
+        a[i] = e[static_cast<size_t>(i)].item;
+        e[static_cast<size_t>(i)].item->childHint_ = i;
+      }
     }
     if (Recursive) {
       for (int i = 0; i < Parent->ChildCount(); ++i) {
@@ -280,20 +297,27 @@ class TElTreeSorter {
   }
 
  private:
-  int Compare(TElTreeItem* a, TElTreeItem* b) {
-    return t_->CompareItems(a, b, mode_, type_, column_);
+  struct TEntry {
+    TElTreeItem* item;
+    int flatPos;
+  };
+
+  int Compare(const TEntry& a, const TEntry& b) {
+    t_->comparedPos_[0] = a.flatPos;
+    t_->comparedPos_[1] = b.flatPos;
+    return t_->CompareItems(a.item, b.item, mode_, type_, column_);
   }
 
   // Recurses into the smaller part and loops over the larger one, so the
   // depth stays logarithmic; the order is the same, since the comparison is
   // a strict total order.
-  void QuickSort(void** a, int L, int R) {
+  void QuickSort(TEntry* a, int L, int R) {
     while (L < R) {
       int I = L, J = R;
-      auto* P = static_cast<TElTreeItem*>(a[(L + R) >> 1]);
+      const TEntry P = a[(L + R) >> 1];
       do {
-        while (a[I] != P && Compare(static_cast<TElTreeItem*>(a[I]), P) < 0) ++I;
-        while (a[J] != P && Compare(static_cast<TElTreeItem*>(a[J]), P) > 0) --J;
+        while (a[I].item != P.item && Compare(a[I], P) < 0) ++I;
+        while (a[J].item != P.item && Compare(a[J], P) > 0) --J;
         if (I <= J) {
           std::swap(a[I], a[J]);
           ++I;
@@ -376,6 +400,8 @@ class TElTreeSorter {
   }
 
  public:
+  void ForgetPositions() { t_->comparedPos_[0] = t_->comparedPos_[1] = -1; }
+
   void Release(TElTreeItem* it) {
     if (it->keyRefCount_ > 1) {
       --it->keyRefCount_;

@@ -99,16 +99,58 @@ TEST(GridSortKeys, CacheFindsEveryRowsKey) {
     cache.Build(t.get(), 2, 5, false);
     for (int i = 0; i < t->Items().Count(); ++i) {
       TElTreeItem* it = t->Items().Item(i);
-      const TRowSortKey* k = cache.Find(it);
-      ASSERT_NE(k, nullptr) << i;
+      const int k = cache.IndexOf(it);
+      ASSERT_GE(k, 0) << i;
       TRowSortKey own;
       BuildRowSortKey(it, 2, 5, false, own);
-      EXPECT_EQ(k->Text, own.Text) << i;
+      EXPECT_EQ(cache.KeyText(k), own.Text) << i;
+      // A place that names another row is not taken for this one's.
+      EXPECT_EQ(cache.IndexOf(it, (k + 1) % t->Items().Count()), k) << i;
     }
     auto stranger = NewGrid({"1\tq"});
-    EXPECT_EQ(cache.Find(stranger->Items().Item(0)), nullptr);
+    EXPECT_EQ(cache.IndexOf(stranger->Items().Item(0)), -1);
+    EXPECT_EQ(cache.IndexOf(stranger->Items().Item(0), 0), -1);
     cache.Clear();
-    EXPECT_EQ(cache.Find(t->Items().Item(0)), nullptr);
+    EXPECT_EQ(cache.IndexOf(t->Items().Item(0), 0), -1);
+  }
+}
+
+// The cache decides most pairs by the sort column alone and adds the
+// following cells only when needed; every pair must still come out as the
+// whole keys compare. The rows are chosen so that sort-column texts begin
+// one another, dates tie, and cells do not parse as dates.
+TEST(GridSortKeys, CacheOrdersAsTheWholeKeys) {
+  const std::vector<std::string> rows = {
+      "1\tab\tz\ta.com\t1/2/2030 10:00:00 AM",
+      "1\tabc\ta\ta.com\t1/2/2030 10:00:00 AM",
+      "1\tabc\t\tb.com\t1/2/2030 10:00:00 AM",
+      "1\tab\tc\tb.com\t12/1/2029",
+      "1\ta\tbz\t\tAt end of session",
+      "1\tab\t\t\tAt end of session",
+      "1\t\xE9\tab\t.com\t\t",
+      "1\t\tab\tc.com\t1/2/2030",
+      "1\tab\tc\tb.com\t1/2/2030 0:00:00",
+      "1\tabc\ta\ta.com\t13/45/2030",
+      "1\tab\tz\ta.com\t1/2/2030 10:00:00 AM",
+      "2\tb\t\t\t",
+  };
+  auto t = NewGrid(rows);
+  const int n = t->Items().Count();
+  struct Column {
+    int column;
+    bool date;
+  };
+  for (const Column c : {Column{0, false}, Column{1, false}, Column{2, false}, Column{3, false}, Column{4, true},
+                         Column{4, false}}) {
+    TRowKeyCache cache;
+    cache.Build(t.get(), c.column, 5, c.date);
+    for (int i = 0; i < n; ++i)
+      for (int j = 0; j < n; ++j) {
+        TElTreeItem* a = t->Items().Item(i);
+        TElTreeItem* b = t->Items().Item(j);
+        EXPECT_EQ(cache.Compare(cache.IndexOf(a), cache.IndexOf(b)), Compare(a, b, c.column, 5, c.date))
+            << "column " << c.column << (c.date ? " as dates" : "") << ": rows " << i << " and " << j;
+      }
   }
 }
 

@@ -263,6 +263,41 @@ TEST(TreeSort, FailingCompareLeavesTreeAndKeysSound) {
   ExpectConsistent(*t);
 }
 
+// A compare handler that made its keys at the sort's start finds them by the
+// places the rows had then, on every level of the tree.
+TEST(TreeSort, CompareEventKnowsWhereTheRowsStoodWhenTheSortBegan) {
+  auto t = NewTree();
+  Load(*t, {"c", "|c2", "||c22", "||c21", "|c1", "a", "b"});
+  t->SortType = stCustom;
+  std::vector<TElTreeItem*> atBegin;
+  t->OnSortBegin = [&](TObject*) {
+    atBegin.clear();
+    for (int i = 0; i < t->AllItems().Count(); ++i) atBegin.push_back(static_cast<TElTreeItem*>(t->AllItems().List()[i]));
+  };
+  int compared = 0, misplaced = 0;
+  t->OnCompareItems = [&](TObject*, TElTreeItem* x, TElTreeItem* y, int& res) {
+    int p1 = -2, p2 = -2;
+    t->ComparedPositions(p1, p2);
+    ++compared;
+    if (p1 < 0 || p2 < 0 || atBegin[static_cast<size_t>(p1)] != x || atBegin[static_cast<size_t>(p2)] != y)
+      ++misplaced;
+    res = x->Text().compare(y->Text());
+  };
+  for (TSortDirs dir : {sdAscend, sdDescend}) {
+    t->SortDir = dir;
+    t->Sort(true);
+  }
+  EXPECT_GT(compared, 0);
+  EXPECT_EQ(misplaced, 0);
+  EXPECT_EQ(Outline(*t), "c .c2 ..c22 ..c21 .c1 b a");
+  // Outside a sort the places are unknown.
+  int p1 = 0, p2 = 0;
+  t->ComparedPositions(p1, p2);
+  EXPECT_EQ(p1, -1);
+  EXPECT_EQ(p2, -1);
+  ExpectConsistent(*t);
+}
+
 TEST(TreeSort, LargeSortedInputKeepsStackShallow) {
   auto t = NewTree();
   TStringList sl;
