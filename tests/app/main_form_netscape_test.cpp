@@ -261,6 +261,34 @@ TEST_F(NetscapePage, NewCookieAppendsOneLine) {
   EXPECT_EQ(Cookies().Items().Count(), 2);
 }
 
+TEST_F(NetscapePage, NewCookieOfVeryLongTextsIsSavedWhole) {
+  // Hundreds of letters in every field: the line holds them all, cut nowhere.
+  const std::string dir = Profile(kHeader + kShopLine);
+  UseProfiles({dir});
+  frm_->LoadMozillaCookies();
+  std::string host;
+  for (int i = 0; i < 14; ++i) host += "part" + std::to_string(i) + std::string(40, 'x') + ".";
+  host += "example";
+  const std::string name(400, 'n'), value(900, 'v'), path = "/" + std::string(300, 'p');
+  TModalResponderScope scope(Answering(
+      [&](TForm* f) {
+        auto* d = static_cast<TEditMozillaCookieDlg*>(f);
+        d->edtCookieName->SetText(name);
+        d->edtCookieValue->SetText(value);
+        d->edtDomain->SetText(host + path);
+        d->chkScope->SetChecked(false);
+        d->dtExpirationDate->SetDate(EncodeDate(2031, 1, 2));
+        d->dtExpirationTime->SetTime(EncodeTime(3, 4, 5, 0));
+      },
+      [](TForm* f) { return static_cast<TEditMozillaCookieDlg*>(f)->BtnSave; }));
+  frm_->NewMozillaCookie();
+  const std::string seconds =
+      IntToStr(QbMozillaCookiesClass::ExpiresSeconds(DateTimeToStr(EncodeDate(2031, 1, 2) + EncodeTime(3, 4, 5, 0))));
+  EXPECT_TRUE(HasLine(test::ReadFileBytes(dir + "\\cookies.txt"),
+                      host + "\tFALSE\t" + path + "\tFALSE\t" + seconds + "\t" + name + "\t" + value));
+  ASSERT_EQ(Cookies().Items().Count(), 2);
+}
+
 // Texts cookies.txt cannot hold are refused with a message while the
 // dialog stays open; nothing is written.
 TEST_F(NetscapePage, NewCookieRefusesTextsThatBreakTheFile) {

@@ -198,5 +198,11 @@ TEST_F(MonkeyReplay, SelectAllOnTheHistoryLeavesTheWindowAnswering) {
   Monkey({"--replay", test::FixturePath("monkey\\history-select-all.log")}, 60);
 }
 
+TEST_F(MonkeyReplay, ANewFirefoxCookieOfVeryLongTextsIsSavedAnswering) {
+  // A new cookie whose name, value and domain run to hundreds of letters
+  // once kept Save from finishing for more than 20 s.
+  Monkey({"--replay", test::FixturePath("monkey\\firefox-long-new-cookie.log")}, 60);
+}
+
 }  // namespace
 }  // namespace morvane
