@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/main_form.h"
+#include "bench_main_window.h"
 #include "bench_timing.h"
 #include "browserdata/settings/persitent_properties.h"
 #include "browserdata/sys/qb_sys_utils.h"
@@ -63,22 +64,7 @@ double PeakWorkingSetMB() {
 }  // namespace
 
 int main() {
-  SetModalResponder([](TModalRequest& r) {
-    std::fprintf(stderr, "unexpected %s: %s %s\n", ModalKindName(r.Kind), r.Caption.c_str(), r.Text.c_str());
-    return r.Kind == TModalKind::mkPopupMenu ? 0 : IDCANCEL;
-  });
-  {
-    // No update check against the maker's server from a benchmark.
-    TPersitentProperties props;
-    props.SetProperty("checkForUpdates", "0");
-    props.Save(TSavedWindowState{true, false, 0, 0, 1000, 720});
-  }
-  auto* frm = new TMainFrm(Application);
-  frm->AfterConstruction();
-  CreateProgramDialogs(frm);
-  frm->SetBounds(0, 0, 1000, 720);
-  frm->Show();
-  Application->ProcessMessages();
+  TMainFrm* frm = bench::ShowMainWindow();
 
   // The Firefox cookie page as the program loads it: a profile whose
   // cookies.txt holds 100,000 cookies (the file of cookies_txt.sh).

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "bench_main_window.h"
 #include "bench_timing.h"
 #include "browserdata/settings/persitent_properties.h"
 #include "platform/ui/application.h"
@@ -33,22 +34,7 @@ bool Painted(TElTreeWindow* Grid) {
 }  // namespace
 
 int main() {
-  SetModalResponder([](TModalRequest& r) {
-    std::fprintf(stderr, "unexpected %s: %s %s\n", ModalKindName(r.Kind), r.Caption.c_str(), r.Text.c_str());
-    return r.Kind == TModalKind::mkPopupMenu ? 0 : IDCANCEL;
-  });
-  {
-    // No update check against the maker's server from a benchmark.
-    TPersitentProperties props;
-    props.SetProperty("checkForUpdates", "0");
-    props.Save(TSavedWindowState{true, false, 0, 0, 1000, 720});
-  }
-  auto* frm = new TMainFrm(Application);
-  frm->AfterConstruction();
-  CreateProgramDialogs(frm);
-  frm->SetBounds(0, 0, 1000, 720);
-  frm->Show();
-  Application->ProcessMessages();
+  TMainFrm* frm = bench::ShowMainWindow();
 
   const std::vector<TStop> stops = {{"Internet Explorer", frm->IECheck, frm->IECookiesElTree},
                                     {"Firefox", frm->FireFoxCheck, frm->MozillaCookiesElTree},

@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/ui/dib.h"
+
 namespace morvane {
 
 // X(name, result, failure value, parameter list, argument list)
@@ -227,17 +229,8 @@ TPartCache& PartCache() {
 // A 32-bit top-down bitmap of Width x Height filled with Fill; Bits points
 // to its pixels.
 HBITMAP MakeSurface(int Width, int Height, uint32_t Fill, uint32_t*& Bits) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = Width;
-  bi.bmiHeader.biHeight = -Height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP b = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  Bits = static_cast<uint32_t*>(bits);
-  if (b && Bits) std::fill(Bits, Bits + static_cast<size_t>(Width) * static_cast<size_t>(Height), Fill);
+  HBITMAP b = NewDibSection32(Width, Height, Bits);
+  if (b) std::fill(Bits, Bits + static_cast<size_t>(Width) * static_cast<size_t>(Height), Fill);
   return b;
 }
 

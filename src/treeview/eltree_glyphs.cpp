@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/ui/application.h"
+#include "platform/ui/dib.h"
 
 namespace morvane {
 namespace {
@@ -16,25 +17,12 @@ enum class TGlyph { Plus, Minus, Leaf };
 
 constexpr int kGlyphSize = 10;
 
-// A 32-bit top-down DIB section of the glyph size, with its pixels.
-HBITMAP NewDib(uint32_t*& Pixels, int W, int H) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = W;
-  bi.bmiHeader.biHeight = -H;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  Pixels = static_cast<uint32_t*>(bits);
-  return bmp;
-}
 
 // The original look of a glyph when the program carries no bitmaps: the
 // same three colours as the resources.
 HBITMAP DrawOriginal(TGlyph Kind) {
   uint32_t* px = nullptr;
-  HBITMAP bmp = NewDib(px, kGlyphSize, kGlyphSize);
+  HBITMAP bmp = NewDibSection32(kGlyphSize, kGlyphSize, px);
   if (!bmp) return nullptr;
   const uint32_t white = 0xFFFFFF, grey = 0x808080, black = 0;
   const int n = kGlyphSize;
@@ -74,7 +62,7 @@ HBITMAP Recolor(HBITMAP Original, COLORREF Text, COLORREF Shadow, COLORREF Windo
   GetObjectW(Original, sizeof bm, &bm);
   const int w = bm.bmWidth, h = bm.bmHeight;
   uint32_t* px = nullptr;
-  HBITMAP dib = NewDib(px, w, h);
+  HBITMAP dib = NewDibSection32(w, h, px);
   HDC screen = GetDC(nullptr);
   HDC src = CreateCompatibleDC(screen);
   HDC dst = CreateCompatibleDC(screen);

@@ -1,4 +1,5 @@
 #include "platform/ui/graphics.h"
+#include "platform/ui/dib.h"
 
 #include <algorithm>
 #include <cmath>
@@ -398,17 +399,22 @@ void TPicture::Assign(TPersistent* Source) {
 
 // TDibSection ----------------------------------------------------------------
 
-TDibSection::TDibSection(int w, int h) : w_(w), h_(h), dc_(nullptr) {
+HBITMAP NewDibSection32(int Width, int Height, uint32_t*& Bits) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biWidth = Width;
+  bi.bmiHeader.biHeight = -Height;
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  bmp_.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  bits_ = static_cast<uint32_t*>(bits);
+  HBITMAP b = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  Bits = b ? static_cast<uint32_t*>(bits) : nullptr;
+  return b;
+}
+
+TDibSection::TDibSection(int w, int h) : w_(w), h_(h), dc_(nullptr) {
+  bmp_.Reset(NewDibSection32(w, h, bits_));
   old_ = SelectObject(dc_.Get(), bmp_.Get());
 }
 TDibSection::~TDibSection() {
