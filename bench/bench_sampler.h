@@ -27,7 +27,14 @@ class TSampler {
     static TSampler* s = [] { return std::getenv("MORVANE_PROFILE") ? new TSampler(std::getenv("MORVANE_PROFILE")) : nullptr; }();
     return s;
   }
-  void Resume() { active_ = true; }
+  void Resume() {
+    // Modules loaded since (the window system's driver comes with the first
+    // window, others on demand) are learnt while nothing is sampled; without
+    // them a stack that passes through one cannot be followed.
+    while (busy_) Sleep(0);
+    LoadModules();
+    active_ = true;
+  }
   void Pause() { active_ = false; }
   void NextSegment() {
     Pause();
@@ -57,6 +64,8 @@ class TSampler {
     HMODULE mods[512];
     DWORD need = 0;
     EnumProcessModules(GetCurrentProcess(), mods, sizeof mods, &need);
+    if (need / sizeof(HMODULE) == modules_.size()) return;
+    modules_.clear();
     for (DWORD i = 0; i < need / sizeof(HMODULE) && i < 512; ++i) {
       MODULEINFO mi{};
       GetModuleInformation(GetCurrentProcess(), mods[i], &mi, sizeof mi);

@@ -1,7 +1,10 @@
 #include "controls/eluxtheme.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <mutex>
+#include <vector>
 
 namespace morvane {
 
@@ -161,6 +164,12 @@ int BoundThemeFunctionCount() {
   return n;
 }
 
+// The two wrappers that the part cache below stands in front of are made
+// under names of their own.
+HRESULT DrawThemeBackgroundUncached(HTHEME, HDC, int, int, const RECT*, const RECT*);
+HRESULT CloseThemeDataUncached(HTHEME);
+#define DrawThemeBackground DrawThemeBackgroundUncached
+#define CloseThemeData CloseThemeDataUncached
 #define EL_WRAPPER(name, ret, fail, params, args)              \
   ret name params {                                            \
     using TFn = ret(WINAPI*) params;                           \
@@ -170,6 +179,164 @@ int BoundThemeFunctionCount() {
   }
 EL_THEME_FUNCTIONS(EL_WRAPPER)
 #undef EL_WRAPPER
+#undef DrawThemeBackground
+#undef CloseThemeData
+
+// ---- Drawn parts, kept ---------------------------------------------------------
+//
+// Some parts cost milliseconds each time the library draws them (a scroll
+// bar's arrow button some 4 ms, a header item 2 ms under Wine's styles), and
+// a grid draws its header items and both arrow buttons at every page it
+// scrolls. A part that covers its whole rectangle looks the same whatever was
+// under it: it is drawn once per theme, part, state and size into a bitmap of
+// its own and copied from there afterwards. A part that lets the background
+// through anywhere (a round check box, a glyph drawn at its true size) is
+// always drawn by the library. The copies of a theme go when it is closed, so
+// that a handle the library hands out again never shows another theme's part.
+
+namespace {
+
+struct TPartKey {
+  HTHEME Theme;
+  int Part, State, Width, Height;
+  bool operator==(const TPartKey& o) const {
+    return Theme == o.Theme && Part == o.Part && State == o.State && Width == o.Width && Height == o.Height;
+  }
+};
+
+struct TKeptPart {
+  TPartKey Key;
+  HBITMAP Bitmap;  // null: the part lets the background through
+  uint64_t LastUse;
+};
+
+constexpr size_t kMaxKeptParts = 96;
+constexpr int kMaxKeptPixels = 256 * 256;
+
+struct TPartCache {
+  std::mutex Lock;
+  std::vector<TKeptPart> Parts;
+  uint64_t Clock = 0;
+};
+
+TPartCache& PartCache() {
+  static TPartCache* c = new TPartCache;  // outlives every window's last paint
+  return *c;
+}
+
+// A 32-bit top-down bitmap of Width x Height filled with Fill; Bits points
+// to its pixels.
+HBITMAP MakeSurface(int Width, int Height, uint32_t Fill, uint32_t*& Bits) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = Width;
+  bi.bmiHeader.biHeight = -Height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP b = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  Bits = static_cast<uint32_t*>(bits);
+  if (b && Bits) std::fill(Bits, Bits + static_cast<size_t>(Width) * static_cast<size_t>(Height), Fill);
+  return b;
+}
+
+// Draws the part over black and over white: the same colours both times
+// mean that it covers every pixel. Returns the bitmap (null when the part
+// lets the background through) and the library's answer in Result.
+HBITMAP RenderPart(const TPartKey& Key, HRESULT& Result) {
+  uint32_t *black = nullptr, *white = nullptr;
+  HBITMAP onBlack = MakeSurface(Key.Width, Key.Height, 0x00000000u, black);
+  HBITMAP onWhite = MakeSurface(Key.Width, Key.Height, 0x00FFFFFFu, white);
+  Result = E_FAIL;
+  bool covers = false;
+  if (onBlack && onWhite && black && white) {
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    const RECT r{0, 0, Key.Width, Key.Height};
+    HGDIOBJ old = ::SelectObject(dc, onBlack);
+    Result = DrawThemeBackgroundUncached(Key.Theme, dc, Key.Part, Key.State, &r, nullptr);
+    ::SelectObject(dc, onWhite);
+    if (SUCCEEDED(Result)) Result = DrawThemeBackgroundUncached(Key.Theme, dc, Key.Part, Key.State, &r, nullptr);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::GdiFlush();
+    if (SUCCEEDED(Result)) {
+      covers = true;
+      const size_t n = static_cast<size_t>(Key.Width) * static_cast<size_t>(Key.Height);
+      for (size_t k = 0; k < n && covers; ++k) covers = ((black[k] ^ white[k]) & 0x00FFFFFFu) == 0;
+    }
+  }
+  if (onWhite) ::DeleteObject(onWhite);
+  if (!covers && onBlack) {
+    ::DeleteObject(onBlack);
+    onBlack = nullptr;
+  }
+  return onBlack;
+}
+
+// Copies a kept part to Rect of DC, within Clip when there is one.
+void CopyPart(HBITMAP Bitmap, HDC DC, const RECT& Rect, const RECT* Clip) {
+  RECT to = Rect;
+  if (Clip && !::IntersectRect(&to, &Rect, Clip)) return;
+  HDC src = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(src, Bitmap);
+  ::BitBlt(DC, to.left, to.top, to.right - to.left, to.bottom - to.top, src, to.left - Rect.left, to.top - Rect.top,
+           SRCCOPY);
+  ::SelectObject(src, old);
+  ::DeleteDC(src);
+}
+
+// Only a plain device context gets a copy: a mirrored one or one with a
+// transformation is drawn by the library, which knows what they do.
+bool PlainContext(HDC DC) {
+  return ::GetLayout(DC) == 0 && ::GetMapMode(DC) == MM_TEXT && ::GetGraphicsMode(DC) == GM_COMPATIBLE;
+}
+
+}  // namespace
+
+HRESULT DrawThemeBackground(HTHEME hTheme, HDC hdc, int iPartId, int iStateId, const RECT* pRect,
+                            const RECT* pClipRect) {
+  if (!hTheme || !hdc || !pRect || !Entry<void*>(tfDrawThemeBackground))
+    return DrawThemeBackgroundUncached(hTheme, hdc, iPartId, iStateId, pRect, pClipRect);
+  const TPartKey key{hTheme, iPartId, iStateId, pRect->right - pRect->left, pRect->bottom - pRect->top};
+  if (key.Width <= 0 || key.Height <= 0 || key.Width * key.Height > kMaxKeptPixels || !PlainContext(hdc))
+    return DrawThemeBackgroundUncached(hTheme, hdc, iPartId, iStateId, pRect, pClipRect);
+  TPartCache& cache = PartCache();
+  std::lock_guard<std::mutex> g(cache.Lock);
+  auto it = std::find_if(cache.Parts.begin(), cache.Parts.end(), [&](const TKeptPart& p) { return p.Key == key; });
+  if (it == cache.Parts.end()) {
+    HRESULT result = E_FAIL;
+    HBITMAP bitmap = RenderPart(key, result);
+    // A part the library could not draw is not remembered: it may draw later.
+    if (FAILED(result)) return DrawThemeBackgroundUncached(hTheme, hdc, iPartId, iStateId, pRect, pClipRect);
+    if (cache.Parts.size() >= kMaxKeptParts) {
+      auto oldest = std::min_element(cache.Parts.begin(), cache.Parts.end(),
+                                     [](const TKeptPart& a, const TKeptPart& b) { return a.LastUse < b.LastUse; });
+      if (oldest->Bitmap) ::DeleteObject(oldest->Bitmap);
+      cache.Parts.erase(oldest);
+    }
+    cache.Parts.push_back({key, bitmap, 0});
+    it = cache.Parts.end() - 1;
+  }
+  it->LastUse = ++cache.Clock;
+  if (!it->Bitmap) return DrawThemeBackgroundUncached(hTheme, hdc, iPartId, iStateId, pRect, pClipRect);
+  CopyPart(it->Bitmap, hdc, *pRect, pClipRect);
+  return S_OK;
+}
+
+HRESULT CloseThemeData(HTHEME hTheme) {
+  {
+    TPartCache& cache = PartCache();
+    std::lock_guard<std::mutex> g(cache.Lock);
+    auto gone = std::remove_if(cache.Parts.begin(), cache.Parts.end(), [&](const TKeptPart& p) {
+      if (p.Key.Theme != hTheme) return false;
+      if (p.Bitmap) ::DeleteObject(p.Bitmap);
+      return true;
+    });
+    cache.Parts.erase(gone, cache.Parts.end());
+  }
+  return CloseThemeDataUncached(hTheme);
+}
 
 HRESULT DrawThemeBackgroundByClass(const wchar_t* ClassName, HDC DC, int PartId, int StateId, const RECT* Rect,
                                    const RECT* ClipRect) {
@@ -179,7 +346,8 @@ HRESULT DrawThemeBackgroundByClass(const wchar_t* ClassName, HDC DC, int PartId,
     HTHEME t;
     ~TCloser() { CloseThemeData(t); }
   } closer{theme};
-  return DrawThemeBackground(theme, DC, PartId, StateId, Rect, ClipRect);
+  // The theme data goes right after: nothing to keep for a next time.
+  return DrawThemeBackgroundUncached(theme, DC, PartId, StateId, Rect, ClipRect);
 }
 
 }  // namespace morvane

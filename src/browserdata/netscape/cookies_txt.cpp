@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace morvane::cookies_txt {
 namespace {
@@ -153,7 +154,7 @@ uint32_t ExpirySeconds(std::string_view field, size_t lineNo) {
 
 // Every field of C from a cookie line, into the strings C already has.
 void SetCookie(TQbCookie& c, const std::string_view (&f)[kFieldCount], std::string_view lineEnd, uint32_t seconds,
-               const TExpiryFormatter& format) {
+               const TExpiryFormatterInto& format) {
   std::string_view host = f[0];
   c.HttpOnly = host.compare(0, std::strlen(kHttpOnlyPrefix), kHttpOnlyPrefix) == 0;
   if (c.HttpOnly) host.remove_prefix(std::strlen(kHttpOnlyPrefix));
@@ -162,7 +163,7 @@ void SetCookie(TQbCookie& c, const std::string_view (&f)[kFieldCount], std::stri
   c.Path.assign(f[2]);
   c.Secure = f[3] == "TRUE";
   c.ExpiresField.assign(f[4]);
-  c.Expires = format(seconds);
+  format(seconds, c.Expires);
   c.Name.assign(f[5]);
   c.Value.assign(f[6]);
   c.LineEnd.assign(lineEnd);
@@ -195,16 +196,23 @@ TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format) {
   cookieLines += tabs >= kFieldCount - 1;
   file.Cookies.reserve(cookieLines);
 
+  const TExpiryFormatterInto into = [&format](uint32_t seconds, std::string& text) { text = format(seconds); };
   ForEachLine(
       bytes, [&](std::string_view line) { file.Header.emplace_back(line); },
       [&](const std::string_view (&f)[kFieldCount], std::string_view lineEnd, size_t lineNo) {
         const uint32_t seconds = ExpirySeconds(f[4], lineNo);
-        SetCookie(file.Cookies.emplace_back(), f, lineEnd, seconds, format);
+        SetCookie(file.Cookies.emplace_back(), f, lineEnd, seconds, into);
       });
   return file;
 }
 
 void ParseInto(std::string_view bytes, const TExpiryFormatter& format, std::vector<std::string>& header,
+               TCookiesArray& cookies) {
+  ParseInto(bytes, TExpiryFormatterInto([&format](uint32_t seconds, std::string& text) { text = format(seconds); }),
+            header, cookies);
+}
+
+void ParseInto(std::string_view bytes, const TExpiryFormatterInto& format, std::vector<std::string>& header,
                TCookiesArray& cookies) {
   bytes = BeforeNul(bytes);
   // Every expiry is checked before anything changes; the same pass counts
@@ -232,6 +240,67 @@ void ParseInto(std::string_view bytes, const TExpiryFormatter& format, std::vect
   if (k < cookies.size()) cookies.resize(k);
 }
 
+void WriteTo(const std::vector<std::string>* header, const TCookiesArray& cookies, const TExpiryFormatter& format,
+             const TExpiryParser& parse, const std::function<void(std::string_view)>& sink) {
+  WriteTo(header, cookies,
+          TExpiryFormatterInto([&format](uint32_t seconds, std::string& text) { text = format(seconds); }), parse,
+          sink);
+}
+
+void WriteTo(const std::vector<std::string>* header, const TCookiesArray& cookies, const TExpiryFormatterInto& format,
+             const TExpiryParser& parse, const std::function<void(std::string_view)>& sink) {
+  // The cookies whose expiry text is no longer that of their field, with
+  // the seconds it reads as: all of them are read before a byte is given.
+  std::vector<std::pair<size_t, uint32_t>> edited;
+  std::string text;
+  for (size_t i = 0; i < cookies.size(); ++i) {
+    const TQbCookie& c = cookies[i];
+    uint32_t seconds = 0;
+    if (!c.ExpiresField.empty() && ParseExpiryField(c.ExpiresField, seconds)) {
+      format(seconds, text);
+      if (c.Expires == text) continue;
+    }
+    edited.emplace_back(i, parse(c.Expires));
+  }
+
+  constexpr size_t kPiece = 64 * 1024;
+  std::string out;
+  out.reserve(kPiece + 4096);
+  auto flush = [&](size_t atLeast) {
+    if (out.size() >= atLeast) {
+      sink(out);
+      out.clear();
+    }
+  };
+  const std::vector<std::string>& lines = (header && !header->empty()) ? *header : DefaultHeader();
+  for (const auto& l : lines) {
+    out += l;
+    out += '\n';
+    flush(kPiece);
+  }
+  size_t next = 0;
+  for (size_t i = 0; i < cookies.size(); ++i) {
+    const TQbCookie& c = cookies[i];
+    if (c.HttpOnly) out += kHttpOnlyPrefix;
+    out += c.Host;
+    out += c.DomainFlag ? std::string_view("\tTRUE\t") : std::string_view("\tFALSE\t");
+    out += c.Path;
+    out += c.Secure ? std::string_view("\tTRUE\t") : std::string_view("\tFALSE\t");
+    if (next < edited.size() && edited[next].first == i)
+      AppendSeconds(out, edited[next++].second);
+    else
+      out += c.ExpiresField;
+    out += '\t';
+    out += c.Name;
+    out += '\t';
+    out += c.Value;
+    out += c.LineEnd;
+    out += '\n';
+    flush(kPiece);
+  }
+  flush(1);
+}
+
 std::string Write(const std::vector<std::string>* header, const TCookiesArray& cookies,
                   const TExpiryFormatter& format, const TExpiryParser& parse) {
   const std::vector<std::string>& lines = (header && !header->empty()) ? *header : DefaultHeader();
@@ -241,28 +310,7 @@ std::string Write(const std::vector<std::string>* header, const TCookiesArray& c
     size += c.Host.size() + c.Path.size() + c.Name.size() + c.Value.size() + c.LineEnd.size() + 40;
   std::string out;
   out.reserve(size);
-  for (const auto& l : lines) {
-    out += l;
-    out += '\n';
-  }
-  for (const auto& c : cookies) {
-    if (c.HttpOnly) out += kHttpOnlyPrefix;
-    out += c.Host;
-    out += c.DomainFlag ? "\tTRUE\t" : "\tFALSE\t";
-    out += c.Path;
-    out += c.Secure ? "\tTRUE\t" : "\tFALSE\t";
-    uint32_t seconds = 0;
-    if (!c.ExpiresField.empty() && ParseExpiryField(c.ExpiresField, seconds) && c.Expires == format(seconds))
-      out += c.ExpiresField;
-    else
-      AppendSeconds(out, parse(c.Expires));
-    out += '\t';
-    out += c.Name;
-    out += '\t';
-    out += c.Value;
-    out += c.LineEnd;
-    out += '\n';
-  }
+  WriteTo(header, cookies, format, parse, [&](std::string_view piece) { out += piece; });
   return out;
 }
 

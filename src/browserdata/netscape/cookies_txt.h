@@ -54,6 +54,9 @@ class ECookiesTxtFormat : public std::runtime_error {
 // (the latter raises when the text is no date).
 using TExpiryFormatter = std::function<std::string(uint32_t seconds)>;
 using TExpiryParser = std::function<uint32_t(const std::string& text)>;
+// The Expires text of `seconds` written into `text`, replacing what it held:
+// into a string that already has room, formatting takes no memory.
+using TExpiryFormatterInto = std::function<void(uint32_t seconds, std::string& text)>;
 
 namespace cookies_txt {
 
@@ -82,6 +85,8 @@ TCookiesTxt Parse(std::string_view bytes, const TExpiryFormatter& format);
 // ECookiesTxtFormat before either array has changed.
 void ParseInto(std::string_view bytes, const TExpiryFormatter& format, std::vector<std::string>& header,
                TCookiesArray& cookies);
+void ParseInto(std::string_view bytes, const TExpiryFormatterInto& format, std::vector<std::string>& header,
+               TCookiesArray& cookies);
 
 // The bytes of a file: the header (or the default header when there is
 // none), then one line per cookie. The parser is asked only for cookies whose
@@ -89,6 +94,13 @@ void ParseInto(std::string_view bytes, const TExpiryFormatter& format, std::vect
 // `format` must be the one they were read with.
 std::string Write(const std::vector<std::string>* header, const TCookiesArray& cookies,
                   const TExpiryFormatter& format, const TExpiryParser& parse);
+// The same bytes, handed to `sink` in pieces of some 64 KB, so that a large
+// file is written without a copy of it in memory. Every edited expiry is
+// read first: when one is no date, `parse` raises before `sink` is called.
+void WriteTo(const std::vector<std::string>* header, const TCookiesArray& cookies, const TExpiryFormatter& format,
+             const TExpiryParser& parse, const std::function<void(std::string_view)>& sink);
+void WriteTo(const std::vector<std::string>* header, const TCookiesArray& cookies, const TExpiryFormatterInto& format,
+             const TExpiryParser& parse, const std::function<void(std::string_view)>& sink);
 
 }  // namespace cookies_txt
 }  // namespace morvane

@@ -177,6 +177,10 @@ std::string QbMozillaCookiesClass::ExpiresText(uint32_t Seconds) {
   return DateTimeToStr(cookies_txt::UnixSecondsToDateTime(Seconds));
 }
 
+void QbMozillaCookiesClass::ExpiresTextInto(uint32_t Seconds, std::string& Text) {
+  DateTimeToString(Text, "c", cookies_txt::UnixSecondsToDateTime(Seconds));
+}
+
 
 uint32_t QbMozillaCookiesClass::ExpiresSeconds(const std::string& Text) {
   return cookies_txt::DateTimeToUnixSeconds(StrToDateTime(Text));
@@ -192,7 +196,7 @@ bool QbMozillaCookiesClass::ReadCookiesFile(const std::string& Path, std::option
     return false;
   }
   try {
-    cookies_txt::ParseInto(file.Bytes(), ExpiresText, *Header, Cookies);
+    cookies_txt::ParseInto(file.Bytes(), ExpiresTextInto, *Header, Cookies);
   } catch (const ECookiesTxtFormat& e) {
     Cookies.clear();
     throw EConvertError(e.what());
@@ -202,9 +206,11 @@ bool QbMozillaCookiesClass::ReadCookiesFile(const std::string& Path, std::option
 
 void QbMozillaCookiesClass::WriteCookiesFile(const std::string& Path, const TCookiesArray& Cookies,
                                              const std::vector<std::string>* Header) {
-  // The whole text first: an expiry that is no date stops the save before
-  // the file is touched.
-  ReplaceFileBytes(Path, cookies_txt::Write(Header, Cookies, ExpiresText, ExpiresSeconds));
+  // Every edited expiry is read before the first piece is written: one that
+  // is no date stops the save before the file is touched.
+  ReplaceFileWith(Path, [&](const TBytesSink& put) {
+    cookies_txt::WriteTo(Header, Cookies, ExpiresTextInto, ExpiresSeconds, put);
+  });
 }
 
 void QbMozillaCookiesClass::SaveCookies(const std::string& ProfileCaption) {
@@ -242,7 +248,7 @@ void QbMozillaCookiesClass::ReloadCookies(const std::string& ProfileCaption) {
     } else {
       std::vector<std::string> header;
       try {
-        cookies_txt::ParseInto(bytes.Bytes(), ExpiresText, header, p->Cookies);
+        cookies_txt::ParseInto(bytes.Bytes(), ExpiresTextInto, header, p->Cookies);
       } catch (const ECookiesTxtFormat& e) {
         throw EConvertError(e.what());
       }

@@ -102,6 +102,7 @@ class QbMozillaCookiesClass {
                                const std::vector<std::string>* Header);
   // The Expires text of a count of seconds, and back (EConvertError).
   static std::string ExpiresText(uint32_t Seconds);
+  static void ExpiresTextInto(uint32_t Seconds, std::string& Text);
   static uint32_t ExpiresSeconds(const std::string& Text);
 
   std::unique_ptr<TStringList> Profiles;

@@ -116,6 +116,10 @@ int64_t DateTimeToUnix(TDateTime dt);
 // Letters are not case-sensitive.
 std::string FormatDateTime(std::string_view format, TDateTime dt);
 std::string FormatDateTime(std::string_view format, TDateTime dt, const TFormatSettings& fs);
+// FormatDateTime's text into Result, replacing what it held: a string that
+// already has room needs no memory of its own (100,000 cookies' expiries are
+// formatted on every read of their file).
+void DateTimeToString(std::string& Result, std::string_view format, TDateTime dt);
 // Short date and long time; the time is left out when it is exactly midnight.
 std::string DateTimeToStr(TDateTime dt);
 std::string DateToStr(TDateTime dt);

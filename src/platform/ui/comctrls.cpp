@@ -120,7 +120,18 @@ void TStatusBar::UpdatePanelText(int i) {
                   : p->alignment_ == TAlignment::taRightJustify ? "\t\t" + p->text_ : p->text_;
   WPARAM flags = static_cast<WPARAM>(i) | (p->bevel_ == TStatusPanelBevel::pbNone ? SBT_NOBORDERS
                                            : p->bevel_ == TStatusPanelBevel::pbRaised ? SBT_POPOUT : 0);
-  SendMessageA(Handle(), SB_SETTEXTA, flags, reinterpret_cast<LPARAM>(t.c_str()));
+  // The common control paints itself inside SB_SETTEXT; a selection that
+  // changes a panel's text twice in one key press would paint the bar twice
+  // before the grid. The bar is painted once, with everything else, instead.
+  HWND h = Handle();
+  const bool shown = IsWindowVisible(h) != FALSE;
+  if (shown) SendMessageA(h, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(h, SB_SETTEXTA, flags, reinterpret_cast<LPARAM>(t.c_str()));
+  if (shown) {
+    SendMessageA(h, WM_SETREDRAW, TRUE, 0);
+    // Turning drawing off dropped whatever was still to be painted.
+    ::InvalidateRect(h, nullptr, FALSE);
+  }
 }
 
 void TStatusBar::Dispatch(TMessage& m) {

@@ -94,6 +94,56 @@ void TMenuItem::Changed() {
   if (m && m->handle_.Get()) m->Rebuild();
 }
 
+// A check mark or a greyed look needs no new system menu: rebuilding it, and
+// publishing its commands again, for the browser item checked at every page
+// switch costs more than the switch itself.
+void TMenuItem::StateChanged() {
+  TMenu* m = GetParentMenu();
+  if (!m || !m->handle_.Get()) return;
+  HMENU in = parent_ ? parent_->subMenu_ : nullptr;
+  if (!in || m->rebuilding_) {
+    m->Rebuild();
+    return;
+  }
+  if (radioItem_) {
+    for (TMenuItem* s : parent_->items_)
+      if (s->radioItem_ && s->groupIndex_ == groupIndex_) s->ApplyState(in);
+  } else {
+    ApplyState(in);
+  }
+  if (parent_ == m->items_) m->MenuChanged();  // an item of the menu bar itself
+}
+
+// What AppendTo gives the item, for an item already in the system menu In.
+void TMenuItem::ApplyState(HMENU In) const {
+  const int pos = SystemPosition();
+  if (pos < 0 || IsLine()) return;
+  const UINT at = static_cast<UINT>(pos);
+  CheckMenuItem(In, at, MF_BYPOSITION | (checked_ ? MF_CHECKED : MF_UNCHECKED));
+  EnableMenuItem(In, at, MF_BYPOSITION | (enabled_ ? MF_ENABLED : MF_GRAYED));
+  if (radioItem_) {
+    MENUITEMINFOA mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_FTYPE;
+    if (GetMenuItemInfoA(In, at, TRUE, &mi)) {
+      mi.fType = checked_ ? (mi.fType | MFT_RADIOCHECK) : (mi.fType & ~static_cast<UINT>(MFT_RADIOCHECK));
+      SetMenuItemInfoA(In, at, TRUE, &mi);
+    }
+  }
+}
+
+// The item's place in its parent's system menu, which leaves out the hidden
+// items; -1 when the item is hidden.
+int TMenuItem::SystemPosition() const {
+  if (!visible_ || !parent_) return -1;
+  int pos = 0;
+  for (const TMenuItem* s : parent_->items_) {
+    if (s == this) return pos;
+    if (s->visible_) ++pos;
+  }
+  return -1;
+}
+
 void TMenuItem::SetCaption(const std::string& v) {
   if (v == caption_) return;
   caption_ = v;
@@ -106,12 +156,12 @@ void TMenuItem::SetChecked(bool v) {
     for (TMenuItem* s : parent_->items_)
       if (s != this && s->radioItem_ && s->groupIndex_ == groupIndex_) s->checked_ = false;
   }
-  Changed();
+  StateChanged();
 }
 void TMenuItem::SetEnabled(bool v) {
   if (v == enabled_) return;
   enabled_ = v;
-  Changed();
+  StateChanged();
 }
 void TMenuItem::SetVisible(bool v) {
   if (v == visible_) return;

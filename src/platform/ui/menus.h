@@ -71,6 +71,10 @@ class TMenuItem : public TComponent {
  private:
   friend class TMenu;
   void Changed();
+  // Checked or enabled changed: the built system menu is updated in place.
+  void StateChanged();
+  void ApplyState(HMENU In) const;
+  int SystemPosition() const;
   void AppendTo(HMENU Menu);
   void BuildSubMenu();
 

@@ -189,5 +189,49 @@ TEST(CookiesTxt, WritesTheDefaultHeaderAndOnlyEditedExpiries) {
                std::invalid_argument);
 }
 
+
+// The pieces of a written file, for 3,000 cookies (several pieces): the
+// edited expiries land on their own cookies, the others keep their fields,
+// and an expiry that is no date stops the write before the first piece.
+TEST(CookiesTxt, AFileWrittenInPiecesIsTheWholeFile) {
+  std::string file = "# h\r\n";
+  for (int i = 0; i < 3000; ++i)
+    file += "host" + std::to_string(i) + ".test\tTRUE\t/p\tFALSE\t00" + std::to_string(i) + "\tn" + std::to_string(i) +
+            "\tvalue-" + std::to_string(i) + "\r\n";
+  const TCookiesTxt read = cookies_txt::Parse(file, Fmt);
+  ASSERT_EQ(read.Cookies.size(), 3000u);
+  const std::vector<std::vector<size_t>> editedSets = {{}, {0}, {2999}, {0, 1, 1500, 2998, 2999}};
+  for (const auto& edited : editedSets) {
+    TCookiesArray cookies = read.Cookies;
+    std::string expected = file;
+    for (size_t i : edited) {
+      cookies[i].Expires = "T" + std::to_string(7000000 + i);
+      const std::string was = "\t00" + std::to_string(i) + "\tn" + std::to_string(i) + "\t";
+      const size_t at = expected.find(was);
+      ASSERT_NE(at, std::string::npos);
+      expected.replace(at, was.size(), "\t" + std::to_string(7000000 + i) + "\tn" + std::to_string(i) + "\t");
+    }
+    std::vector<std::string> pieces;
+    cookies_txt::WriteTo(&read.Header, cookies, Fmt, Back, [&](std::string_view p) { pieces.emplace_back(p); });
+    std::string joined;
+    for (const std::string& p : pieces) joined += p;
+    EXPECT_EQ(joined, expected) << edited.size();
+    EXPECT_GT(pieces.size(), 1u);
+    EXPECT_EQ(cookies_txt::Write(&read.Header, cookies, Fmt, Back), expected);
+
+    if (edited.empty()) continue;
+    cookies[edited.back()].Expires = "no date";
+    int calls = 0;
+    EXPECT_THROW(cookies_txt::WriteTo(&read.Header, cookies, Fmt,
+                                      [](const std::string& t) -> uint32_t {
+                                        if (t[0] != 'T') throw std::invalid_argument(t);
+                                        return Back(t);
+                                      },
+                                      [&](std::string_view) { ++calls; }),
+                 std::invalid_argument);
+    EXPECT_EQ(calls, 0);
+  }
+}
+
 }  // namespace
 }  // namespace morvane

@@ -381,6 +381,21 @@ TEST(DateTexts, FormatSpecifiers) {
                {"ddddd t", "1/2/2003 3:04 PM"},
                {"yy/mm", "03/01"}};
   for (const auto& c : cases) EXPECT_EQ(FormatDateTime(c.format, v, fs), c.text) << c.format;
+  {
+    // The same texts into a string that held a longer one, under the
+    // process's settings; small numbers get their leading zeros.
+    const TFormatSettings saved = FormatSettings();
+    SetFormatSettings(fs);
+    std::string into;
+    for (const auto& c : cases) {
+      into = "a longer text that was there before, beyond any date";
+      DateTimeToString(into, c.format, v);
+      EXPECT_EQ(into, c.text) << c.format;
+    }
+    DateTimeToString(into, "yy-mm-dd hh:nn:ss.zzz", Dt(1907, 3, 4, 0, 0, 9, 5));
+    EXPECT_EQ(into, "07-03-04 00:00:09.005");
+    SetFormatSettings(saved);
+  }
   fs.DateSeparator = '-';
   fs.TimeSeparator = '.';
   EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn", v, fs), "2003-01-02 15.04");

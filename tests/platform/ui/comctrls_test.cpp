@@ -103,6 +103,24 @@ TEST_F(CommonControls, StatusPanelsAndPickerValues) {
   EXPECT_STREQ("Cookies: 13", buf);
   EXPECT_GT(sb->Canvas()->TextWidth("Cookies: 13"), 30);
 
+  // On the screen: a new text leaves the bar shown and to be painted, and
+  // painted it shows the text.
+  form.SetBounds(0, 0, 500, 200);
+  form.Show();
+  UpdateWindow(form.Handle());
+  for (const char* text : {"Cookies: 14", "Selected: 0", "Selected: 1"}) {
+    sb->Panels(0)->SetText(text);
+    EXPECT_TRUE(IsWindowVisible(h)) << text;
+    RECT panel{}, dirty{}, both{};
+    SendMessageA(h, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
+    ASSERT_TRUE(GetUpdateRect(h, &dirty, FALSE)) << text << ": the panel is not painted again";
+    EXPECT_TRUE(IntersectRect(&both, &panel, &dirty) && EqualRect(&both, &panel)) << text;
+    SendMessageA(h, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(buf));
+    EXPECT_STREQ(text, buf);
+    UpdateWindow(h);
+    EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE)) << text;
+  }
+
   auto* dt = new TDateTimePicker(&form);
   dt->SetParent(&form);
   dt->SetDateTime(45000.75);  // 2023-03-15 18:00

@@ -3,6 +3,10 @@
 // ctest: desktop
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "platform/ui/forms.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/stdctrls.h"
@@ -52,6 +56,66 @@ TEST_F(Menus, TheMenuBarFollowsTheItemsAndATopItemHearsFirst) {
   // A hidden item leaves the menu.
   copy->SetVisible(false);
   EXPECT_EQ(2, GetMenuItemCount(edit->Handle()));
+}
+
+// Checks and greyed items change in the built menu as they change on the
+// items: a radio group keeps one mark, a hidden item takes its state along
+// when it shows again, a top item of the bar greys.
+TEST_F(Menus, ChecksAndGreyedItemsFollowInTheBuiltMenu) {
+  TForm form(nullptr);
+  auto* menu = new TMainMenu(&form);
+  TMenuItem* view = Item(&form, "&View", menu->Items());
+  TMenuItem* tools = Item(&form, "&Tools", menu->Items());
+  Item(&form, "&Options", tools);
+  TMenuItem* bar = Item(&form, "&Toolbar", view);
+  Item(&form, "-", view);
+  std::vector<TMenuItem*> browsers;
+  for (const char* c : {"&IE", "&Netscape", "&Firefox", "&Opera"}) {
+    TMenuItem* b = Item(&form, c, view);
+    b->SetRadioItem(true);
+    b->SetGroupIndex(1);
+    browsers.push_back(b);
+  }
+  browsers[0]->SetChecked(true);
+  form.SetMenu(menu);
+  form.Show();
+  HMENU top = GetMenu(form.Handle());
+  ASSERT_TRUE(top);
+  auto state = [&](TMenuItem* i) {
+    HMENU in = i->Parent() == menu->Items() ? top : GetSubMenu(top, 0);
+    for (int k = 0; k < GetMenuItemCount(in); ++k) {
+      char text[64] = {};
+      GetMenuStringA(in, static_cast<UINT>(k), text, sizeof text, MF_BYPOSITION);
+      if (i->Caption() != text) continue;
+      MENUITEMINFOA mi{};
+      mi.cbSize = sizeof mi;
+      mi.fMask = MIIM_FTYPE | MIIM_STATE;
+      GetMenuItemInfoA(in, static_cast<UINT>(k), TRUE, &mi);
+      return std::string(mi.fState & MFS_CHECKED ? "checked" : "-") + (mi.fState & MFS_GRAYED ? " grey" : "") +
+             (mi.fType & MFT_RADIOCHECK ? " radio" : "");
+    }
+    return std::string("absent");
+  };
+  struct {
+    std::function<void()> Change;
+    std::vector<std::pair<TMenuItem*, std::string>> Expect;
+  } steps[] = {
+      {[] {}, {{browsers[0], "checked radio"}, {browsers[1], "-"}, {bar, "-"}}},
+      {[&] { browsers[2]->SetChecked(true); }, {{browsers[0], "-"}, {browsers[2], "checked radio"}}},
+      {[&] { bar->SetChecked(true); }, {{bar, "checked"}, {browsers[2], "checked radio"}}},
+      {[&] { browsers[3]->SetEnabled(false); }, {{browsers[3], "- grey"}, {browsers[2], "checked radio"}}},
+      {[&] { browsers[1]->SetVisible(false); }, {{browsers[1], "absent"}, {browsers[3], "- grey"}}},
+      {[&] { browsers[1]->SetChecked(true); }, {{browsers[1], "absent"}, {browsers[2], "-"}, {browsers[3], "- grey"}}},
+      {[&] { browsers[1]->SetVisible(true); }, {{browsers[1], "checked radio"}, {browsers[3], "- grey"}}},
+      {[&] { tools->SetEnabled(false); }, {{tools, "- grey"}, {view, "-"}}},
+      {[&] { bar->SetChecked(false); }, {{bar, "-"}, {browsers[1], "checked radio"}}},
+  };
+  int n = 0;
+  for (auto& step : steps) {
+    step.Change();
+    for (auto& [item, expect] : step.Expect) EXPECT_EQ(expect, state(item)) << "step " << n << ", " << item->Caption();
+    ++n;
+  }
 }
 
 TEST_F(Menus, APopupMenuIsAnsweredThroughTheResponder) {
