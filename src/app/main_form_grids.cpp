@@ -275,8 +275,19 @@ void TMainFrm::RestoreSort(TElTreeWindow* Grid) {
 void TMainFrm::FitTextToWidth(const std::wstring& Text, int Width, std::wstring& Fitted, TCanvas* Canvas) {
   Fitted = Text;
   if (Canvas->TextExtentW(Fitted).cx >= Width) {
-    while (!Fitted.empty() && Canvas->TextExtentW(Fitted + L"...").cx >= Width) Fitted.pop_back();
-    Fitted += L"...";
+    // The longest head that leaves room for "...": the head's width grows
+    // with its length, so a binary search finds the same one as dropping a
+    // letter at a time from the end, without measuring a long text once per
+    // letter (a cell of tens of thousands of letters took minutes).
+    size_t fits = 0, tooWide = Text.size();  // head lengths known to fit / not to fit
+    while (tooWide - fits > 1) {
+      const size_t mid = fits + (tooWide - fits) / 2;
+      if (Canvas->TextExtentW(Text.substr(0, mid) + L"...").cx >= Width)
+        tooWide = mid;
+      else
+        fits = mid;
+    }
+    Fitted = Text.substr(0, fits) + L"...";
   }
   while (!Fitted.empty() && Canvas->TextExtentW(Fitted).cx >= Width) Fitted.pop_back();
 }

@@ -22,6 +22,7 @@
 #include "browserdata/opera/qb_opera_cookie_info.h"
 #include "browserdata/settings/persitent_properties.h"
 #include "platform/core/sysutils.h"
+#include "platform/ui/application.h"
 #include "platform/ui/modal.h"
 #include "support/test_env.h"
 #include "../../tools/fixture-gen/opera_gen.h"
@@ -287,6 +288,35 @@ TEST_F(NetscapePage, NewCookieOfVeryLongTextsIsSavedWhole) {
   EXPECT_TRUE(HasLine(test::ReadFileBytes(dir + "\\cookies.txt"),
                       host + "\tFALSE\t" + path + "\tFALSE\t" + seconds + "\t" + name + "\t" + value));
   ASSERT_EQ(Cookies().Items().Count(), 2);
+}
+
+TEST_F(NetscapePage, NewCookieWithADomainOfTwentyThousandLettersShowsAtOnce) {
+  // Saved from the window on screen, such a cookie kept the page from
+  // answering for minutes: fitting the cell's text to its column measured
+  // the whole text once for every letter it dropped.
+  frm_->Show();
+  Application->ProcessMessages();
+  const std::string dir = Profile(kHeader + kShopLine);
+  UseProfiles({dir});
+  frm_->BrowsersPageControl->SetActivePage(frm_->NetscapeTabSheet);
+  frm_->LoadMozillaCookies();
+  Application->ProcessMessages();
+  const std::string host(20000, 'g');
+  TModalResponderScope scope(Answering(
+      [&](TForm* f) {
+        auto* d = static_cast<TEditMozillaCookieDlg*>(f);
+        d->edtCookieName->SetText("SESSIONID");
+        d->edtDomain->SetText(host + "/");
+      },
+      [](TForm* f) { return static_cast<TEditMozillaCookieDlg*>(f)->BtnSave; }));
+  const DWORD start = GetTickCount();
+  frm_->NewMozillaCookie();
+  frm_->MozillaCookiesElTree->Invalidate();
+  UpdateWindow(frm_->MozillaCookiesElTree->Handle());
+  const DWORD took = GetTickCount() - start;
+  EXPECT_EQ(Cookies().Items().Count(), 2);
+  // A second is plenty for a grid of two rows; the fault took minutes.
+  EXPECT_LT(took, 5000u);
 }
 
 // Texts cookies.txt cannot hold are refused with a message while the
