@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/dib.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -16,14 +17,8 @@ namespace {
 class TTextDib {
  public:
   TTextDib(int w, int h) : w_(w), h_(h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
     dc_ = CreateCompatibleDC(nullptr);
-    bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    bmp_ = NewDibSection32(w, h, bits_);
     oldBmp_ = SelectObject(dc_, bmp_);
     font_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
                         L"Tahoma");

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/dib.h"
 #include "platform/win32.h"
 
 namespace morvane {
@@ -71,15 +72,7 @@ struct TSurface {
   uint32_t* Bits = nullptr;
   int Width, Height;
   TSurface(int W, int H, uint32_t Seed) : Width(W), Height(H) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = W;
-    bi.bmiHeader.biHeight = -H;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    Bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    Bits = static_cast<uint32_t*>(bits);
+    Bitmap = NewDibSection32(W, H, Bits);
     for (int y = 0; y < H; ++y)
       for (int x = 0; x < W; ++x) Bits[y * W + x] = (Seed * 2654435761u + x * 40503u + y * 977u) & 0x00FFFFFFu;
     Dc = CreateCompatibleDC(nullptr);
