@@ -399,6 +399,7 @@ void TMonkey::CheckAnswers() {
   DWORD_PTR r = 0;
   const DWORD before = GetTickCount();
   if (!SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &r)) {
+    const DWORD error = GetLastError();
     if (WaitForSingleObject(session_.Process(), 0) == WAIT_OBJECT_0) return;  // ended: CheckEnded says so
     const DWORD waited = GetTickCount() - before;
     std::string crash;
@@ -410,7 +411,8 @@ void TMonkey::CheckAnswers() {
       GetExitCodeProcess(session_.Process(), &code);
       crash = " and then ended with exit code " + std::to_string(code) + ": it crashed";
     }
-    Fail("the main window did not answer a message within 2 s (waited " + std::to_string(waited) + " ms)" + crash);
+    Fail("the main window did not answer a message within 2 s (waited " + std::to_string(waited) + " ms, error " +
+         std::to_string(error) + (IsWindow(main) ? "" : ", the window is gone") + ")" + crash);
   }
 }
 
