@@ -151,6 +151,11 @@ class TMonkeyMachine : public ::testing::Test {
 
   // The monkey with Args, its log in Log; the assertions name what failed.
   void Monkey(std::vector<std::string> Args, unsigned Seconds) {
+    // A failed test runs once more with the same log: the log of the run
+    // before is kept beside it, for its replay.
+    const std::string& log = args_[2];
+    if (GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES)
+      MoveFileExA(log.c_str(), (log + ".previous").c_str(), MOVEFILE_REPLACE_EXISTING);
     args_.insert(args_.end(), Args.begin(), Args.end());
     const TDriveResult r = test::RunDrive(args_, (Seconds + 180) * 1000);
     EXPECT_EQ(r.exitCode, 0) << r.output;
@@ -202,6 +207,12 @@ TEST_F(MonkeyReplay, ANewFirefoxCookieOfVeryLongTextsIsSavedAnswering) {
   // A new cookie whose name, value and domain run to hundreds of letters
   // once kept Save from finishing for more than 20 s.
   Monkey({"--replay", test::FixturePath("monkey\\firefox-long-new-cookie.log")}, 60);
+}
+
+TEST_F(MonkeyReplay, OpeningAFirefoxCookieOfAThousandLetterDomainLeavesTheProgramRunning) {
+  // The shell was handed the whole domain as a web address and ended the
+  // program (seeds 3 and 1211 of the long run).
+  Monkey({"--replay", test::FixturePath("monkey\\firefox-open-long-domain.log")}, 60);
 }
 
 }  // namespace

@@ -154,10 +154,17 @@ std::string EncodeMailtoValue(const std::string& text) {
 
 }  // namespace
 
+// The longest URL the shell and the browsers of this system take
+// (INTERNET_MAX_URL_LENGTH). The shell does not refuse a longer one safely
+// everywhere: under Wine it ends the calling process on URLs of about a
+// thousand letters.
+constexpr size_t kMaxUrlLength = 2083;
+
 void OpenURL(const std::string& URL) {
   try {
     if (URL.empty()) return;
     std::string url = HasSchemeOrIsPath(URL) ? URL : "http://" + URL;
+    if (url.size() > kMaxUrlLength) return;
     TSystemServices& sys = SystemServices();
     if (sys.ShellExecute(nullptr, "open", url, "", "", SW_SHOWNORMAL) > 32) return;
 
@@ -192,8 +199,18 @@ bool ComposeMail(const std::string& Address, const std::string& Subject, const s
   try {
     std::string address = Address;
     if (Lower(address.substr(0, 7)) != "mailto:") address = "mailto:" + address;
-    const std::string url =
-        address + "?subject=" + EncodeMailtoValue(Subject) + "&body=" + EncodeMailtoValue(Body);
+    const std::string head = address + "?subject=" + EncodeMailtoValue(Subject) + "&body=";
+    if (head.size() > kMaxUrlLength) return false;
+    // A long message is cut to what the link can carry, never inside an
+    // escape: the mail opens with its beginning.
+    std::string body = EncodeMailtoValue(Body);
+    if (body.size() > kMaxUrlLength - head.size()) {
+      size_t cut = kMaxUrlLength - head.size();
+      if (cut >= 1 && body[cut - 1] == '%') cut -= 1;
+      else if (cut >= 2 && body[cut - 2] == '%') cut -= 2;
+      body.resize(cut);
+    }
+    const std::string url = head + body;
     return SystemServices().ShellExecute(nullptr, "open", url, "", "", SW_SHOWNORMAL) > 32;
   } catch (...) {
     return false;  // a failure is the false result, never an exception

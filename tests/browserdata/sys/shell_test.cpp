@@ -2,6 +2,8 @@
 // browser or mail program is started.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "browserdata/sys/qb_sys_utils.h"
 #include "platform/ui/services.h"
 #include "support/test_env.h"
@@ -73,6 +75,20 @@ TEST(SysOpenURL, TextWithoutSchemeOpensAsHttp) {
     ASSERT_EQ(shell.opens.size(), 1u) << c.text;
     EXPECT_EQ(shell.opens[0].file, c.opened);
     EXPECT_TRUE(shell.lookups.empty());
+  }
+}
+
+// No browser takes a longer URL, and Wine's shell ends the process on one of
+// about a thousand letters: it is not handed on, nor to the fallback.
+TEST(SysOpenURL, UrlsLongerThanBrowsersTakeAreNotOpened) {
+  for (const size_t length : {2083u, 2084u, 40000u}) {
+    TFakeShell shell;
+    shell.failOpens = 1;
+    TSystemServicesScope scope(shell.Services());
+    const std::string url = "http://example.com/?q=" + std::string(length - 22, 'q');
+    OpenURL(url);
+    EXPECT_EQ(shell.opens.size(), length <= 2083 ? 2u : 0u) << length;
+    EXPECT_EQ(shell.lookups.size(), length <= 2083 ? 1u : 0u) << length;
   }
 }
 
@@ -192,6 +208,24 @@ TEST(SysComposeMail, PrefixAndEscapedFields) {
   EXPECT_EQ(shell.opens[1].file, "mailto:support@example.com?subject=&body=");
   shell.failOpens = 5;
   EXPECT_FALSE(ComposeMail("x@example.com", "s", "b"));
+}
+
+TEST(SysComposeMail, ALongMessageIsCutToWhatALinkCarries) {
+  TFakeShell shell;
+  TSystemServicesScope scope(shell.Services());
+  // Every letter of the body is escaped ("%2F"); the three subjects put the
+  // limit on each of the three places of an escape.
+  for (const std::string subject : {"", "s", "ss"})
+    for (const size_t letters : {10u, 5000u}) {
+      ASSERT_TRUE(ComposeMail("support@example.com", subject, std::string(letters, '/'))) << letters;
+      const std::string& url = shell.opens.back().file;
+      const std::string head = "mailto:support@example.com?subject=" + subject + "&body=";
+      ASSERT_EQ(url.substr(0, head.size()), head);
+      const std::string body = url.substr(head.size());
+      EXPECT_EQ(body.size() % 3, 0u) << subject << letters;
+      EXPECT_EQ(body.size() / 3, std::min<size_t>(letters, (2083 - head.size()) / 3)) << subject << letters;
+    }
+  EXPECT_FALSE(ComposeMail(std::string(2100, 'a') + "@example.com", "s", "b"));
 }
 
 TEST(SysComposeMail, UnescapeURLDecimalEscapesOnly) {
