@@ -9,7 +9,6 @@
 #include "app/main_form.h"
 #include "bench_main_window.h"
 #include "bench_timing.h"
-#include "browserdata/settings/persitent_properties.h"
 #include "browserdata/sys/qb_sys_utils.h"
 #include "platform/core/files.h"
 #include "platform/core/classes.h"

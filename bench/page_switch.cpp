@@ -9,7 +9,6 @@
 #include "app/main_form.h"
 #include "bench_main_window.h"
 #include "bench_timing.h"
-#include "browserdata/settings/persitent_properties.h"
 #include "platform/ui/application.h"
 #include "platform/ui/modal.h"
 #include "platform/win32.h"

@@ -37,16 +37,6 @@ std::string WebAddressOf(const std::string& Cell) {
   return "http://" + Cell;
 }
 
-// A host name has at most 253 letters (RFC 1035): an address whose host is
-// longer (a cookie made up with a domain of a thousand letters) names no
-// site, and the shell is not given it.
-bool NamesAHost(const std::string& Address) {
-  const size_t scheme = Address.find("://");
-  const size_t begin = scheme == std::string::npos ? 0 : scheme + 3;
-  const size_t end = Address.find('/', begin);
-  return (end == std::string::npos ? Address.size() : end) - begin <= 253;
-}
-
 std::vector<std::string_view> LinesOf(const TStringList& Lines) {
   std::vector<std::string_view> out;
   out.reserve(static_cast<size_t>(Lines.Count()));
@@ -258,8 +248,7 @@ void TMainFrm::mnuEditViewinBrowserClick(TObject* /*Sender*/) {
     default: return;
   }
   if (text.empty()) return;
-  const std::string address = WebAddressOf(text);
-  if (NamesAHost(address)) OpenURL(address);
+  OpenURL(WebAddressOf(text));
 }
 
 }  // namespace morvane

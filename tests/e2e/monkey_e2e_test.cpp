@@ -153,9 +153,8 @@ class TMonkeyMachine : public ::testing::Test {
   void Monkey(std::vector<std::string> Args, unsigned Seconds) {
     // A failed test runs once more with the same log: the log of the run
     // before is kept beside it, for its replay.
-    const std::string& log = args_[2];
-    if (GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES)
-      MoveFileExA(log.c_str(), (log + ".previous").c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (GetFileAttributesA(log_.c_str()) != INVALID_FILE_ATTRIBUTES)
+      MoveFileExA(log_.c_str(), (log_ + ".previous").c_str(), MOVEFILE_REPLACE_EXISTING);
     args_.insert(args_.end(), Args.begin(), Args.end());
     const TDriveResult r = test::RunDrive(args_, (Seconds + 180) * 1000);
     EXPECT_EQ(r.exitCode, 0) << r.output;
@@ -171,8 +170,8 @@ class TMonkeyMachine : public ::testing::Test {
   std::string appData_;
   TFolderGuard cookies_, history_, mozilla_, opera_;
   test::TTempDir dir_;
-  std::vector<std::string> args_{"monkey", "--log", Env("MORVANE_MONKEY_LOG", dir_.File("monkey.log")), "--cwd",
-                                 dir_.Path()};
+  const std::string log_ = Env("MORVANE_MONKEY_LOG", dir_.File("monkey.log"));
+  std::vector<std::string> args_{"monkey", "--log", log_, "--cwd", dir_.Path()};
 };
 
 using MonkeyRun = TMonkeyMachine;

@@ -152,19 +152,31 @@ std::string EncodeMailtoValue(const std::string& text) {
   return out;
 }
 
-}  // namespace
-
 // The longest URL the shell and the browsers of this system take
 // (INTERNET_MAX_URL_LENGTH). The shell does not refuse a longer one safely
 // everywhere: under Wine it ends the calling process on URLs of about a
 // thousand letters.
 constexpr size_t kMaxUrlLength = 2083;
 
+// Whether the shell may be given URL: no longer than browsers take, and a
+// host of at most 253 letters (RFC 1035); a longer host (a cookie made up
+// with a domain of a thousand letters) names no site. A path has no host.
+bool IsOpenable(const std::string& URL) {
+  if (URL.size() > kMaxUrlLength) return false;
+  const size_t scheme = URL.find("://");
+  if (scheme == std::string::npos) return true;
+  const size_t begin = scheme + 3;
+  const size_t end = URL.find('/', begin);
+  return (end == std::string::npos ? URL.size() : end) - begin <= 253;
+}
+
+}  // namespace
+
 void OpenURL(const std::string& URL) {
   try {
     if (URL.empty()) return;
     std::string url = HasSchemeOrIsPath(URL) ? URL : "http://" + URL;
-    if (url.size() > kMaxUrlLength) return;
+    if (!IsOpenable(url)) return;
     TSystemServices& sys = SystemServices();
     if (sys.ShellExecute(nullptr, "open", url, "", "", SW_SHOWNORMAL) > 32) return;
 
@@ -204,8 +216,7 @@ bool ComposeMail(const std::string& Address, const std::string& Subject, const s
     // A long message is cut to what the link can carry, never inside an
     // escape: the mail opens with its beginning.
     std::string body = EncodeMailtoValue(Body);
-    if (body.size() > kMaxUrlLength - head.size()) {
-      size_t cut = kMaxUrlLength - head.size();
+    if (size_t cut = kMaxUrlLength - head.size(); body.size() > cut) {
       if (cut >= 1 && body[cut - 1] == '%') cut -= 1;
       else if (cut >= 2 && body[cut - 2] == '%') cut -= 2;
       body.resize(cut);
